@@ -1,0 +1,133 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/FileSystem.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tamsel {
+namespace {
+
+qint64 toMs(const struct statx_timestamp& t)
+{
+    return qint64(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
+}
+
+bool statxAt(int dirFd, const char* path, int flags, struct statx* out)
+{
+    return ::statx(dirFd, path, flags | AT_STATX_SYNC_AS_STAT,
+                   STATX_TYPE | STATX_SIZE | STATX_MTIME | STATX_BTIME, out) == 0;
+}
+
+struct DirCloser {
+    void operator()(DIR* d) const { ::closedir(d); }
+};
+
+} // namespace
+
+std::optional<FileStat> PosixFileSystem::stat(const QByteArray& path) const
+{
+    if (path.isEmpty())
+        return std::nullopt;
+    struct statx sx {};
+    if (!statxAt(AT_FDCWD, path.constData(), 0, &sx) &&
+        !statxAt(AT_FDCWD, path.constData(), AT_SYMLINK_NOFOLLOW, &sx))
+        return std::nullopt;
+    FileStat st;
+    st.size = qint64(sx.stx_size);
+    st.modifiedMs = toMs(sx.stx_mtime);
+    if (sx.stx_mask & STATX_BTIME)
+        st.createdMs = toMs(sx.stx_btime);
+    st.isDir = S_ISDIR(sx.stx_mode);
+    return st;
+}
+
+bool PosixFileSystem::listDir(const QByteArray& dir, const std::function<bool(const DirEntry&)>& visit) const
+{
+    std::unique_ptr<DIR, DirCloser> d(::opendir(dir.isEmpty() ? "." : dir.constData()));
+    if (!d)
+        return false;
+    const int fd = ::dirfd(d.get());
+    DirEntry entry;
+    for (;;) {
+        errno = 0;
+        const struct dirent* e = ::readdir(d.get());
+        if (!e)
+            return errno == 0;
+        const char* n = e->d_name;
+        if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0)))
+            continue;
+        bool isDir = e->d_type == DT_DIR;
+        if (e->d_type == DT_UNKNOWN) {
+            struct statx sx {};
+            if (!statxAt(fd, n, AT_SYMLINK_NOFOLLOW, &sx))
+                return false;
+            isDir = S_ISDIR(sx.stx_mode);
+        }
+        entry.name = QByteArray(n);
+        entry.isDir = isDir;
+        if (!visit(entry))
+            return true;
+    }
+}
+
+int PosixFileSystem::rename(const QByteArray& from, const QByteArray& to)
+{
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return 0;
+    const int err = errno;
+    if (err != EINVAL && err != ENOSYS && err != ENOTSUP)
+        return err;
+    // The file system lacks RENAME_NOREPLACE: link() fails on an existing target just as well.
+    if (::link(from.constData(), to.constData()) != 0)
+        return errno;
+    if (::unlink(from.constData()) != 0) {
+        const int unlinkErr = errno;
+        ::unlink(to.constData());
+        return unlinkErr;
+    }
+    return 0;
+}
+
+bool PosixFileSystem::fileExists(const QByteArray& path) const
+{
+    if (path.isEmpty())
+        return false;
+    struct statx sx {};
+    if (!statxAt(AT_FDCWD, path.constData(), 0, &sx))
+        return false;
+    return !S_ISDIR(sx.stx_mode);
+}
+
+std::optional<QByteArray> PosixFileSystem::readFile(const QByteArray& path, qint64 maxBytes) const
+{
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    QByteArray data;
+    char buf[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (n == 0)
+            break;
+        if (data.size() + n > maxBytes) {
+            ::close(fd);
+            return std::nullopt;
+        }
+        data.append(buf, n);
+    }
+    ::close(fd);
+    return data;
+}
+
+} // namespace tamsel

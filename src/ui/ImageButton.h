@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QLabel>
+#include <QRect>
+
+namespace tamsel {
+
+// A button drawn from a picture: the picture area, a caption label centred over it, and a
+// transparent mask label behind it that reaches beyond it on every side.
+class ImageButton : public QLabel {
+    Q_OBJECT
+public:
+    struct Layout {
+        QRect picture; // twips, in the parent
+        QRect caption; // twips, in the picture
+        QRect mask;    // twips, in the parent
+    };
+
+    ImageButton(QWidget* parent, const QString& name, const QString& caption, const Layout& layout);
+
+    QLabel* captionLabel() const { return m_caption; }
+    QLabel* maskLabel() const { return m_mask; }
+
+private:
+    QLabel* m_caption;
+    QLabel* m_mask;
+};
+
+} // namespace tamsel

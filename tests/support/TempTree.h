@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArray>
+#include <QTemporaryDir>
+
+namespace tamsel::test {
+
+// A temporary folder with real files; names are bytes, so tests can make names that are not UTF-8.
+class TempTree {
+public:
+    TempTree();
+    bool isValid() const { return m_dir.isValid(); }
+    // The folder's path with a trailing "/".
+    QByteArray root() const;
+    QByteArray file(const QByteArray& relative, qint64 size = 0);
+    QByteArray folder(const QByteArray& relative);
+
+private:
+    QTemporaryDir m_dir;
+};
+
+} // namespace tamsel::test
