@@ -7,6 +7,7 @@
 #include "filelist/FileListView.h"
 #include "platform/FileSystem.h"
 #include "ui/Fonts.h"
+#include "ui/Frame.h"
 #include "ui/Geometry.h"
 #include "ui/ImageButton.h"
 #include "ui/TabControl.h"
@@ -15,7 +16,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -28,6 +28,7 @@
 namespace tamsel {
 namespace {
 
+const QString HomePage = QStringLiteral("tamsel.example");
 const QString FirstCharMode = QStringLiteral("从首字符开始（从前往后）");
 const QString LastCharMode = QStringLiteral("从尾字符开始（从后往前）");
 
@@ -39,9 +40,9 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, int left, 
     return l;
 }
 
-QGroupBox* frame(QWidget* parent, const char* name, const QString& caption, int l, int t, int w, int h)
+Frame* frame(QWidget* parent, const char* name, const QString& caption, int l, int t, int w, int h)
 {
-    auto* f = new QGroupBox(caption, parent);
+    auto* f = new Frame(caption, parent);
     f->setObjectName(QLatin1String(name));
     place(f, l, t, w, h);
     return f;
@@ -100,6 +101,10 @@ MainWindow::MainWindow(Dialogs& dialogs, FileSystem& fs, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFont(songFont(9));
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/images/icon-%1.png").arg(size));
+    setWindowIcon(icon);
     createControls();
     startUp();
 }
@@ -134,7 +139,7 @@ void MainWindow::createControls()
 
 void MainWindow::createFileListArea(QWidget* client)
 {
-    QGroupBox* box = frame(client, "Frame_FileList", QStringLiteral("［文件列表］"), 120, 720, 6855, 6375);
+    Frame* box = frame(client, "Frame_FileList", QStringLiteral("［文件列表］"), 120, 720, 6855, 6375);
     m_grid = control<FileListView>(box, "MSFlexGrid1", 120, 240, 6615, 6015);
     m_grid->setFileList(m_list);
     m_grid->setAccessibleName(QStringLiteral("文件列表"));
@@ -159,7 +164,7 @@ void MainWindow::createFileListArea(QWidget* client)
 
 void MainWindow::createModeArea(QWidget* client)
 {
-    QGroupBox* modeFrame =
+    Frame* modeFrame =
         frame(client, "Frame_SetReNameMode", QStringLiteral("［设定重命名方式］"), 7080, 720, 4695, 4215);
     m_tabs = control<TabControl>(modeFrame, "SSTab1", 120, 240, 4455, 3855);
     m_tabs->setFont(songFont(9));
@@ -171,7 +176,7 @@ void MainWindow::createModeArea(QWidget* client)
     createTextFilePage(m_tabs->addPage(QStringLiteral("从文件")));
     connect(m_tabs, &TabControl::currentChanged, this, &MainWindow::showModeExplanation);
 
-    QGroupBox* explainFrame = frame(client, "Frame_Explain", QStringLiteral("［说明］"), 7080, 5040, 4695, 2055);
+    Frame* explainFrame = frame(client, "Frame_Explain", QStringLiteral("［说明］"), 7080, 5040, 4695, 2055);
     m_explain = control<QLabel>(explainFrame, "Label_Explain", 480, 480, 3735, 1335);
     m_explain->setFont(kaiFont(12));
     m_explain->setWordWrap(true);
@@ -181,7 +186,7 @@ void MainWindow::createModeArea(QWidget* client)
 
 void MainWindow::createNumberingPage(QWidget* page)
 {
-    QGroupBox* basic = frame(page, "Frame_BasicSet", QStringLiteral("[基本设置]"), 120, 480, 4215, 1335);
+    Frame* basic = frame(page, "Frame_BasicSet", QStringLiteral("[基本设置]"), 120, 480, 4215, 1335);
     m_ordinalModel = combo(basic, "Combo_OrdinalModel", false, 1020, 300, 1695);
     caption(label(basic, "Label3", QStringLiteral("序数模式："), 120, 360), m_ordinalModel);
     m_growthBase = combo(basic, "Combo_GrowthBase", true, 3420, 300, 735);
@@ -192,7 +197,7 @@ void MainWindow::createNumberingPage(QWidget* page)
     caption(label(basic, "Label9", QStringLiteral("位数："), 2880, 840), m_digit);
     connect(m_ordinalModel, &QComboBox::currentIndexChanged, this, &MainWindow::refillStartChar);
 
-    QGroupBox* optional = frame(page, "Frame_OptionalSet", QStringLiteral("[可选设置]"), 120, 2000, 4215, 1695);
+    Frame* optional = frame(page, "Frame_OptionalSet", QStringLiteral("[可选设置]"), 120, 2000, 4215, 1695);
     m_bofAddChar = control<QLineEdit>(optional, "Text_BofAddChar", 1920, 315, 2175, 270);
     caption(label(optional, "Label6", QStringLiteral("在文件名前面加字符："), 120, 360), m_bofAddChar);
     m_eofAddChar = control<QLineEdit>(optional, "Text_EofAddChar", 1920, 795, 2175, 270);
@@ -269,7 +274,7 @@ void MainWindow::createCasePage(QWidget* page)
     static const char16_t* const captions[] = {u"保持不变", u"首字大写", u"全部大写", u"全部小写"};
     auto group = [&](const char* frameName, const QString& title, int left, const QString& optionName,
                      QRadioButton** options) {
-        QGroupBox* box = frame(page, frameName, title, left, 600, 1815, 2535);
+        Frame* box = frame(page, frameName, title, left, 600, 1815, 2535);
         for (int i = 0; i < 4; ++i) {
             options[i] = new QRadioButton(QString::fromUtf16(captions[i]), box);
             options[i]->setObjectName(optionName + u'_' + QString::number(i));
@@ -307,7 +312,7 @@ void MainWindow::createLinkStrip(QWidget* client)
 {
     m_linkStrip = control<QWidget>(client, "Picture_KervoLink", 7080, 7273, 4695, 495);
     m_link = control<QLabel>(m_linkStrip, "Label_KervoLink", 120, 120, 4500, 180);
-    m_link->setText(QStringLiteral("更多精品软件请访问Tamsel软件站  http://www.tamsel.example/"));
+    m_link->setText(QStringLiteral("更多精品软件请访问Tamsel软件站  ") + HomePage);
     m_link->resize(m_link->width(), std::max(m_link->height(), m_link->sizeHint().height()));
     m_linkLine = control<QWidget>(m_linkStrip, "Line_KervoLink", 0, 360, 4680, 15);
     m_linkLine->setFixedHeight(1);

@@ -12,6 +12,18 @@
 #include <QScrollBar>
 
 namespace tamsel {
+namespace {
+
+// The standard menu names its paste entry "edit-paste" in newer Qt versions; older ones show
+// the paste shortcut after a tab.
+bool isPasteAction(const QAction* action)
+{
+    static const QString shortcut =
+        u'\t' + QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+    return action->objectName() == QLatin1String("edit-paste") || action->text().endsWith(shortcut);
+}
+
+} // namespace
 
 KeystrokeFilter::KeystrokeFilter(QLineEdit* box, Rule rule, int maxTyped)
     : QObject(box), m_box(box), m_rule(std::move(rule)), m_maxTyped(maxTyped)
@@ -66,7 +78,7 @@ bool KeystrokeFilter::eventFilter(QObject* watched, QEvent* event)
         auto* ev = static_cast<QContextMenuEvent*>(event);
         QMenu* menu = m_box->createStandardContextMenu();
         for (QAction* action : menu->actions()) {
-            if (action->objectName() == QLatin1String("edit-paste"))
+            if (isPasteAction(action))
                 action->setEnabled(false);
         }
         menu->setAttribute(Qt::WA_DeleteOnClose);

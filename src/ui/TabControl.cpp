@@ -2,12 +2,49 @@
 #include "ui/TabControl.h"
 
 #include <QPainter>
+#include <QStyleOptionTab>
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
 
 namespace tamsel {
+namespace {
 
-TabControl::TabControl(QWidget* parent) : QWidget(parent), m_bar(new QTabBar(this))
+// One row of tabs sharing the width equally, whatever their captions.
+class EvenTabBar : public QTabBar {
+public:
+    using QTabBar::QTabBar;
+
+protected:
+    QSize tabSizeHint(int index) const override
+    {
+        QSize size = QTabBar::tabSizeHint(index);
+        const int n = std::max(1, count());
+        const int extra = index < width() % n ? 1 : 0;
+        size.setWidth(width() / n + extra);
+        return size;
+    }
+    QSize minimumTabSizeHint(int index) const override { return tabSizeHint(index); }
+
+    // The style's tab padding would clip short captions in narrow tabs: shapes come from the
+    // style, captions are centred in the whole tab.
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        for (int i = 0; i < count(); ++i) {
+            QStyleOptionTab tab;
+            initStyleOption(&tab, i);
+            const QString caption = tab.text;
+            tab.text.clear();
+            style()->drawControl(QStyle::CE_TabBarTabShape, &tab, &painter, this);
+            painter.setPen(tab.palette.color(QPalette::WindowText));
+            painter.drawText(tab.rect.adjusted(0, i == currentIndex() ? 0 : 2, 0, 0), Qt::AlignCenter, caption);
+        }
+    }
+};
+
+} // namespace
+
+TabControl::TabControl(QWidget* parent) : QWidget(parent), m_bar(new EvenTabBar(this))
 {
     m_bar->setExpanding(true);
     m_bar->setDrawBase(false);
@@ -72,9 +109,9 @@ void TabControl::paintEvent(QPaintEvent*)
     frame.rect = rect().adjusted(0, m_bar->height() - 1, 0, 0);
     frame.shape = QTabBar::RoundedNorth;
     frame.tabBarSize = m_bar->size();
-    if (m_panel.isValid())
-        painter.fillRect(frame.rect, m_panel);
     style()->drawPrimitive(QStyle::PE_FrameTabWidget, &frame, &painter, this);
+    if (m_panel.isValid())
+        painter.fillRect(frame.rect.adjusted(2, 2, -2, -2), m_panel);
 }
 
 } // namespace tamsel

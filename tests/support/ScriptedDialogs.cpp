@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "support/ScriptedDialogs.h"
+
+namespace tamsel::test {
+
+QVariant ScriptedDialogs::next()
+{
+    if (m_answers.isEmpty()) {
+        ++unanswered;
+        return {};
+    }
+    return m_answers.takeFirst();
+}
+
+void ScriptedDialogs::message(QWidget*, const QString& text, const QString& caption)
+{
+    calls.append({QStringLiteral("message"), text, caption});
+}
+
+bool ScriptedDialogs::question(QWidget*, const QString& text, const QString& caption)
+{
+    calls.append({QStringLiteral("question"), text, caption});
+    return next().toBool();
+}
+
+std::optional<QString> ScriptedDialogs::inputText(QWidget*, const QString& prompt, const QString& title)
+{
+    calls.append({QStringLiteral("input"), prompt, title});
+    const QVariant v = next();
+    if (!v.isValid())
+        return std::nullopt;
+    return v.toString();
+}
+
+QStringList ScriptedDialogs::openFiles(QWidget*, const QStringList& filters)
+{
+    calls.append({QStringLiteral("openFiles"), filters.join(QStringLiteral(";;")), QString()});
+    return next().toStringList();
+}
+
+QString ScriptedDialogs::openFile(QWidget*, const QStringList& filters)
+{
+    calls.append({QStringLiteral("openFile"), filters.join(QStringLiteral(";;")), QString()});
+    return next().toString();
+}
+
+QString ScriptedDialogs::pickFolder(QWidget*, const QString& prompt)
+{
+    calls.append({QStringLiteral("pickFolder"), prompt, QString()});
+    return next().toString();
+}
+
+} // namespace tamsel::test
