@@ -39,7 +39,8 @@ Files makeFiles(const QTemporaryDir& tmp, int count)
     ::mkdir(f.dir.constData(), 0755);
     for (int i = 0; i < count; ++i) {
         f.names.push_back(QByteArray("IMG_") + QByteArray::number(i).rightJustified(6, '0') + ".jpg");
-        const int fd = ::open(QByteArray(f.dir + f.names.back()).constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+        const int fd =
+            ::open(QByteArray(f.dir + f.names.back()).constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
         if (fd >= 0) {
             if (::ftruncate(fd, 1000 + i) != 0)
                 std::perror("ftruncate");
@@ -55,7 +56,7 @@ double appendAll(FileList& list, const Files& files, int rows)
     timer.start();
     list.beginBatch();
     for (int i = 0; i < rows; ++i)
-        list.addFileRow(files.dir, files.names[size_t(i) % files.names.size()]);
+        list.AddFileRow(files.dir, files.names[size_t(i) % files.names.size()]);
     list.endBatch();
     return double(timer.nsecsElapsed()) / 1e9;
 }
@@ -94,7 +95,7 @@ int main(int argc, char* argv[])
                     seconds * 1e9 / rows, double(after - before) / 1048576.0, double(after - before) / rows);
         QElapsedTimer t;
         t.start();
-        list.refreshFileList();
+        list.RefreshFileList();
         std::printf("refresh:      %.3f s\n", double(t.nsecsElapsed()) / 1e9);
     }
     {
@@ -111,8 +112,9 @@ int main(int argc, char* argv[])
         QApplication::processEvents();
         const double settleSeconds = double(settle.nsecsElapsed()) / 1e9;
         const size_t after = heapInUse();
-        std::printf("with grid:    append %.3f s (%.0f ns/row), then view update %.3f s, heap %.0f bytes/row\n",
-                    seconds, seconds * 1e9 / rows, settleSeconds, double(after - before) / rows);
+        std::printf(
+            "with grid:    append %.3f s (%.0f ns/row), then view update %.3f s, heap %.0f bytes/row\n",
+            seconds, seconds * 1e9 / rows, settleSeconds, double(after - before) / rows);
 
         QScrollBar* bar = view.verticalScrollBar();
         QRandomGenerator rng(42);
@@ -130,7 +132,8 @@ int main(int argc, char* argv[])
             bar->setValue(bar->value() + (i % 2 ? -3 : 4));
             view.viewport()->repaint();
         }
-        std::printf("              %.2f ms per small scroll and repaint\n", double(t.nsecsElapsed()) / 1e6 / Jumps);
+        std::printf("              %.2f ms per small scroll and repaint\n",
+                    double(t.nsecsElapsed()) / 1e6 / Jumps);
     }
     return 0;
 }

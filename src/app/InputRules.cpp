@@ -11,25 +11,25 @@ bool isAsciiDigit(QChar c)
 
 } // namespace
 
-bool digitKeyAccepted(QChar typed, const QString& text, qsizetype selectedLength)
+bool DigitKeyFilter(QChar typed, const QString& text, qsizetype selectedLength)
 {
     if (!isAsciiDigit(typed) && typed != Backspace)
         return false;
     return !(typed == u'0' && (text.isEmpty() || selectedLength == text.size()));
 }
 
-bool offsetKeyAccepted(QChar typed, const QString& text)
+bool OffsetKeyFilter(QChar typed, const QString& text)
 {
     if (!isAsciiDigit(typed) && typed != Backspace)
         return false;
     return !(text.startsWith(u'0') && typed != Backspace);
 }
 
-bool startCharKeyAccepted(OrdinalModel model, QChar typed, const QString& text, qsizetype selectedLength)
+bool StartCharKeyFilter(OrdinalModel model, QChar typed, const QString& text, qsizetype selectedLength)
 {
     switch (model) {
     case OrdinalModel::Digits:
-        return digitKeyAccepted(typed, text, selectedLength);
+        return DigitKeyFilter(typed, text, selectedLength);
     case OrdinalModel::Upper:
         return typed == Backspace || (typed >= u'A' && typed <= u'Z');
     case OrdinalModel::Lower:
@@ -38,7 +38,7 @@ bool startCharKeyAccepted(OrdinalModel model, QChar typed, const QString& text, 
     return false;
 }
 
-std::optional<QString> spinStep(int value, const QString& text, int lowerBound)
+std::optional<QString> SpinStep(int value, const QString& text, int lowerBound)
 {
     constexpr int UpperBound = 100;
     if (value == 2)
@@ -60,7 +60,8 @@ QStringList startCharItems(OrdinalModel model)
     if (model == OrdinalModel::Digits) {
         for (int i = 0; i <= 9; ++i)
             items << QString::number(i);
-        items << QStringLiteral("10") << QStringLiteral("100") << QStringLiteral("1000") << QStringLiteral("10000");
+        items << QStringLiteral("10") << QStringLiteral("100") << QStringLiteral("1000")
+              << QStringLiteral("10000");
         return items;
     }
     const char16_t first = model == OrdinalModel::Upper ? u'A' : u'a';

@@ -15,15 +15,15 @@ enum class OrdinalModel { Digits, Upper, Lower };
 inline constexpr QChar Backspace = QChar(8);
 
 // Digits; no "0" into an empty box or over a whole selection.
-bool digitKeyAccepted(QChar typed, const QString& text, qsizetype selectedLength);
+bool DigitKeyFilter(QChar typed, const QString& text, qsizetype selectedLength);
 // Digits; nothing but Backspace once the box begins with "0".
-bool offsetKeyAccepted(QChar typed, const QString& text);
-// By model: digits as digitKeyAccepted, or the letters of the model's case.
-bool startCharKeyAccepted(OrdinalModel model, QChar typed, const QString& text, qsizetype selectedLength);
+bool OffsetKeyFilter(QChar typed, const QString& text);
+// By model: digits as DigitKeyFilter, or the letters of the model's case.
+bool StartCharKeyFilter(OrdinalModel model, QChar typed, const QString& text, qsizetype selectedLength);
 
 // The new text after a spin to value (1 lowers, 3 raises, 2 is the rest position), within
 // lowerBound and 100; nothing when the text stays as it is.
-std::optional<QString> spinStep(int value, const QString& text, int lowerBound);
+std::optional<QString> SpinStep(int value, const QString& text, int lowerBound);
 
 // The start values offered for a model.
 QStringList startCharItems(OrdinalModel model);

@@ -48,8 +48,7 @@ Frame* frame(QWidget* parent, const char* name, const QString& caption, int l, i
     return f;
 }
 
-template <typename W>
-W* control(QWidget* parent, const char* name, int l, int t, int w, int h)
+template <typename W> W* control(QWidget* parent, const char* name, int l, int t, int w, int h)
 {
     auto* c = new W(parent);
     c->setObjectName(QLatin1String(name));
@@ -106,7 +105,7 @@ MainWindow::MainWindow(Dialogs& dialogs, FileSystem& fs, QWidget* parent)
         icon.addFile(QStringLiteral(":/images/icon-%1.png").arg(size));
     setWindowIcon(icon);
     createControls();
-    startUp();
+    StartUp();
 }
 
 MainWindow::~MainWindow() = default;
@@ -174,7 +173,7 @@ void MainWindow::createModeArea(QWidget* client)
     createReplacePage(m_tabs->addPage(QStringLiteral("替 换")));
     createCasePage(m_tabs->addPage(QStringLiteral("大小写")));
     createTextFilePage(m_tabs->addPage(QStringLiteral("从文件")));
-    connect(m_tabs, &TabControl::currentChanged, this, &MainWindow::showModeExplanation);
+    connect(m_tabs, &TabControl::currentChanged, this, &MainWindow::ShowModeExplanation);
 
     Frame* explainFrame = frame(client, "Frame_Explain", QStringLiteral("［说明］"), 7080, 5040, 4695, 2055);
     m_explain = control<QLabel>(explainFrame, "Label_Explain", 480, 480, 3735, 1335);
@@ -195,7 +194,7 @@ void MainWindow::createNumberingPage(QWidget* page)
     caption(label(basic, "Label5", QStringLiteral("开始字符："), 120, 840), m_startChar);
     m_digit = combo(basic, "Combo_Digit", false, 3420, 780, 735);
     caption(label(basic, "Label9", QStringLiteral("位数："), 2880, 840), m_digit);
-    connect(m_ordinalModel, &QComboBox::currentIndexChanged, this, &MainWindow::refillStartChar);
+    connect(m_ordinalModel, &QComboBox::currentIndexChanged, this, &MainWindow::RefillStartChar);
 
     Frame* optional = frame(page, "Frame_OptionalSet", QStringLiteral("[可选设置]"), 120, 2000, 4215, 1695);
     m_bofAddChar = control<QLineEdit>(optional, "Text_BofAddChar", 1920, 315, 2175, 270);
@@ -283,17 +282,18 @@ void MainWindow::createCasePage(QWidget* page)
         }
         return box;
     };
-    m_frameFilename =
-        group("Frame_Filename", QStringLiteral("[文件名]"), 240, QStringLiteral("Option_Filename"), m_optionFilename);
-    m_frameExtension = group("Frame_Extension", QStringLiteral("[扩展名]"), 2400, QStringLiteral("Option_Extension"),
-                             m_optionExtension);
+    m_frameFilename = group("Frame_Filename", QStringLiteral("[文件名]"), 240,
+                            QStringLiteral("Option_Filename"), m_optionFilename);
+    m_frameExtension = group("Frame_Extension", QStringLiteral("[扩展名]"), 2400,
+                             QStringLiteral("Option_Extension"), m_optionExtension);
 }
 
 void MainWindow::createTextFilePage(QWidget* page)
 {
     label(page, "Label26", QStringLiteral("打开含有文件名列表的文档：>>>"), 240, 480);
-    m_browse = new ImageButton(page, QStringLiteral("Browse"), QStringLiteral("浏 览"),
-                               {QRect(3480, 480, 735, 630), QRect(160, 240, 450, 180), QRect(3240, 240, 1215, 1095)});
+    m_browse = new ImageButton(
+        page, QStringLiteral("Browse"), QStringLiteral("浏 览"),
+        {QRect(3480, 480, 735, 630), QRect(160, 240, 450, 180), QRect(3240, 240, 1215, 1095)});
     m_pathName = control<QLineEdit>(page, "Text_PathName", 240, 795, 3015, 300);
     m_pathName->setAccessibleName(QStringLiteral("打开含有文件名列表的文档："));
     m_fileContent = control<QPlainTextEdit>(page, "Text_FileContent", 240, 1320, 3975, 1935);
@@ -304,8 +304,9 @@ void MainWindow::createTextFilePage(QWidget* page)
     QLabel* countCaption = label(page, "Label27", QStringLiteral("列表中文件名的数量："), 240, 3480);
     m_fileContentSum = label(page, "Label_FileContentSUM", QStringLiteral("0"), 2160, 3480);
     caption(countCaption, m_fileContentSum);
-    m_countSum = new ImageButton(page, QStringLiteral("CountSUM"), QStringLiteral("刷  新"),
-                                 {QRect(3240, 3360, 975, 390), QRect(240, 120, 540, 180), QRect(3000, 3240, 1455, 615)});
+    m_countSum = new ImageButton(
+        page, QStringLiteral("CountSUM"), QStringLiteral("刷  新"),
+        {QRect(3240, 3360, 975, 390), QRect(240, 120, 540, 180), QRect(3000, 3240, 1455, 615)});
 }
 
 void MainWindow::createLinkStrip(QWidget* client)
@@ -322,45 +323,45 @@ void MainWindow::createLinkStrip(QWidget* client)
 void MainWindow::installInputRules()
 {
     auto digits = [](QChar c, const QLineEdit& box) {
-        return digitKeyAccepted(c, box.text(), box.selectedText().size());
+        return DigitKeyFilter(c, box.text(), box.selectedText().size());
     };
-    auto offset = [](QChar c, const QLineEdit& box) { return offsetKeyAccepted(c, box.text()); };
+    auto offset = [](QChar c, const QLineEdit& box) { return OffsetKeyFilter(c, box.text()); };
     KeystrokeFilter::install(m_growthBase->lineEdit(), digits);
     KeystrokeFilter::install(m_deleteCount, digits, 2);
     KeystrokeFilter::install(m_offsetDel, offset, 2);
     KeystrokeFilter::install(m_offsetInsert, offset, 2);
     KeystrokeFilter::install(m_startChar->lineEdit(), [this](QChar c, const QLineEdit& box) {
-        return startCharKeyAccepted(OrdinalModel(std::max(0, ordinalModelIndex())), c, box.text(),
-                                    box.selectedText().size());
+        return StartCharKeyFilter(OrdinalModel(std::max(0, ordinalModelIndex())), c, box.text(),
+                                  box.selectedText().size());
     });
     bindSpin(m_deleteCountSpin, m_deleteCount, 1);
     bindSpin(m_offsetDelSpin, m_offsetDel, 0);
     bindSpin(m_offsetInsertSpin, m_offsetInsert, 0);
 }
 
-void MainWindow::startUp()
+void MainWindow::StartUp()
 {
-    initMainWindow();
-    applyWindowColours();
+    InitMainWindow();
+    ApplyWindowColours();
     // Centred on the screen when first shown.
     adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
 
-void MainWindow::initMainWindow()
+void MainWindow::InitMainWindow()
 {
-    m_list->initFileList();
-    initNumberingInputs();
-    initDeleteInputs();
-    initInsertInputs();
-    initReplaceInputs();
-    initCaseInputs();
-    initTextFileInputs();
-    initSpinControls();
+    m_list->InitFileList();
+    InitNumberingInputs();
+    InitDeleteInputs();
+    InitInsertInputs();
+    InitReplaceInputs();
+    InitCaseInputs();
+    InitTextFileInputs();
+    InitSpinControls();
     setWindowTitle(QStringLiteral("TamselRenvold_") + QStringLiteral("V1.0"));
     m_tabs->setCurrentIndex(0);
-    showModeExplanation();
+    ShowModeExplanation();
     m_fileSel->setText(QStringLiteral("0"));
     m_fileSum->setText(QStringLiteral("0"));
     QPalette p = m_link->palette();
@@ -371,19 +372,20 @@ void MainWindow::initMainWindow()
     m_linkLine->setPalette(lp);
 }
 
-void MainWindow::initNumberingInputs()
+void MainWindow::InitNumberingInputs()
 {
     fill(m_ordinalModel, {QStringLiteral("阿拉伯数字（1）"), QStringLiteral("大写字母（A）"),
                           QStringLiteral("小写字母（a）")});
-    refillStartChar();
-    fill(m_growthBase, numbers(1, 9) << QStringLiteral("10") << QStringLiteral("100") << QStringLiteral("1000"));
+    RefillStartChar();
+    fill(m_growthBase,
+         numbers(1, 9) << QStringLiteral("10") << QStringLiteral("100") << QStringLiteral("1000"));
     fill(m_digit, numbers(1, 9));
-    fill(m_modifiedSuffix, {QStringLiteral("不修改"), QStringLiteral("txt"), QStringLiteral("doc"),
-                            QStringLiteral("exe"), QStringLiteral("jpg"), QStringLiteral("bmp"),
-                            QStringLiteral("dat")});
+    fill(m_modifiedSuffix,
+         {QStringLiteral("不修改"), QStringLiteral("txt"), QStringLiteral("doc"), QStringLiteral("exe"),
+          QStringLiteral("jpg"), QStringLiteral("bmp"), QStringLiteral("dat")});
 }
 
-void MainWindow::initDeleteInputs()
+void MainWindow::InitDeleteInputs()
 {
     fill(m_locateModeDel, {FirstCharMode, LastCharMode});
     fill(m_deleteDirection, {QStringLiteral("向后（向右）"), QStringLiteral("向前（向左）")});
@@ -391,33 +393,33 @@ void MainWindow::initDeleteInputs()
     m_deleteCount->setText(QStringLiteral("1"));
 }
 
-void MainWindow::initInsertInputs()
+void MainWindow::InitInsertInputs()
 {
     fill(m_locateModeInsert, {FirstCharMode, LastCharMode});
     m_offsetInsert->setText(QStringLiteral("0"));
 }
 
-void MainWindow::initReplaceInputs()
+void MainWindow::InitReplaceInputs()
 {
     m_sourceChar->clear();
     m_destChar->clear();
     m_directDelete->setChecked(false);
 }
 
-void MainWindow::initCaseInputs()
+void MainWindow::InitCaseInputs()
 {
     m_optionFilename[0]->setChecked(true);
     m_optionExtension[0]->setChecked(true);
 }
 
-void MainWindow::initTextFileInputs()
+void MainWindow::InitTextFileInputs()
 {
     m_pathName->clear();
     m_fileContent->clear();
     m_fileContentSum->setText(QStringLiteral("0"));
 }
 
-void MainWindow::initSpinControls()
+void MainWindow::InitSpinControls()
 {
     for (QScrollBar* spin : {m_deleteCountSpin, m_offsetDelSpin, m_offsetInsertSpin}) {
         spin->setRange(1, 3);
@@ -425,7 +427,7 @@ void MainWindow::initSpinControls()
     }
 }
 
-void MainWindow::applyWindowColours()
+void MainWindow::ApplyWindowColours()
 {
     setBackground(centralWidget(), WindowColour);
     setBackground(m_toolbar, WindowColour);
@@ -452,7 +454,7 @@ int MainWindow::ordinalModelIndex() const
     return -1;
 }
 
-void MainWindow::refillStartChar()
+void MainWindow::RefillStartChar()
 {
     const int model = ordinalModelIndex();
     if (model < 0)
@@ -488,17 +490,17 @@ QString MainWindow::modeExplanation(int mode)
     }
 }
 
-void MainWindow::showModeExplanation()
+void MainWindow::ShowModeExplanation()
 {
     m_explain->setText(modeExplanation(m_tabs->currentIndex()));
 }
 
-void MainWindow::refreshFileList()
+void MainWindow::RefreshFileList()
 {
-    m_list->refreshFileList();
+    m_list->RefreshFileList();
 }
 
-void MainWindow::exitProgram()
+void MainWindow::ExitProgram()
 {
     QApplication::closeAllWindows();
     QApplication::exit(0);

@@ -32,8 +32,8 @@ public:
     static QString modeExplanation(int mode);
 
 public Q_SLOTS:
-    void refreshFileList();
-    void exitProgram();
+    void RefreshFileList();
+    void ExitProgram();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -51,19 +51,19 @@ private:
     void createLinkStrip(QWidget* client);
     void installInputRules();
 
-    void startUp();
-    void initMainWindow();
-    void initNumberingInputs();
-    void initDeleteInputs();
-    void initInsertInputs();
-    void initReplaceInputs();
-    void initCaseInputs();
-    void initTextFileInputs();
-    void initSpinControls();
-    void applyWindowColours();
+    void StartUp();
+    void InitMainWindow();
+    void InitNumberingInputs();
+    void InitDeleteInputs();
+    void InitInsertInputs();
+    void InitReplaceInputs();
+    void InitCaseInputs();
+    void InitTextFileInputs();
+    void InitSpinControls();
+    void ApplyWindowColours();
 
-    void refillStartChar();
-    void showModeExplanation();
+    void RefillStartChar();
+    void ShowModeExplanation();
     int ordinalModelIndex() const;
 
     Dialogs& m_dialogs;

@@ -110,7 +110,7 @@ void bindSpin(QScrollBar* spin, QLineEdit* box, int lowerBound)
         if (value == 2)
             return;
         spin->setValue(2);
-        if (const auto text = spinStep(value, box->text(), lowerBound))
+        if (const auto text = SpinStep(value, box->text(), lowerBound))
             box->setText(*text);
     });
 }

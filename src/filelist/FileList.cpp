@@ -65,14 +65,14 @@ QString decodeName(const QByteArray& bytes, QByteArray* raw)
 
 FileList::FileList(const FileSystem& fs, QObject* parent) : QAbstractTableModel(parent), m_fs(fs)
 {
-    initFileList();
+    InitFileList();
 }
 
 QString FileList::headerText(int column)
 {
-    static const char16_t* const texts[ColumnCount] = {u"编号",     u"原文件名", u"预览",     u"执行结果",
+    static const char16_t* const texts[ColumnCount] = {u"编号",         u"原文件名", u"预览",     u"执行结果",
                                                        u"文件所在目录", u"文件名称", u"文件类型", u"文件大小",
-                                                       u"创建时间", u"修改时间", u"新文件名"};
+                                                       u"创建时间",     u"修改时间", u"新文件名"};
     return column >= 0 && column < ColumnCount ? QString::fromUtf16(texts[column]) : QString();
 }
 
@@ -80,7 +80,7 @@ QString FileList::cell(int row, int column) const
 {
     if (row == 0)
         return headerText(column);
-    if (row < 1 || row > fileCount() || column < 0 || column >= ColumnCount)
+    if (row < 1 || row > FileCount() || column < 0 || column >= ColumnCount)
         return {};
     const Row& r = m_rows[row - 1];
     switch (column) {
@@ -106,8 +106,8 @@ QString FileList::cell(int row, int column) const
 void FileList::setCell(int row, int column, const QString& text)
 {
     const int part = textPart(column);
-    Q_ASSERT(part >= 0 && row >= 1 && row <= fileCount());
-    if (part < 0 || row < 1 || row > fileCount())
+    Q_ASSERT(part >= 0 && row >= 1 && row <= FileCount());
+    if (part < 0 || row < 1 || row > FileCount())
         return;
     Row& r = m_rows[row - 1];
     setPart(r, part, text);
@@ -122,7 +122,7 @@ QByteArray FileList::pathBytes(int row) const
     return m_dirs[r.dir].bytes + (r.rawName.isEmpty() ? partView(r, 0).toUtf8() : r.rawName);
 }
 
-void FileList::initFileList()
+void FileList::InitFileList()
 {
     beginResetModel();
     m_rows.clear();
@@ -154,26 +154,26 @@ quint32 FileList::internDir(const QByteArray& dir)
     return m_lastDir;
 }
 
-bool FileList::addFileRow(const QByteArray& fullPath)
+bool FileList::AddFileRow(const QByteArray& fullPath)
 {
     const qsizetype k = fullPath.lastIndexOf('/') + 1;
-    return addFileRow(fullPath.left(k), fullPath.mid(k));
+    return AddFileRow(fullPath.left(k), fullPath.mid(k));
 }
 
-bool FileList::addFileRow(const QByteArray& dir, const QByteArray& name)
+bool FileList::AddFileRow(const QByteArray& dir, const QByteArray& name)
 {
     Row r;
     r.text = decodeName(name, &r.rawName);
     r.ends[0] = r.ends[1] = r.ends[2] = quint32(r.text.size());
     r.dir = internDir(dir);
     m_rows.push_back(std::move(r));
-    const int n = fileCount();
-    fillFileDetails(dir + name, n);
+    const int n = FileCount();
+    FillFileDetails(dir + name, n);
     rowChanged(n);
     return true;
 }
 
-void FileList::fillFileDetails(const QByteArray& fullPath, int row)
+void FileList::FillFileDetails(const QByteArray& fullPath, int row)
 {
     Row& r = m_rows[row - 1];
     if (const auto st = m_fs.stat(fullPath)) {
@@ -186,10 +186,10 @@ void FileList::fillFileDetails(const QByteArray& fullPath, int row)
     rowChanged(row);
 }
 
-void FileList::refreshFileList()
+void FileList::RefreshFileList()
 {
     beginBatch();
-    for (int i = 1; i <= fileCount(); ++i) {
+    for (int i = 1; i <= FileCount(); ++i) {
         Row& r = m_rows[i - 1];
         const QStringView newName = partView(r, 3);
         // Leading blanks alone do not make a new name; a real one is taken over as stored.
@@ -199,7 +199,7 @@ void FileList::refreshFileList()
         r.ends[0] = r.ends[1] = r.ends[2] = quint32(name.size());
         if (renamed)
             r.rawName.clear();
-        fillFileDetails(pathBytes(i), i);
+        FillFileDetails(pathBytes(i), i);
     }
     endBatch();
 }
@@ -212,7 +212,7 @@ void FileList::restoreRow(const Row& buffer, int row)
 
 void FileList::truncate(int newCount)
 {
-    if (newCount >= fileCount())
+    if (newCount >= FileCount())
         return;
     flush();
     m_rows.resize(size_t(std::max(0, newCount)));
@@ -224,7 +224,7 @@ void FileList::truncate(int newCount)
     }
     Q_EMIT dataChanged(index(0, 0), index(m_modelRows - 1, ColumnCount - 1));
     Q_EMIT headerDataChanged(Qt::Vertical, 0, m_modelRows - 1);
-    m_announcedCount = fileCount();
+    m_announcedCount = FileCount();
     Q_EMIT fileCountChanged(m_announcedCount);
 }
 
@@ -259,8 +259,8 @@ void FileList::flush()
         Q_EMIT headerDataChanged(Qt::Vertical, m_dirtyFirst - 1, last);
     }
     m_dirtyFirst = m_dirtyLast = -1;
-    if (m_announcedCount != fileCount()) {
-        m_announcedCount = fileCount();
+    if (m_announcedCount != FileCount()) {
+        m_announcedCount = FileCount();
         Q_EMIT fileCountChanged(m_announcedCount);
     }
 }

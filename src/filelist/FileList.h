@@ -27,7 +27,7 @@ enum Column : int {
     ColumnCount
 };
 
-// The file list: grid row 0 is the header, data rows are 1 to fileCount(), and the grid always has
+// The file list: grid row 0 is the header, data rows are 1 to FileCount(), and the grid always has
 // at least MinRows rows (blank beyond the data). The model shows grid row r as model row r - 1;
 // the header row is the horizontal header and the number column is the vertical header.
 //
@@ -40,20 +40,20 @@ public:
     static constexpr int MinRows = 30;
 
     struct Row {
-        QString text;                   // name, preview, result, new name, back to back
-        quint32 ends[3] = {0, 0, 0};    // where name, preview and result end in text
-        quint32 dir = 0;                // index into the folder table
+        QString text;                // name, preview, result, new name, back to back
+        quint32 ends[3] = {0, 0, 0}; // where name, preview and result end in text
+        quint32 dir = 0;             // index into the folder table
         qint64 size = NoValue;
-        qint64 created = NoValue;       // milliseconds since the epoch
+        qint64 created = NoValue; // milliseconds since the epoch
         qint64 modified = NoValue;
-        QByteArray rawName;             // exact name bytes; empty when the name is valid UTF-8
+        QByteArray rawName; // exact name bytes; empty when the name is valid UTF-8
     };
     static constexpr qint64 NoValue = std::numeric_limits<qint64>::min();
 
     explicit FileList(const FileSystem& fs, QObject* parent = nullptr);
 
-    int fileCount() const { return int(m_rows.size()); }
-    int gridRowCount() const { return std::max(MinRows, fileCount() + 1); }
+    int FileCount() const { return int(m_rows.size()); }
+    int gridRowCount() const { return std::max(MinRows, FileCount() + 1); }
 
     // Cell text in grid coordinates; row 0 gives the header texts, blank rows give "".
     QString cell(int row, int column) const;
@@ -62,11 +62,11 @@ public:
     // The file's path as bytes: its folder's bytes and its exact name bytes.
     QByteArray pathBytes(int row) const;
 
-    void initFileList();
-    bool addFileRow(const QByteArray& fullPath);
-    bool addFileRow(const QByteArray& dir, const QByteArray& name);
-    void fillFileDetails(const QByteArray& fullPath, int row);
-    void refreshFileList();
+    void InitFileList();
+    bool AddFileRow(const QByteArray& fullPath);
+    bool AddFileRow(const QByteArray& dir, const QByteArray& name);
+    void FillFileDetails(const QByteArray& fullPath, int row);
+    void RefreshFileList();
 
     // Row operations on columns 1 to 10 (the number belongs to the position).
     Row saveRow(int row) const { return m_rows[row - 1]; }

@@ -72,12 +72,14 @@ FileListView::FileListView(QWidget* parent) : QTableView(parent)
     p.setColor(QPalette::Window, bgr(White));
     setPalette(p);
 
-    const QString headerStyle = QStringLiteral(
-        "QHeaderView::section { background-color: rgb(189, 211, 251); color: black;"
-        " border: none; border-right: 1px solid rgb(150, 170, 210); border-bottom: 1px solid rgb(150, 170, 210);"
-        " padding: 0px 2px; }"
-        "QTableCornerButton::section { background-color: rgb(189, 211, 251);"
-        " border: none; border-right: 1px solid rgb(150, 170, 210); border-bottom: 1px solid rgb(150, 170, 210); }");
+    const QString headerStyle =
+        QStringLiteral("QHeaderView::section { background-color: rgb(189, 211, 251); color: black;"
+                       " border: none; border-right: 1px solid rgb(150, 170, 210); border-bottom: 1px solid "
+                       "rgb(150, 170, 210);"
+                       " padding: 0px 2px; }"
+                       "QTableCornerButton::section { background-color: rgb(189, 211, 251);"
+                       " border: none; border-right: 1px solid rgb(150, 170, 210); border-bottom: 1px solid "
+                       "rgb(150, 170, 210); }");
     setStyleSheet(headerStyle);
 
     QHeaderView* top = horizontalHeader();

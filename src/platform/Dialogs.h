@@ -20,7 +20,8 @@ public:
     // A Yes/No question; true for Yes.
     virtual bool question(QWidget* parent, const QString& text, const QString& caption) = 0;
     // An input box; nothing when cancelled.
-    virtual std::optional<QString> inputText(QWidget* parent, const QString& prompt, const QString& title) = 0;
+    virtual std::optional<QString> inputText(QWidget* parent, const QString& prompt,
+                                             const QString& title) = 0;
     // A file-open dialog; filters are in Qt's form ("描述 (*.txt)"). Empty when cancelled.
     virtual QStringList openFiles(QWidget* parent, const QStringList& filters) = 0;
     virtual QString openFile(QWidget* parent, const QStringList& filters) = 0;

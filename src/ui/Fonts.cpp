@@ -9,9 +9,12 @@ namespace {
 const QStringList& songFamilies()
 {
     static const QStringList families = {
-        QStringLiteral("宋体"),           QStringLiteral("SimSun"),
-        QStringLiteral("AR PL UMing CN"), QStringLiteral("WenQuanYi Zen Hei"),
-        QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC"),
+        QStringLiteral("宋体"),
+        QStringLiteral("SimSun"),
+        QStringLiteral("AR PL UMing CN"),
+        QStringLiteral("WenQuanYi Zen Hei"),
+        QStringLiteral("Noto Serif CJK SC"),
+        QStringLiteral("Noto Sans CJK SC"),
     };
     return families;
 }

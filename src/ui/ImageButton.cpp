@@ -47,9 +47,9 @@ ImageButton::ImageButton(QWidget* parent, const QString& name, const QString& ca
                       tw(layout.caption.height()));
     const QSize hint = m_caption->sizeHint();
     if (hint.width() > captionRect.width() || hint.height() > captionRect.height())
-        captionRect = QRect(QPoint(0, 0), hint.expandedTo(captionRect.size())).translated(
-            (width() - std::max(hint.width(), captionRect.width())) / 2,
-            (height() - std::max(hint.height(), captionRect.height())) / 2);
+        captionRect = QRect(QPoint(0, 0), hint.expandedTo(captionRect.size()))
+                          .translated((width() - std::max(hint.width(), captionRect.width())) / 2,
+                                      (height() - std::max(hint.height(), captionRect.height())) / 2);
     m_caption->setGeometry(captionRect);
     m_caption->setAlignment(Qt::AlignCenter);
     m_mask->lower();

@@ -37,7 +37,8 @@ protected:
             tab.text.clear();
             style()->drawControl(QStyle::CE_TabBarTabShape, &tab, &painter, this);
             painter.setPen(tab.palette.color(QPalette::WindowText));
-            painter.drawText(tab.rect.adjusted(0, i == currentIndex() ? 0 : 2, 0, 0), Qt::AlignCenter, caption);
+            painter.drawText(tab.rect.adjusted(0, i == currentIndex() ? 0 : 2, 0, 0), Qt::AlignCenter,
+                             caption);
         }
     }
 };

@@ -35,8 +35,8 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(int, selected);
         QFETCH(bool, accepted);
-        QCOMPARE(digitKeyAccepted(typed, text, selected), accepted);
-        QCOMPARE(startCharKeyAccepted(OrdinalModel::Digits, typed, text, selected), accepted);
+        QCOMPARE(DigitKeyFilter(typed, text, selected), accepted);
+        QCOMPARE(StartCharKeyFilter(OrdinalModel::Digits, typed, text, selected), accepted);
     }
 
     void offsetKeys_data()
@@ -57,20 +57,20 @@ private Q_SLOTS:
         QFETCH(QChar, typed);
         QFETCH(QString, text);
         QFETCH(bool, accepted);
-        QCOMPARE(offsetKeyAccepted(typed, text), accepted);
+        QCOMPARE(OffsetKeyFilter(typed, text), accepted);
     }
 
     void letterKeys()
     {
-        QVERIFY(startCharKeyAccepted(OrdinalModel::Upper, u'Q', u""_s, 0));
-        QVERIFY(!startCharKeyAccepted(OrdinalModel::Upper, u'q', u""_s, 0));
-        QVERIFY(!startCharKeyAccepted(OrdinalModel::Upper, u'3', u""_s, 0));
-        QVERIFY(!startCharKeyAccepted(OrdinalModel::Upper, u'Ä', u""_s, 0));
-        QVERIFY(startCharKeyAccepted(OrdinalModel::Upper, Backspace, u"A"_s, 0));
-        QVERIFY(startCharKeyAccepted(OrdinalModel::Lower, u'q', u""_s, 0));
-        QVERIFY(!startCharKeyAccepted(OrdinalModel::Lower, u'Q', u""_s, 0));
-        QVERIFY(!startCharKeyAccepted(OrdinalModel::Lower, u'ß', u""_s, 0));
-        QVERIFY(startCharKeyAccepted(OrdinalModel::Lower, Backspace, u""_s, 0));
+        QVERIFY(StartCharKeyFilter(OrdinalModel::Upper, u'Q', u""_s, 0));
+        QVERIFY(!StartCharKeyFilter(OrdinalModel::Upper, u'q', u""_s, 0));
+        QVERIFY(!StartCharKeyFilter(OrdinalModel::Upper, u'3', u""_s, 0));
+        QVERIFY(!StartCharKeyFilter(OrdinalModel::Upper, u'Ä', u""_s, 0));
+        QVERIFY(StartCharKeyFilter(OrdinalModel::Upper, Backspace, u"A"_s, 0));
+        QVERIFY(StartCharKeyFilter(OrdinalModel::Lower, u'q', u""_s, 0));
+        QVERIFY(!StartCharKeyFilter(OrdinalModel::Lower, u'Q', u""_s, 0));
+        QVERIFY(!StartCharKeyFilter(OrdinalModel::Lower, u'ß', u""_s, 0));
+        QVERIFY(StartCharKeyFilter(OrdinalModel::Lower, Backspace, u""_s, 0));
     }
 
     void spin_data()
@@ -95,7 +95,7 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(int, lower);
         QFETCH(QString, result);
-        const auto stepped = spinStep(value, text, lower);
+        const auto stepped = SpinStep(value, text, lower);
         QCOMPARE(stepped.value_or(QString()), result);
     }
 

@@ -7,6 +7,7 @@
 #include "ui/TabControl.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QHeaderView>
@@ -15,7 +16,6 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QCheckBox>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableView>
@@ -33,8 +33,7 @@ class TestMainWindow : public QObject {
     test::ScriptedDialogs m_dialogs;
     std::unique_ptr<MainWindow> m_window;
 
-    template <typename T>
-    T* get(const char* name)
+    template <typename T> T* get(const char* name)
     {
         T* w = m_window->findChild<T*>(QLatin1String(name));
         if (!w)
@@ -136,28 +135,31 @@ private Q_SLOTS:
     {
         QCOMPARE(tabs()->currentIndex(), 0);
         QCOMPARE(tabs()->count(), 6);
-        const QStringList captions = {u"序 数"_s, u"删 除"_s, u"插 入"_s, u"替 换"_s, u"大小写"_s, u"从文件"_s};
+        const QStringList captions = {u"序 数"_s, u"删 除"_s,  u"插 入"_s,
+                                      u"替 换"_s, u"大小写"_s, u"从文件"_s};
         for (int i = 0; i < 6; ++i)
             QCOMPARE(tabs()->tabBar()->tabText(i), captions[i]);
 
-        QCOMPARE(items("Combo_OrdinalModel"), (QStringList{u"阿拉伯数字（1）"_s, u"大写字母（A）"_s, u"小写字母（a）"_s}));
+        QCOMPARE(items("Combo_OrdinalModel"),
+                 (QStringList{u"阿拉伯数字（1）"_s, u"大写字母（A）"_s, u"小写字母（a）"_s}));
         QCOMPARE(text("Combo_OrdinalModel"), u"阿拉伯数字（1）"_s);
         QVERIFY(!get<QComboBox>("Combo_OrdinalModel")->isEditable());
         QCOMPARE(text("Combo_StartChar"), u"0"_s);
-        QCOMPARE(items("Combo_StartChar"), (QStringList{u"0"_s, u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s,
-                                                        u"7"_s, u"8"_s, u"9"_s, u"10"_s, u"100"_s, u"1000"_s,
-                                                        u"10000"_s}));
+        QCOMPARE(items("Combo_StartChar"),
+                 (QStringList{u"0"_s, u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"7"_s, u"8"_s, u"9"_s,
+                              u"10"_s, u"100"_s, u"1000"_s, u"10000"_s}));
         QVERIFY(get<QComboBox>("Combo_StartChar")->isEditable());
         QCOMPARE(text("Combo_GrowthBase"), u"1"_s);
-        QCOMPARE(items("Combo_GrowthBase"), (QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"7"_s,
-                                                         u"8"_s, u"9"_s, u"10"_s, u"100"_s, u"1000"_s}));
+        QCOMPARE(items("Combo_GrowthBase"),
+                 (QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"7"_s, u"8"_s, u"9"_s, u"10"_s,
+                              u"100"_s, u"1000"_s}));
         QVERIFY(get<QComboBox>("Combo_GrowthBase")->isEnabled());
         QCOMPARE(text("Combo_Digit"), u"1"_s);
         QCOMPARE(items("Combo_Digit").join(QString()), u"123456789"_s);
         QVERIFY(!get<QComboBox>("Combo_Digit")->isEditable());
         QCOMPARE(text("Combo_ModifiedSuffix"), u"不修改"_s);
-        QCOMPARE(items("Combo_ModifiedSuffix"), (QStringList{u"不修改"_s, u"txt"_s, u"doc"_s, u"exe"_s, u"jpg"_s,
-                                                             u"bmp"_s, u"dat"_s}));
+        QCOMPARE(items("Combo_ModifiedSuffix"),
+                 (QStringList{u"不修改"_s, u"txt"_s, u"doc"_s, u"exe"_s, u"jpg"_s, u"bmp"_s, u"dat"_s}));
         QCOMPARE(text("Text_BofAddChar"), QString());
         QCOMPARE(text("Text_EofAddChar"), QString());
 
@@ -195,10 +197,11 @@ private Q_SLOTS:
         QCOMPARE(text("Label_FileContentSUM"), u"0"_s);
         QCOMPARE(text("Label_FileSum"), u"0"_s);
         QCOMPARE(text("Label_FileSel"), u"0"_s);
-        QCOMPARE(m_window->fileList().fileCount(), 0);
+        QCOMPARE(m_window->fileList().FileCount(), 0);
         QCOMPARE(get<QTableView>("MSFlexGrid1")->model()->rowCount(), 29);
 
-        for (const char* spin : {"VScroll_DeleteMedian", "VScroll_MedianOffset_Del", "VScroll_MedianOffset_Insert"}) {
+        for (const char* spin :
+             {"VScroll_DeleteMedian", "VScroll_MedianOffset_Del", "VScroll_MedianOffset_Insert"}) {
             auto* bar = get<QScrollBar>(spin);
             QCOMPARE(bar->minimum(), 1);
             QCOMPARE(bar->maximum(), 3);
@@ -211,19 +214,27 @@ private Q_SLOTS:
     void captionsAndLabels()
     {
         const QList<std::pair<const char*, QString>> expected = {
-            {"Frame_FileList", u"［文件列表］"_s},     {"Frame_SetReNameMode", u"［设定重命名方式］"_s},
-            {"Frame_Explain", u"［说明］"_s},          {"Frame_BasicSet", u"[基本设置]"_s},
-            {"Frame_OptionalSet", u"[可选设置]"_s},    {"Frame_Filename", u"[文件名]"_s},
-            {"Frame_Extension", u"[扩展名]"_s},        {"Label1", u"总文件数："_s},
-            {"Label2", u"已选文件："_s},               {"Label_Preview", u"预处理"_s},
-            {"Label_Execution", u"重命名"_s},          {"Label_Browse", u"浏 览"_s},
-            {"Label_CountSUM", u"刷  新"_s},           {"Label26", u"打开含有文件名列表的文档：>>>"_s},
+            {"Frame_FileList", u"［文件列表］"_s},
+            {"Frame_SetReNameMode", u"［设定重命名方式］"_s},
+            {"Frame_Explain", u"［说明］"_s},
+            {"Frame_BasicSet", u"[基本设置]"_s},
+            {"Frame_OptionalSet", u"[可选设置]"_s},
+            {"Frame_Filename", u"[文件名]"_s},
+            {"Frame_Extension", u"[扩展名]"_s},
+            {"Label1", u"总文件数："_s},
+            {"Label2", u"已选文件："_s},
+            {"Label_Preview", u"预处理"_s},
+            {"Label_Execution", u"重命名"_s},
+            {"Label_Browse", u"浏 览"_s},
+            {"Label_CountSUM", u"刷  新"_s},
+            {"Label26", u"打开含有文件名列表的文档：>>>"_s},
             {"Label27", u"列表中文件名的数量："_s},
             {"Label_KervoLink", u"更多精品软件请访问Tamsel软件站  tamsel.example"_s},
         };
         for (const auto& [name, caption] : expected) {
             QWidget* w = get<QWidget>(name);
-            const QString shown = qobject_cast<QLabel*>(w) ? static_cast<QLabel*>(w)->text() : w->accessibleName();
+            const QString shown =
+                qobject_cast<QLabel*>(w) ? static_cast<QLabel*>(w)->text() : w->accessibleName();
             QCOMPARE(shown, caption);
         }
         for (const char* name : {"Label_Mask_Preview", "Label_Mask_Execution", "Label_Mask_Browse",
@@ -234,16 +245,26 @@ private Q_SLOTS:
     void screenReadersHearTheCaptions()
     {
         const QList<std::pair<const char*, QString>> expected = {
-            {"Combo_OrdinalModel", u"序数模式："_s},     {"Combo_GrowthBase", u"增量："_s},
-            {"Combo_StartChar", u"开始字符："_s},        {"Combo_Digit", u"位数："_s},
-            {"Text_BofAddChar", u"在文件名前面加字符："_s}, {"Text_EofAddChar", u"在文件名后面加字符："_s},
-            {"Combo_ModifiedSuffix", u"修改文件的扩展名为："_s}, {"Combo_LocateMode_Del", u"定位模式："_s},
-            {"Text_MedianOffset_Del", u"偏移位数："_s},  {"Combo_DeleteDirection", u"删除方向："_s},
-            {"Text_DeleteMedian", u"删除位数："_s},      {"VScroll_DeleteMedian", u"删除位数："_s},
-            {"Combo_LocateMode_Insert", u"定位模式："_s}, {"Text_MedianOffset_Insert", u"偏移位数："_s},
-            {"Text_InsertCharacter", u"插入字符："_s},   {"Text_SourceChar", u"将字符串："_s},
-            {"Text_DestChar", u"替换成为："_s},          {"Picture_Preview", u"预处理"_s},
-            {"Picture_Execution", u"重命名"_s},          {"Picture_Browse", u"浏 览"_s},
+            {"Combo_OrdinalModel", u"序数模式："_s},
+            {"Combo_GrowthBase", u"增量："_s},
+            {"Combo_StartChar", u"开始字符："_s},
+            {"Combo_Digit", u"位数："_s},
+            {"Text_BofAddChar", u"在文件名前面加字符："_s},
+            {"Text_EofAddChar", u"在文件名后面加字符："_s},
+            {"Combo_ModifiedSuffix", u"修改文件的扩展名为："_s},
+            {"Combo_LocateMode_Del", u"定位模式："_s},
+            {"Text_MedianOffset_Del", u"偏移位数："_s},
+            {"Combo_DeleteDirection", u"删除方向："_s},
+            {"Text_DeleteMedian", u"删除位数："_s},
+            {"VScroll_DeleteMedian", u"删除位数："_s},
+            {"Combo_LocateMode_Insert", u"定位模式："_s},
+            {"Text_MedianOffset_Insert", u"偏移位数："_s},
+            {"Text_InsertCharacter", u"插入字符："_s},
+            {"Text_SourceChar", u"将字符串："_s},
+            {"Text_DestChar", u"替换成为："_s},
+            {"Picture_Preview", u"预处理"_s},
+            {"Picture_Execution", u"重命名"_s},
+            {"Picture_Browse", u"浏 览"_s},
             {"Picture_CountSUM", u"刷  新"_s},
         };
         for (const auto& [name, caption] : expected)
@@ -258,8 +279,9 @@ private Q_SLOTS:
         QCOMPARE(m_window->centralWidget()->palette().color(QPalette::Window), QColor(238, 246, 255));
         for (const char* name : {"Frame_FileList", "Frame_SetReNameMode", "Frame_Explain", "SSTab1"})
             QCOMPARE(window(name), QColor(238, 246, 251));
-        for (const char* name : {"Picture_KervoLink", "Frame_OptionalSet", "Frame_BasicSet", "Check_DirectDelete",
-                                 "Frame_Filename", "Frame_Extension", "Option_Filename_2", "Option_Extension_0"})
+        for (const char* name :
+             {"Picture_KervoLink", "Frame_OptionalSet", "Frame_BasicSet", "Check_DirectDelete",
+              "Frame_Filename", "Frame_Extension", "Option_Filename_2", "Option_Extension_0"})
             QCOMPARE(window(name), QColor(189, 211, 251));
         QCOMPARE(get<QLabel>("Label_KervoLink")->palette().color(QPalette::WindowText), QColor(0, 0, 255));
         QCOMPARE(window("Line_KervoLink"), QColor(0, 0, 255));
@@ -290,7 +312,7 @@ private Q_SLOTS:
         QCOMPARE(grid->horizontalHeader()->font().bold(), true);
 
         test::TempTree tree;
-        m_window->fileList().addFileRow(tree.file("a.txt", 10));
+        m_window->fileList().AddFileRow(tree.file("a.txt", 10));
         QCOMPARE(text("Label_FileSum"), u"1"_s);
         QCOMPARE(grid->model()->headerData(0, Qt::Vertical).toString(), u"1"_s);
         QCOMPARE(grid->model()->data(grid->model()->index(0, 1)).toString(), u"a.txt"_s);
@@ -322,7 +344,8 @@ private Q_SLOTS:
     {
         for (int i = 0; i < 6; ++i) {
             tabs()->setCurrentIndex(i);
-            for (const char* name : {"Frame_OptionalSet", "Text_BofAddChar", "Text_EofAddChar", "Combo_ModifiedSuffix"})
+            for (const char* name :
+                 {"Frame_OptionalSet", "Text_BofAddChar", "Text_EofAddChar", "Combo_ModifiedSuffix"})
                 QCOMPARE(get<QWidget>(name)->isVisible(), i == 0);
         }
     }
@@ -473,14 +496,16 @@ private Q_SLOTS:
             QCOMPARE(box->text(), QString());
             QVERIFY(!box->acceptDrops());
 
-            QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(2, 2), box->mapToGlobal(QPoint(2, 2)));
+            QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(2, 2),
+                                        box->mapToGlobal(QPoint(2, 2)));
             QApplication::sendEvent(box, &menuEvent);
             QMenu* menu = nullptr;
             QTRY_VERIFY((menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())));
             bool sawPaste = false;
             const QString pasteKey = QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
             for (QAction* action : menu->actions()) {
-                if (action->text().endsWith(pasteKey) || action->objectName() == QLatin1String("edit-paste")) {
+                if (action->text().endsWith(pasteKey) ||
+                    action->objectName() == QLatin1String("edit-paste")) {
                     sawPaste = true;
                     QVERIFY(!action->isEnabled());
                 }
@@ -501,10 +526,10 @@ private Q_SLOTS:
     {
         test::TempTree tree;
         FileList& list = m_window->fileList();
-        list.addFileRow(tree.file("a.txt"));
+        list.AddFileRow(tree.file("a.txt"));
         list.setCell(1, ColNewName, u"b.txt"_s);
         tree.file("b.txt", 512);
-        m_window->refreshFileList();
+        m_window->RefreshFileList();
         QCOMPARE(list.cell(1, ColOriginalName), u"b.txt"_s);
         QCOMPARE(list.cell(1, ColFileSize), u"0.5 KB "_s);
     }

@@ -20,10 +20,10 @@ private Q_SLOTS:
         QTest::newRow("2560") << qint64(2560) << QStringLiteral("2.5 KB ");
         QTest::newRow("1 MiB") << qint64(1048576) << QStringLiteral("1024 KB ");
         QTest::newRow("1 byte") << qint64(1) << QStringLiteral("0.0009765625 KB ");
-        QTest::newRow("5 GiB is not cut to 32 bits") << qint64(5) * 1024 * 1024 * 1024
-                                                    << QStringLiteral("5242880 KB ");
-        QTest::newRow("10 GiB needs an exponent") << qint64(10) * 1024 * 1024 * 1024
-                                                  << QStringLiteral("1.048576E+07 KB ");
+        QTest::newRow("5 GiB is not cut to 32 bits")
+            << qint64(5) * 1024 * 1024 * 1024 << QStringLiteral("5242880 KB ");
+        QTest::newRow("10 GiB needs an exponent")
+            << qint64(10) * 1024 * 1024 * 1024 << QStringLiteral("1.048576E+07 KB ");
         QTest::newRow("single precision") << qint64(123456789) << QStringLiteral("120563.3 KB ");
     }
     void sizes()
@@ -38,12 +38,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("main");
         QTest::addColumn<QString>("extension");
-        QTest::newRow("several dots") << QStringLiteral("a.b.c") << QStringLiteral("a.b") << QStringLiteral("c");
-        QTest::newRow("no dot") << QStringLiteral("notes") << QStringLiteral("notes") << QStringLiteral("无后缀名");
+        QTest::newRow("several dots")
+            << QStringLiteral("a.b.c") << QStringLiteral("a.b") << QStringLiteral("c");
+        QTest::newRow("no dot") << QStringLiteral("notes") << QStringLiteral("notes")
+                                << QStringLiteral("无后缀名");
         QTest::newRow("leading dot") << QStringLiteral(".profile") << QString() << QStringLiteral("profile");
         QTest::newRow("trailing dot") << QStringLiteral("a.") << QStringLiteral("a") << QString();
-        QTest::newRow("chinese") << QStringLiteral("照片 一.JPG") << QStringLiteral("照片 一") << QStringLiteral("JPG");
-        QTest::newRow("blank extension") << QStringLiteral("a. txt") << QStringLiteral("a") << QStringLiteral(" txt");
+        QTest::newRow("chinese") << QStringLiteral("照片 一.JPG") << QStringLiteral("照片 一")
+                                 << QStringLiteral("JPG");
+        QTest::newRow("blank extension")
+            << QStringLiteral("a. txt") << QStringLiteral("a") << QStringLiteral(" txt");
     }
     void nameSplit()
     {

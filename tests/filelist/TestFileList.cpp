@@ -20,13 +20,13 @@ private Q_SLOTS:
     void startsEmptyWithHeader()
     {
         FileList list(m_fs);
-        QCOMPARE(list.fileCount(), 0);
+        QCOMPARE(list.FileCount(), 0);
         QCOMPARE(list.gridRowCount(), 30);
         QCOMPARE(list.rowCount(), 29);
         QCOMPARE(list.columnCount(), 11);
-        const QStringList headers = {u"编号"_s,     u"原文件名"_s, u"预览"_s,     u"执行结果"_s,
+        const QStringList headers = {u"编号"_s,         u"原文件名"_s, u"预览"_s,     u"执行结果"_s,
                                      u"文件所在目录"_s, u"文件名称"_s, u"文件类型"_s, u"文件大小"_s,
-                                     u"创建时间"_s, u"修改时间"_s, u"新文件名"_s};
+                                     u"创建时间"_s,     u"修改时间"_s, u"新文件名"_s};
         for (int c = 0; c < 11; ++c) {
             QCOMPARE(list.cell(0, c), headers[c]);
             QCOMPARE(list.headerData(c, Qt::Horizontal).toString(), headers[c]);
@@ -43,7 +43,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("extension");
         QTest::addColumn<QString>("sizeText");
         QTest::newRow("a.b.c") << QByteArray("a.b.c") << qint64(2560) << u"a.b"_s << u"c"_s << u"2.5 KB "_s;
-        QTest::newRow("notes") << QByteArray("notes") << qint64(0) << u"notes"_s << u"无后缀名"_s << u"0 KB "_s;
+        QTest::newRow("notes") << QByteArray("notes") << qint64(0) << u"notes"_s << u"无后缀名"_s
+                               << u"0 KB "_s;
         QTest::newRow(".profile") << QByteArray(".profile") << qint64(1536) << QString() << u"profile"_s
                                   << u"1.5 KB "_s;
         QTest::newRow("a.") << QByteArray("a.") << qint64(1048576) << u"a"_s << QString() << u"1024 KB "_s;
@@ -61,9 +62,9 @@ private Q_SLOTS:
         const QByteArray path = tree.file(name, size);
         FileList list(m_fs);
         QSignalSpy counts(&list, &FileList::fileCountChanged);
-        QVERIFY(list.addFileRow(path));
+        QVERIFY(list.AddFileRow(path));
 
-        QCOMPARE(list.fileCount(), 1);
+        QCOMPARE(list.FileCount(), 1);
         QCOMPARE(counts.size(), 1);
         QCOMPARE(counts.first().first().toInt(), 1);
         QCOMPARE(list.cell(1, ColNumber), u"1"_s);
@@ -86,7 +87,7 @@ private Q_SLOTS:
     {
         TempTree tree;
         FileList list(m_fs);
-        list.addFileRow(tree.file("born"));
+        list.AddFileRow(tree.file("born"));
         const auto st = m_fs.stat(list.pathBytes(1));
         QVERIFY(st);
         QCOMPARE(list.cell(1, ColCreated).isEmpty(), !st->createdMs.has_value());
@@ -95,7 +96,9 @@ private Q_SLOTS:
     void alignments()
     {
         FileList list(m_fs);
-        auto align = [&](int column) { return list.data(list.index(0, column), Qt::TextAlignmentRole).toInt(); };
+        auto align = [&](int column) {
+            return list.data(list.index(0, column), Qt::TextAlignmentRole).toInt();
+        };
         QCOMPARE(align(ColNumber), int(Qt::AlignCenter));
         QCOMPARE(align(ColFileType), int(Qt::AlignRight | Qt::AlignVCenter));
         QCOMPARE(align(ColFileSize), int(Qt::AlignRight | Qt::AlignVCenter));
@@ -111,14 +114,14 @@ private Q_SLOTS:
         QAbstractItemModelTester tester(&list, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QSignalSpy inserted(&list, &QAbstractItemModel::rowsInserted);
         for (int i = 1; i <= 29; ++i)
-            list.addFileRow(path);
+            list.AddFileRow(path);
         QCOMPARE(list.gridRowCount(), 30);
         QCOMPARE(list.rowCount(), 29);
         QCOMPARE(inserted.size(), 0);
-        list.addFileRow(path);
+        list.AddFileRow(path);
         QCOMPARE(list.gridRowCount(), 31);
         QCOMPARE(list.rowCount(), 30);
-        list.addFileRow(path);
+        list.AddFileRow(path);
         QCOMPARE(list.gridRowCount(), 32);
         QCOMPARE(list.rowCount(), 31);
         QCOMPARE(inserted.size(), 2);
@@ -130,9 +133,9 @@ private Q_SLOTS:
         TempTree tree;
         const QByteArray path = tree.file("twice.txt", 10);
         FileList list(m_fs);
-        list.addFileRow(path);
-        list.addFileRow(path);
-        QCOMPARE(list.fileCount(), 2);
+        list.AddFileRow(path);
+        list.AddFileRow(path);
+        QCOMPARE(list.FileCount(), 2);
         QCOMPARE(list.cell(1, ColNumber), u"1"_s);
         QCOMPARE(list.cell(2, ColNumber), u"2"_s);
         QCOMPARE(list.cell(2, ColOriginalName), u"twice.txt"_s);
@@ -141,7 +144,7 @@ private Q_SLOTS:
     void rootAndBarePaths()
     {
         FileList list(m_fs);
-        list.addFileRow(QByteArray("/no-such-file-in-root"));
+        list.AddFileRow(QByteArray("/no-such-file-in-root"));
         QCOMPARE(list.cell(1, ColDirectory), u"/"_s);
         QCOMPARE(list.cell(1, ColOriginalName), u"no-such-file-in-root"_s);
         // A file that cannot be read keeps its row with empty details.
@@ -149,7 +152,7 @@ private Q_SLOTS:
         QCOMPARE(list.cell(1, ColCreated), QString());
         QCOMPARE(list.cell(1, ColModified), QString());
         QCOMPARE(list.cell(1, ColFileName), u"no-such-file-in-root"_s);
-        list.addFileRow(QByteArray("bare"));
+        list.AddFileRow(QByteArray("bare"));
         QCOMPARE(list.cell(2, ColDirectory), QString());
         QCOMPARE(list.pathBytes(2), QByteArray("bare"));
     }
@@ -158,22 +161,26 @@ private Q_SLOTS:
     {
         TempTree tree;
         FileList list(m_fs);
-        list.addFileRow(tree.file("keep.doc", 100));
-        list.addFileRow(tree.file("old.doc", 100));
-        list.addFileRow(tree.file("blank.doc", 100));
-        list.addFileRow(tree.file("lead.doc", 100));
+        list.AddFileRow(tree.file("keep.doc", 100));
+        list.AddFileRow(tree.file("old.doc", 100));
+        list.AddFileRow(tree.file("blank.doc", 100));
+        list.AddFileRow(tree.file("lead.doc", 100));
         for (int r = 1; r <= 4; ++r) {
             list.setCell(r, ColPreview, u"preview"_s);
             list.setCell(r, ColResult, u"操作成功！"_s);
         }
-        QCOMPARE(std::rename(QByteArray(tree.root() + "old.doc").constData(), QByteArray(tree.root() + "x.txt").constData()), 0);
+        QCOMPARE(std::rename(QByteArray(tree.root() + "old.doc").constData(),
+                             QByteArray(tree.root() + "x.txt").constData()),
+                 0);
         tree.file("x.txt", 2560);
         list.setCell(2, ColNewName, u"x.txt"_s);
         list.setCell(3, ColNewName, u"   "_s);
-        QCOMPARE(std::rename(QByteArray(tree.root() + "lead.doc").constData(), QByteArray(tree.root() + " y.txt").constData()), 0);
+        QCOMPARE(std::rename(QByteArray(tree.root() + "lead.doc").constData(),
+                             QByteArray(tree.root() + " y.txt").constData()),
+                 0);
         list.setCell(4, ColNewName, u" y.txt"_s);
 
-        list.refreshFileList();
+        list.RefreshFileList();
         QCOMPARE(list.cell(1, ColOriginalName), u"keep.doc"_s);
         QCOMPARE(list.cell(2, ColOriginalName), u"x.txt"_s);
         QCOMPARE(list.cell(2, ColFileName), u"x"_s);
@@ -188,7 +195,7 @@ private Q_SLOTS:
             QCOMPARE(list.cell(r, ColNewName), QString());
             QCOMPARE(list.cell(r, ColNumber), QString::number(r));
         }
-        QCOMPARE(list.fileCount(), 4);
+        QCOMPARE(list.FileCount(), 4);
     }
 
     void refreshKeepsRowOfVanishedFile()
@@ -196,11 +203,11 @@ private Q_SLOTS:
         TempTree tree;
         FileList list(m_fs);
         const QByteArray path = tree.file("gone.txt", 2048);
-        list.addFileRow(path);
+        list.AddFileRow(path);
         QCOMPARE(list.cell(1, ColFileSize), u"2 KB "_s);
         QCOMPARE(std::remove(path.constData()), 0);
-        list.refreshFileList();
-        QCOMPARE(list.fileCount(), 1);
+        list.RefreshFileList();
+        QCOMPARE(list.FileCount(), 1);
         QCOMPARE(list.cell(1, ColOriginalName), u"gone.txt"_s);
         QCOMPARE(list.cell(1, ColFileType), u"txt"_s);
         QCOMPARE(list.cell(1, ColFileSize), QString());
@@ -211,8 +218,8 @@ private Q_SLOTS:
     {
         FileList list(m_fs);
         QSignalSpy changed(&list, &QAbstractItemModel::dataChanged);
-        list.refreshFileList();
-        QCOMPARE(list.fileCount(), 0);
+        list.RefreshFileList();
+        QCOMPARE(list.FileCount(), 0);
         QCOMPARE(list.gridRowCount(), 30);
         QCOMPARE(changed.size(), 0);
     }
@@ -220,13 +227,13 @@ private Q_SLOTS:
     void nonUtf8NamesKeepTheirBytes()
     {
         TempTree tree;
-        const QByteArray gbk("\xb2\xe2\xca\xd4.txt"); // "测试" in GBK
+        const QByteArray gbk("\xb2\xe2\xca\xd4.txt");           // "测试" in GBK
         const QByteArray dir = tree.folder("\xce\xc4\xbc\xfe"); // "文件" in GBK
         const QByteArray path = dir + gbk;
         tree.file(path.mid(tree.root().size()), 7);
         FileList list(m_fs);
-        list.addFileRow(path);
-        list.addFileRow(tree.file("plain.txt"));
+        list.AddFileRow(path);
+        list.AddFileRow(tree.file("plain.txt"));
         QVERIFY(list.cell(1, ColOriginalName).contains(QChar::ReplacementCharacter));
         QVERIFY(list.cell(1, ColOriginalName).endsWith(u".txt"_s));
         QVERIFY(list.cell(1, ColDirectory).contains(QChar::ReplacementCharacter));
@@ -239,12 +246,12 @@ private Q_SLOTS:
         QCOMPARE(list.pathBytes(1), tree.root() + "plain.txt");
         list.restoreRow(saved, 2);
         QCOMPARE(list.pathBytes(2), path);
-        list.refreshFileList();
+        list.RefreshFileList();
         QCOMPARE(list.cell(2, ColFileSize), u"0.006835938 KB "_s);
 
         // A new name from a rename is UTF-8 and replaces the old bytes.
         list.setCell(2, ColNewName, u"新.txt"_s);
-        list.refreshFileList();
+        list.RefreshFileList();
         QCOMPARE(list.pathBytes(2), dir + QByteArray("新.txt"));
     }
 
@@ -252,8 +259,8 @@ private Q_SLOTS:
     {
         TempTree tree;
         FileList list(m_fs);
-        list.addFileRow(tree.file("one"));
-        list.addFileRow(tree.file("two"));
+        list.AddFileRow(tree.file("one"));
+        list.AddFileRow(tree.file("two"));
         QVERIFY(list.cell(1, ColDirectory).isSharedWith(list.cell(2, ColDirectory)));
     }
 
@@ -263,7 +270,7 @@ private Q_SLOTS:
         FileList list(m_fs);
         QAbstractItemModelTester tester(&list, QAbstractItemModelTester::FailureReportingMode::QtTest);
         for (const char* n : {"a", "b", "c", "d"})
-            list.addFileRow(tree.file(n));
+            list.AddFileRow(tree.file(n));
         list.setCell(3, ColPreview, u"C"_s);
         list.copyRow(3, 1);
         QCOMPARE(list.cell(1, ColOriginalName), u"c"_s);
@@ -272,7 +279,7 @@ private Q_SLOTS:
         list.clearRow(4);
         QCOMPARE(list.cell(4, ColOriginalName), QString());
         list.truncate(3);
-        QCOMPARE(list.fileCount(), 3);
+        QCOMPARE(list.FileCount(), 3);
         QCOMPARE(list.cell(4, ColNumber), QString());
         QCOMPARE(list.gridRowCount(), 30);
     }
@@ -287,20 +294,20 @@ private Q_SLOTS:
         QSignalSpy inserted(&list, &QAbstractItemModel::rowsInserted);
         list.beginBatch();
         for (int i = 0; i < 100; ++i)
-            list.addFileRow(path);
-        QCOMPARE(list.fileCount(), 100);
+            list.AddFileRow(path);
+        QCOMPARE(list.FileCount(), 100);
         QCOMPARE(list.rowCount(), 29);
         QCOMPARE(counts.size(), 0);
         list.flush();
         QCOMPARE(list.rowCount(), 100);
-        list.addFileRow(path);
+        list.AddFileRow(path);
         list.endBatch();
         QCOMPARE(list.rowCount(), 101);
         QCOMPARE(inserted.size(), 2);
         QCOMPARE(counts.size(), 2);
         QCOMPARE(counts.last().first().toInt(), 101);
 
-        list.initFileList();
+        list.InitFileList();
         QCOMPARE(list.rowCount(), 29);
         QCOMPARE(counts.last().first().toInt(), 0);
     }
