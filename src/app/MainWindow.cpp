@@ -4,8 +4,11 @@
 #include "app/InputRules.h"
 #include "app/ParameterInputs.h"
 #include "filelist/FileList.h"
+#include "filelist/FileListCommands.h"
 #include "filelist/FileListView.h"
+#include "filelist/ListDialogs.h"
 #include "platform/FileSystem.h"
+#include "ui/Artwork.h"
 #include "ui/Fonts.h"
 #include "ui/Frame.h"
 #include "ui/Geometry.h"
@@ -19,6 +22,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScreen>
@@ -134,6 +138,137 @@ void MainWindow::createControls()
     createModeArea(client);
     createLinkStrip(client);
     installInputRules();
+
+    FileListCommands::Controls controls;
+    controls.owner = this;
+    controls.grid = m_grid;
+    controls.fileSel = m_fileSel;
+    controls.fileSum = m_fileSum;
+    m_commands = new FileListCommands(
+        *m_list, m_fs, m_dialogs, controls, [this] { return m_exiting; }, this);
+    connect(m_grid, &FileListView::selectionGesture, m_commands, &FileListCommands::UpdateSelection);
+    connect(m_grid, &FileListView::deletePressed, m_commands, &FileListCommands::DeleteSelectedFiles);
+    createMenus();
+    createToolbar();
+}
+
+namespace {
+
+QAction* item(QWidget* menu, const char* name, const QString& caption, QKeySequence shortcut = {})
+{
+    auto* action = new QAction(caption, menu);
+    action->setObjectName(QLatin1String(name));
+    action->setShortcut(shortcut);
+    menu->addAction(action);
+    return action;
+}
+
+QMenu* menu(QMenuBar* bar, const char* name, const QString& caption)
+{
+    QMenu* m = bar->addMenu(caption);
+    m->setObjectName(QLatin1String(name));
+    m->menuAction()->setObjectName(QLatin1String(name) + QStringLiteral("_Title"));
+    return m;
+}
+
+} // namespace
+
+void MainWindow::createMenus()
+{
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MenuBar"));
+    FileListCommands* c = m_commands;
+
+    QMenu* file = menu(bar, "Menu_File", QStringLiteral(" 文件 (&F)"));
+    connect(item(file, "Menu_AddFile", QStringLiteral("添加文件 (&F)"), QKeySequence(Qt::CTRL | Qt::Key_O)),
+            &QAction::triggered, c, &FileListCommands::AddFilesCommand);
+    connect(item(file, "Menu_AddDir", QStringLiteral("添加目录 (&D)")), &QAction::triggered, c,
+            &FileListCommands::AddFolderCommand);
+    connect(item(file, "Menu_FileSearch", QStringLiteral("文件搜索 (&S)")), &QAction::triggered, c,
+            &FileListCommands::SearchFileList);
+    connect(item(file, "Menu_Exit", QStringLiteral("退  出 (&X)"), QKeySequence(Qt::CTRL | Qt::Key_Q)),
+            &QAction::triggered, this, &MainWindow::ExitProgram);
+
+    QMenu* edit = menu(bar, "Menu_Edit", QStringLiteral(" 编辑 (&E)"));
+    connect(item(edit, "Menu_MoveBack", QStringLiteral("上移一步 (&P)")), &QAction::triggered, c,
+            &FileListCommands::MoveSelectionUp);
+    connect(item(edit, "Menu_MoveNext", QStringLiteral("下移一步 (&N)")), &QAction::triggered, c,
+            &FileListCommands::MoveSelectionDown);
+    connect(item(edit, "Menu_MoveTop", QStringLiteral("移至顶部 (&T)")), &QAction::triggered, c,
+            &FileListCommands::MoveSelectionToTop);
+    connect(item(edit, "Meun_MoveBottom", QStringLiteral("移至底部 (&B)")), &QAction::triggered, c,
+            &FileListCommands::MoveSelectionToBottom);
+    connect(item(edit, "Menu_DelAll", QStringLiteral("删除全部")), &QAction::triggered, c,
+            &FileListCommands::DeleteAllFiles);
+    connect(item(edit, "Menu_DelSel", QStringLiteral("删除选中")), &QAction::triggered, c,
+            &FileListCommands::DeleteSelectedFiles);
+    connect(item(edit, "Menu_Refurbish", QStringLiteral("刷新文件 (&R)"), QKeySequence(Qt::Key_F5)),
+            &QAction::triggered, this, &MainWindow::RefreshFileList);
+
+    QMenu* run = menu(bar, "Menu_Run", QStringLiteral(" 运行 (&R)"));
+    item(run, "Menu_Preview", QStringLiteral("预处理 (&P)"));
+    item(run, "Menu_Execution", QStringLiteral("重命名 (&E)"));
+
+    // Top-level items that are never shown; their commands are reachable only through them.
+    QMenu* advanced = menu(bar, "Menu_Advanced", QStringLiteral(" 高级 (&A)"));
+    advanced->menuAction()->setVisible(false);
+    m_addDialog = new AddListFileDialog(*m_commands, this);
+    m_filterDialog = new FilterDialog(*m_list, this);
+    m_sortDialog = new SortDialog(this);
+    QAction* add = item(bar, "Menu_Add", QStringLiteral("文件添加 (&A)"));
+    QAction* remove = item(bar, "Menu_Remove", QStringLiteral("文件过滤 (&M)"));
+    QAction* sort = item(bar, "Menu_Sort", QStringLiteral("文件排序 (&S)"));
+    for (QAction* hidden : {add, remove, sort})
+        hidden->setVisible(false);
+    connect(add, &QAction::triggered, m_addDialog, &AddListFileDialog::ShowAddFilesDialog);
+    connect(remove, &QAction::triggered, m_filterDialog, &FilterDialog::ShowFilterDialog);
+    connect(sort, &QAction::triggered, m_sortDialog, &SortDialog::ShowSortDialog);
+
+    QMenu* help = menu(bar, "Menu_Help", QStringLiteral(" 帮助 (&H)"));
+    item(help, "Menu_HomePage", QStringLiteral("访问首页 (&V)"));
+    item(help, "Menu_About", QStringLiteral("关  于 "));
+}
+
+void MainWindow::createToolbar()
+{
+    struct Button {
+        const char16_t* caption;
+        const char16_t* tip;
+    };
+    static const Button buttons[12] = {
+        {u" 添加文件", u"添加文件 Ctrl+O"},
+        {u" 添加目录", u"添加目录"},
+        {u" 文件搜索", u"文件搜索"},
+        {u" 上移一步", u"上移一步"},
+        {u" 下移一步", u"下移一步"},
+        {u" 移至顶部", u"移至顶部"},
+        {u" 移至底部", u"移至底部"},
+        {u" 删除全部", u"删除全部"},
+        {u" 删除选中", u"删除选中"},
+        {u"预处理", u"预处理"},
+        {u"重命名", u"重命名"},
+        {u"刷新文件", u"刷新文件 F5"},
+    };
+    m_toolbar->setIconSize(QSize(16, 16));
+    m_toolbar->setStyleSheet(QStringLiteral("QToolBar { border: none; spacing: 0px; padding: 0px; }"
+                                            "QToolButton { padding: 1px 2px; margin: 0px; }"));
+    for (int k = 1; k <= 12; ++k) {
+        auto* action = new QAction(ToolbarIcon(k), QString::fromUtf16(buttons[k - 1].caption), m_toolbar);
+        action->setObjectName(QStringLiteral("Toolbar1_") + QString::number(k));
+        action->setToolTip(QString::fromUtf16(buttons[k - 1].tip));
+        m_toolbar->addAction(action);
+    }
+    FileListCommands* c = m_commands;
+    const std::pair<int, void (FileListCommands::*)()> dispatch[] = {
+        {1, &FileListCommands::AddFilesCommand},       {2, &FileListCommands::AddFolderCommand},
+        {3, &FileListCommands::SearchFileList},        {4, &FileListCommands::MoveSelectionUp},
+        {5, &FileListCommands::MoveSelectionDown},     {6, &FileListCommands::MoveSelectionToTop},
+        {7, &FileListCommands::MoveSelectionToBottom}, {8, &FileListCommands::DeleteAllFiles},
+        {9, &FileListCommands::DeleteSelectedFiles},
+    };
+    for (const auto& [k, command] : dispatch)
+        connect(m_toolbar->actions().at(k - 1), &QAction::triggered, c, command);
+    connect(m_toolbar->actions().at(11), &QAction::triggered, this, &MainWindow::RefreshFileList);
 }
 
 void MainWindow::createFileListArea(QWidget* client)
@@ -502,14 +637,18 @@ void MainWindow::RefreshFileList()
 
 void MainWindow::ExitProgram()
 {
-    QApplication::closeAllWindows();
+    // Nested loops (a modal dialog, a folder walk letting events through) end with the main
+    // one; the walk and the commands check exiting() and stop.
+    m_exiting = true;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        w->hide();
     QApplication::exit(0);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     event->accept();
-    QApplication::exit(0);
+    ExitProgram();
 }
 
 } // namespace tamsel

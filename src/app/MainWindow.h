@@ -14,8 +14,12 @@ class QToolBar;
 
 namespace tamsel {
 
+class AddListFileDialog;
 class Dialogs;
 class FileList;
+class FileListCommands;
+class FilterDialog;
+class SortDialog;
 class FileListView;
 class FileSystem;
 class ImageButton;
@@ -31,15 +35,18 @@ public:
     FileList& fileList() { return *m_list; }
     static QString modeExplanation(int mode);
 
-public Q_SLOTS:
     void RefreshFileList();
+    // Ends the program at once, also from inside a dialog or a folder walk.
     void ExitProgram();
+    bool exiting() const { return m_exiting; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void createControls();
+    void createMenus();
+    void createToolbar();
     void createFileListArea(QWidget* client);
     void createModeArea(QWidget* client);
     void createNumberingPage(QWidget* page);
@@ -69,6 +76,11 @@ private:
     Dialogs& m_dialogs;
     FileSystem& m_fs;
     FileList* m_list = nullptr;
+    FileListCommands* m_commands = nullptr;
+    AddListFileDialog* m_addDialog = nullptr;
+    FilterDialog* m_filterDialog = nullptr;
+    SortDialog* m_sortDialog = nullptr;
+    bool m_exiting = false;
 
     QToolBar* m_toolbar = nullptr;
     FileListView* m_grid = nullptr;

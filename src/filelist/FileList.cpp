@@ -210,22 +210,60 @@ void FileList::restoreRow(const Row& buffer, int row)
     rowChanged(row);
 }
 
-void FileList::truncate(int newCount)
+void FileList::MoveBlock(int first, int last, int to)
 {
-    if (newCount >= FileCount())
+    const int count = last - first + 1;
+    if (first < 1 || last > FileCount() || count < 1 || to < 1 || to + count - 1 > FileCount() || to == first)
         return;
     flush();
-    m_rows.resize(size_t(std::max(0, newCount)));
+    const auto at = [this](int row) { return m_rows.begin() + (row - 1); };
+    if (to < first)
+        std::rotate(at(to), at(first), at(last + 1));
+    else
+        std::rotate(at(first), at(last + 1), at(to + count));
+    const int top = std::min(first, to);
+    const int bottom = std::max(last, to + count - 1);
+    Q_EMIT dataChanged(index(top - 1, 0), index(bottom - 1, ColumnCount - 1));
+}
+
+void FileList::RemoveBlock(int first, int last)
+{
+    if (first < 1 || last > FileCount() || first > last)
+        return;
+    flush();
+    beginRemoveRows({}, first - 1, last - 1);
+    m_rows.erase(m_rows.begin() + (first - 1), m_rows.begin() + last);
+    m_modelRows -= last - first + 1;
+    endRemoveRows();
     const int target = gridRowCount() - 1;
-    if (target < m_modelRows) {
-        beginRemoveRows({}, target, m_modelRows - 1);
+    if (m_modelRows < target) {
+        beginInsertRows({}, m_modelRows, target - 1);
         m_modelRows = target;
-        endRemoveRows();
+        endInsertRows();
     }
-    Q_EMIT dataChanged(index(0, 0), index(m_modelRows - 1, ColumnCount - 1));
-    Q_EMIT headerDataChanged(Qt::Vertical, 0, m_modelRows - 1);
+    Q_EMIT headerDataChanged(Qt::Vertical, first - 1, m_modelRows - 1);
     m_announcedCount = FileCount();
     Q_EMIT fileCountChanged(m_announcedCount);
+}
+
+int FileList::GatherMatches(const QString& text)
+{
+    flush();
+    int matches = 0;
+    bool moved = false;
+    // A match moves up only when a non-match stands before it.
+    for (const Row& r : m_rows) {
+        const bool match = partView(r, 0).contains(text);
+        if (match && matches != int(&r - m_rows.data()))
+            moved = true;
+        matches += match;
+    }
+    if (moved) {
+        std::stable_partition(m_rows.begin(), m_rows.end(),
+                              [&text](const Row& r) { return partView(r, 0).contains(text); });
+        Q_EMIT dataChanged(index(0, 0), index(FileCount() - 1, ColumnCount - 1));
+    }
+    return matches;
 }
 
 void FileList::rowChanged(int row)

@@ -72,10 +72,18 @@ public:
     Row saveRow(int row) const { return m_rows[row - 1]; }
     void restoreRow(const Row& buffer, int row);
     void copyRow(int from, int to) { restoreRow(m_rows[from - 1], to); }
-    // Empties a data row; the list keeps its length until truncate().
+    // Empties a data row (all columns but the number, which belongs to the position).
     void clearRow(int row) { restoreRow(Row{}, row); }
-    // Drops the data rows after newCount.
-    void truncate(int newCount);
+
+    // Block operations, each in one pass, with the results of moving rows one step at a time.
+    // Moves data rows first..last so that the block starts at row `to`; the rows it passes keep
+    // their order on the other side of it.
+    void MoveBlock(int first, int last, int to);
+    // Deletes data rows first..last; the rows after them close the gap.
+    void RemoveBlock(int first, int last);
+    // Gathers the rows whose name contains text (case-sensitive) at the top, matches and the
+    // others each keeping their order. Returns the number of matches.
+    int GatherMatches(const QString& text);
 
     // Appends inside a batch reach the view together, when the batch ends or flush() runs.
     void beginBatch() { ++m_batchDepth; }

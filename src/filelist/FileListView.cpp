@@ -2,12 +2,15 @@
 #include "filelist/FileListView.h"
 
 #include "filelist/FileList.h"
+#include "ui/ButtonState.h"
 #include "ui/Fonts.h"
 #include "ui/Geometry.h"
 
 #include <QAbstractButton>
 #include <QEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <array>
@@ -101,6 +104,7 @@ FileListView::FileListView(QWidget* parent) : QTableView(parent)
 
     if (auto* corner = findChild<QAbstractButton*>())
         corner->installEventFilter(this);
+    numbers->viewport()->installEventFilter(this);
 }
 
 void FileListView::setFileList(FileList* list)
@@ -111,10 +115,102 @@ void FileListView::setFileList(FileList* list)
     setColumnHidden(ColNumber, true);
     for (int c = 1; c < ColumnCount; ++c)
         setColumnWidth(c, tw(widths[c]));
+    // After every reset (start-up, delete all) row 1 is the current row.
+    connect(list, &QAbstractItemModel::modelReset, this, [this] { SetRowRange(1, 1); });
+    SetRowRange(1, 1);
+}
+
+std::pair<int, int> FileListView::SelectedRows() const
+{
+    int top = -1;
+    int bottom = -1;
+    if (selectionModel()) {
+        // Ranges, not rows: a selection of a million rows is still a handful of ranges.
+        for (const QItemSelectionRange& range : selectionModel()->selection()) {
+            top = top < 0 ? range.top() : std::min(top, range.top());
+            bottom = std::max(bottom, range.bottom());
+        }
+        if (top < 0 && currentIndex().isValid())
+            top = bottom = currentIndex().row();
+    }
+    if (top < 0)
+        return {1, 1};
+    return {top + 1, bottom + 1};
+}
+
+void FileListView::SetRowRange(int row, int rowSel)
+{
+    if (!model() || !selectionModel())
+        return;
+    const int last = model()->rowCount() - 1;
+    const int a = std::clamp(std::max(row, 1) - 1, 0, last);
+    const int b = std::clamp(std::max(rowSel, 1) - 1, 0, last);
+    const QModelIndex end = model()->index(b, 1);
+    selectionModel()->setCurrentIndex(end, QItemSelectionModel::NoUpdate);
+    selectionModel()->select(
+        QItemSelection(model()->index(std::min(a, b), 0), model()->index(std::max(a, b), 0)),
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    scrollTo(end);
+}
+
+void FileListView::keyPressEvent(QKeyEvent* event)
+{
+    const bool keypadDel = (event->modifiers() & Qt::KeypadModifier) &&
+                           (event->key() == Qt::Key_Period || event->key() == Qt::Key_Comma);
+    if (event->key() == Qt::Key_Delete || keypadDel) {
+        Q_EMIT deletePressed();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void FileListView::keyReleaseEvent(QKeyEvent* event)
+{
+    QTableView::keyReleaseEvent(event);
+    Q_EMIT selectionGesture();
+}
+
+void FileListView::mousePressEvent(QMouseEvent* event)
+{
+    ButtonPressed = true;
+    QTableView::mousePressEvent(event);
+}
+
+void FileListView::mouseMoveEvent(QMouseEvent* event)
+{
+    QTableView::mouseMoveEvent(event);
+    if (ButtonPressed)
+        Q_EMIT selectionGesture();
+}
+
+void FileListView::mouseReleaseEvent(QMouseEvent* event)
+{
+    QTableView::mouseReleaseEvent(event);
+    ButtonPressed = false;
+    Q_EMIT selectionGesture();
 }
 
 bool FileListView::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == verticalHeader()->viewport()) {
+        // The number column: the header selects first, the count follows.
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            ButtonPressed = true;
+            break;
+        case QEvent::MouseMove:
+            if (ButtonPressed)
+                QMetaObject::invokeMethod(this, &FileListView::selectionGesture, Qt::QueuedConnection);
+            break;
+        case QEvent::MouseButtonRelease:
+            ButtonPressed = false;
+            QMetaObject::invokeMethod(this, &FileListView::selectionGesture, Qt::QueuedConnection);
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
     auto* corner = qobject_cast<QAbstractButton*>(watched);
     if (corner && event->type() == QEvent::Paint) {
         static_cast<QObject*>(corner)->event(event); // the corner's own background and borders

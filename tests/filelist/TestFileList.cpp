@@ -278,10 +278,7 @@ private Q_SLOTS:
         QCOMPARE(list.cell(1, ColNumber), u"1"_s);
         list.clearRow(4);
         QCOMPARE(list.cell(4, ColOriginalName), QString());
-        list.truncate(3);
-        QCOMPARE(list.FileCount(), 3);
-        QCOMPARE(list.cell(4, ColNumber), QString());
-        QCOMPARE(list.gridRowCount(), 30);
+        QCOMPARE(list.cell(4, ColNumber), u"4"_s);
     }
 
     void batchedAppendsReachTheViewTogether()
