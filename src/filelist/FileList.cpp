@@ -231,17 +231,16 @@ void FileList::RemoveBlock(int first, int last)
     if (first < 1 || last > FileCount() || first > last)
         return;
     flush();
-    beginRemoveRows({}, first - 1, last - 1);
+    // As the grid sees it: the rows below move up, then the surplus rows at the end go.
     m_rows.erase(m_rows.begin() + (first - 1), m_rows.begin() + last);
-    m_modelRows -= last - first + 1;
-    endRemoveRows();
-    const int target = gridRowCount() - 1;
-    if (m_modelRows < target) {
-        beginInsertRows({}, m_modelRows, target - 1);
-        m_modelRows = target;
-        endInsertRows();
-    }
+    Q_EMIT dataChanged(index(first - 1, 0), index(m_modelRows - 1, ColumnCount - 1));
     Q_EMIT headerDataChanged(Qt::Vertical, first - 1, m_modelRows - 1);
+    const int target = gridRowCount() - 1;
+    if (m_modelRows > target) {
+        beginRemoveRows({}, target, m_modelRows - 1);
+        m_modelRows = target;
+        endRemoveRows();
+    }
     m_announcedCount = FileCount();
     Q_EMIT fileCountChanged(m_announcedCount);
 }

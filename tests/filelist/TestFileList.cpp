@@ -281,6 +281,126 @@ private Q_SLOTS:
         QCOMPARE(list.cell(4, ColNumber), u"4"_s);
     }
 
+    // The block operations against the row-by-row algorithms they stand for.
+    void blockMovesMatchStepByStepMoves()
+    {
+        for (int n = 1; n <= 7; ++n) {
+            for (int first = 1; first <= n; ++first) {
+                for (int last = first; last <= n; ++last) {
+                    for (int to = 1; to + (last - first) <= n; ++to) {
+                        FileList list(m_fs);
+                        QStringList expected;
+                        for (int i = 0; i < n; ++i) {
+                            list.AddFileRow(QByteArray("/none/") + char('a' + i));
+                            expected << QString(QChar(u'a' + i));
+                        }
+                        // One step up: the row above the block goes below it.
+                        int f = first, l = last;
+                        while (f > to) {
+                            const QString above = expected[f - 2];
+                            for (int r = f; r <= l; ++r)
+                                expected[r - 2] = expected[r - 1];
+                            expected[l - 1] = above;
+                            --f, --l;
+                        }
+                        while (f < to) {
+                            const QString below = expected[l];
+                            for (int r = l; r >= f; --r)
+                                expected[r] = expected[r - 1];
+                            expected[f - 1] = below;
+                            ++f, ++l;
+                        }
+                        list.MoveBlock(first, last, to);
+                        QStringList actual;
+                        for (int r = 1; r <= n; ++r)
+                            actual << list.cell(r, ColOriginalName);
+                        QCOMPARE(actual, expected);
+                    }
+                }
+            }
+        }
+    }
+
+    void removeBlockClosesTheGap_data()
+    {
+        QTest::addColumn<int>("files");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("last");
+        QTest::addColumn<int>("gridRows");
+        QTest::newRow("middle of four") << 4 << 2 << 3 << 30;
+        QTest::newRow("last two of four") << 4 << 3 << 4 << 30;
+        QTest::newRow("all four") << 4 << 1 << 4 << 30;
+        QTest::newRow("5 of 40") << 40 << 10 << 14 << 36;
+        QTest::newRow("10 of 31") << 31 << 1 << 10 << 30;
+        QTest::newRow("first of 100") << 100 << 1 << 1 << 100;
+    }
+    void removeBlockClosesTheGap()
+    {
+        QFETCH(int, files);
+        QFETCH(int, first);
+        QFETCH(int, last);
+        QFETCH(int, gridRows);
+        FileList list(m_fs);
+        QAbstractItemModelTester tester(&list, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QStringList expected;
+        for (int i = 0; i < files; ++i) {
+            list.AddFileRow(QByteArray("/none/f") + QByteArray::number(i));
+            expected << u"f"_s + QString::number(i);
+        }
+        QSignalSpy counts(&list, &FileList::fileCountChanged);
+        list.RemoveBlock(first, last);
+        expected.remove(first - 1, last - first + 1);
+        QCOMPARE(list.FileCount(), files - (last - first + 1));
+        QCOMPARE(list.gridRowCount(), gridRows);
+        QCOMPARE(list.rowCount(), gridRows - 1);
+        for (int r = 1; r <= list.FileCount(); ++r) {
+            QCOMPARE(list.cell(r, ColOriginalName), expected[r - 1]);
+            QCOMPARE(list.cell(r, ColNumber), QString::number(r));
+        }
+        for (int r = list.FileCount() + 1; r <= list.FileCount() + 2; ++r) {
+            QCOMPARE(list.cell(r, ColNumber), QString());
+            QCOMPARE(list.cell(r, ColOriginalName), QString());
+        }
+        QCOMPARE(counts.size(), 1);
+        QCOMPARE(counts.first().first().toInt(), list.FileCount());
+    }
+
+    void gatherMatchesKeepsBothOrders_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("result");
+        QTest::addColumn<int>("matches");
+        const QStringList four = {u"a.txt"_s, u"b.doc"_s, u"ab.txt"_s, u"c.txt"_s};
+        QTest::newRow("a") << four << u"a"_s << QStringList{u"a.txt"_s, u"ab.txt"_s, u"b.doc"_s, u"c.txt"_s} << 2;
+        QTest::newRow("txt") << four << u"txt"_s << QStringList{u"a.txt"_s, u"ab.txt"_s, u"c.txt"_s, u"b.doc"_s}
+                             << 3;
+        QTest::newRow("case matters") << four << u"A"_s << four << 0;
+        QTest::newRow("every row") << four << u"."_s << four << 4;
+        QTest::newRow("first rows only") << four << u"a."_s << four << 1;
+        QTest::newRow("extension searched too") << four << u"doc"_s
+                                                << QStringList{u"b.doc"_s, u"a.txt"_s, u"ab.txt"_s, u"c.txt"_s} << 1;
+        QTest::newRow("chinese") << QStringList{u"甲.txt"_s, u"乙照片.jpg"_s} << u"照片"_s
+                                 << QStringList{u"乙照片.jpg"_s, u"甲.txt"_s} << 1;
+    }
+    void gatherMatchesKeepsBothOrders()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QString, text);
+        QFETCH(QStringList, result);
+        QFETCH(int, matches);
+        FileList list(m_fs);
+        for (const QString& f : files)
+            list.AddFileRow(QByteArray("/none/") + f.toUtf8());
+        for (int r = 1; r <= list.FileCount(); ++r)
+            list.setCell(r, ColPreview, u"p-"_s + list.cell(r, ColOriginalName));
+        QCOMPARE(list.GatherMatches(text), matches);
+        for (int r = 1; r <= list.FileCount(); ++r) {
+            QCOMPARE(list.cell(r, ColOriginalName), result[r - 1]);
+            QCOMPARE(list.cell(r, ColPreview), u"p-"_s + result[r - 1]);
+        }
+    }
+
     void batchedAppendsReachTheViewTogether()
     {
         TempTree tree;
