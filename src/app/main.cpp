@@ -5,7 +5,9 @@
 #include "platform/SingleInstance.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QStyleFactory>
+#include <QTranslator>
 
 int main(int argc, char* argv[])
 {
@@ -18,6 +20,11 @@ int main(int argc, char* argv[])
         return 0;
 
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    // The interface is Chinese whatever the locale; so are Qt's own dialogs and menus.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
     tamsel::QtDialogs dialogs;
     tamsel::PosixFileSystem fs;
     tamsel::MainWindow window(dialogs, fs);

@@ -49,12 +49,14 @@ std::optional<QString> QtDialogs::inputText(QWidget* parent, const QString& prom
 
 QStringList QtDialogs::openFiles(QWidget* parent, const QStringList& filters)
 {
-    return QFileDialog::getOpenFileNames(parent, QString(), QString(), filters.join(QStringLiteral(";;")));
+    return QFileDialog::getOpenFileNames(parent, QStringLiteral("打开"), QString(), filters.join(QStringLiteral(";;")),
+                                         nullptr, QFileDialog::HideNameFilterDetails);
 }
 
 QString QtDialogs::openFile(QWidget* parent, const QStringList& filters)
 {
-    return QFileDialog::getOpenFileName(parent, QString(), QString(), filters.join(QStringLiteral(";;")));
+    return QFileDialog::getOpenFileName(parent, QStringLiteral("打开"), QString(), filters.join(QStringLiteral(";;")),
+                                        nullptr, QFileDialog::HideNameFilterDetails);
 }
 
 QString QtDialogs::pickFolder(QWidget* parent, const QString& prompt)
