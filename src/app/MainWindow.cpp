@@ -7,7 +7,10 @@
 #include "filelist/FileListCommands.h"
 #include "filelist/FileListView.h"
 #include "filelist/ListDialogs.h"
+#include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
+#include "rename/Preview.h"
+#include "rename/RenamePass.h"
 #include "ui/Artwork.h"
 #include "ui/Fonts.h"
 #include "ui/Frame.h"
@@ -206,8 +209,10 @@ void MainWindow::createMenus()
             &QAction::triggered, this, &MainWindow::RefreshFileList);
 
     QMenu* run = menu(bar, "Menu_Run", QStringLiteral(" 运行 (&R)"));
-    item(run, "Menu_Preview", QStringLiteral("预处理 (&P)"));
-    item(run, "Menu_Execution", QStringLiteral("重命名 (&E)"));
+    connect(item(run, "Menu_Preview", QStringLiteral("预处理 (&P)")), &QAction::triggered, this,
+            &MainWindow::PreviewPass);
+    connect(item(run, "Menu_Execution", QStringLiteral("重命名 (&E)")), &QAction::triggered, this,
+            &MainWindow::RenameCommand);
 
     // Top-level items that are never shown; their commands are reachable only through them.
     QMenu* advanced = menu(bar, "Menu_Advanced", QStringLiteral(" 高级 (&A)"));
@@ -268,7 +273,11 @@ void MainWindow::createToolbar()
     };
     for (const auto& [k, command] : dispatch)
         connect(m_toolbar->actions().at(k - 1), &QAction::triggered, c, command);
+    connect(m_toolbar->actions().at(9), &QAction::triggered, this, &MainWindow::PreviewPass);
+    connect(m_toolbar->actions().at(10), &QAction::triggered, this, &MainWindow::RenameCommand);
     connect(m_toolbar->actions().at(11), &QAction::triggered, this, &MainWindow::RefreshFileList);
+    connect(m_preview, &ImageButton::clicked, this, &MainWindow::PreviewPass);
+    connect(m_execution, &ImageButton::clicked, this, &MainWindow::RenameCommand);
 }
 
 void MainWindow::createFileListArea(QWidget* client)
@@ -633,6 +642,49 @@ void MainWindow::ShowModeExplanation()
 void MainWindow::RefreshFileList()
 {
     m_list->RefreshFileList();
+}
+
+NumberingInputs MainWindow::numberingInputs() const
+{
+    NumberingInputs in;
+    if (const int model = ordinalModelIndex(); model >= 0)
+        in.model = OrdinalModel(model);
+    in.start = m_startChar->currentText();
+    in.increment = m_growthBase->currentText();
+    in.width = m_digit->currentText();
+    in.prefix = m_bofAddChar->text();
+    in.suffix = m_eofAddChar->text();
+    in.newExtension = m_modifiedSuffix->currentText();
+    in.keepExtension = in.newExtension == m_modifiedSuffix->itemText(0);
+    return in;
+}
+
+void MainWindow::PreviewPass()
+{
+    ClearPreviews(*m_list);
+    const RuleContext context{*m_list, m_dialogs, this};
+    switch (m_tabs->currentIndex()) {
+    case 0:
+        ApplyNumberingRule(context, numberingInputs());
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::RenameCommand()
+{
+    const QString caption = QStringLiteral("操作提示");
+    if (!HasPreview(*m_list)) {
+        m_dialogs.message(this, QStringLiteral("请先进行预处理，得到你想要的结果再开始重命名！"), caption);
+        return;
+    }
+    if (!m_dialogs.question(this, QStringLiteral("是否开始执行重命名？"), caption) || m_exiting)
+        return;
+    if (RenamePass(*m_list, m_fs).failedRow != 0)
+        m_dialogs.message(this,
+                          QStringLiteral("发生错误，重命名失败！") + u'\n' + QStringLiteral("必须以合法的字符进行重命名。"),
+                          QStringLiteral("错误提示"));
 }
 
 void MainWindow::ExitProgram()

@@ -36,6 +36,8 @@ public:
     static QString modeExplanation(int mode);
 
     void RefreshFileList();
+    void PreviewPass();
+    void RenameCommand();
     // Ends the program at once, also from inside a dialog or a folder walk.
     void ExitProgram();
     bool exiting() const { return m_exiting; }
@@ -72,6 +74,7 @@ private:
     void RefillStartChar();
     void ShowModeExplanation();
     int ordinalModelIndex() const;
+    struct NumberingInputs numberingInputs() const;
 
     Dialogs& m_dialogs;
     FileSystem& m_fs;

@@ -122,6 +122,11 @@ QByteArray FileList::pathBytes(int row) const
     return m_dirs[r.dir].bytes + (r.rawName.isEmpty() ? partView(r, 0).toUtf8() : r.rawName);
 }
 
+QByteArray FileList::directoryBytes(int row) const
+{
+    return m_dirs[m_rows[row - 1].dir].bytes;
+}
+
 void FileList::InitFileList()
 {
     beginResetModel();

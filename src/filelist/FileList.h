@@ -61,6 +61,8 @@ public:
     void setCell(int row, int column, const QString& text);
     // The file's path as bytes: its folder's bytes and its exact name bytes.
     QByteArray pathBytes(int row) const;
+    // The folder's bytes, ending with "/" (empty for a bare name).
+    QByteArray directoryBytes(int row) const;
 
     void InitFileList();
     bool AddFileRow(const QByteArray& fullPath);

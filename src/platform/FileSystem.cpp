@@ -75,6 +75,14 @@ bool PosixFileSystem::listDir(const QByteArray& dir, const std::function<bool(co
     }
 }
 
+std::optional<FileIdentity> PosixFileSystem::identity(const QByteArray& path) const
+{
+    struct statx sx {};
+    if (path.isEmpty() || !statxAt(AT_FDCWD, path.constData(), AT_SYMLINK_NOFOLLOW, &sx))
+        return std::nullopt;
+    return FileIdentity{(quint64(sx.stx_dev_major) << 32) | sx.stx_dev_minor, sx.stx_ino};
+}
+
 int PosixFileSystem::rename(const QByteArray& from, const QByteArray& to)
 {
     if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
@@ -128,6 +136,38 @@ std::optional<QByteArray> PosixFileSystem::readFile(const QByteArray& path, qint
     }
     ::close(fd);
     return data;
+}
+
+bool ValidFileName(const QByteArray& name)
+{
+    return !name.isEmpty() && name.size() <= 255 && name != "." && name != ".." && !name.contains('/') &&
+           !name.contains('\0');
+}
+
+int RenameFile(FileSystem& fs, const QByteArray& from, const QByteArray& to)
+{
+    const int err = fs.rename(from, to);
+    if (err != EEXIST)
+        return err;
+    const auto source = fs.identity(from);
+    if (!source || source != fs.identity(to))
+        return err;
+    // The target is the source under another spelling: go round through a name of our own.
+    const QByteArray dir = from.left(from.lastIndexOf('/') + 1);
+    static unsigned serial = 0;
+    QByteArray temp;
+    int moved = EEXIST;
+    for (int attempt = 0; attempt < 100 && moved == EEXIST; ++attempt) {
+        temp = dir;
+        temp.append(".tamsel-").append(QByteArray::number(::getpid())).append('-').append(QByteArray::number(++serial));
+        moved = fs.rename(from, temp);
+    }
+    if (moved != 0)
+        return moved;
+    const int finalErr = fs.rename(temp, to);
+    if (finalErr != 0)
+        fs.rename(temp, from);
+    return finalErr;
 }
 
 } // namespace tamsel

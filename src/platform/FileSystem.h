@@ -15,6 +15,17 @@ struct FileStat {
     bool isDir = false;
 };
 
+// Which file a path names, without following a final symbolic link.
+struct FileIdentity {
+    quint64 device = 0;
+    quint64 inode = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// A name the file system can take for a file in a folder: not empty, no "/" or NUL, not "." or
+// "..", at most 255 bytes.
+bool ValidFileName(const QByteArray& name);
+
 struct DirEntry {
     QByteArray name;
     bool isDir = false; // real directories only; links to directories count as files
@@ -31,6 +42,8 @@ public:
     // until visit returns false. Returns false when the folder cannot be opened or read.
     virtual bool listDir(const QByteArray& dir, const std::function<bool(const DirEntry&)>& visit) const = 0;
 
+    virtual std::optional<FileIdentity> identity(const QByteArray& path) const = 0;
+
     // Renames in place and never replaces an existing target. Returns 0 or an errno value.
     virtual int rename(const QByteArray& from, const QByteArray& to) = 0;
 
@@ -45,9 +58,15 @@ class PosixFileSystem final : public FileSystem {
 public:
     std::optional<FileStat> stat(const QByteArray& path) const override;
     bool listDir(const QByteArray& dir, const std::function<bool(const DirEntry&)>& visit) const override;
+    std::optional<FileIdentity> identity(const QByteArray& path) const override;
     int rename(const QByteArray& from, const QByteArray& to) override;
     bool fileExists(const QByteArray& path) const override;
     std::optional<QByteArray> readFile(const QByteArray& path, qint64 maxBytes) const override;
 };
+
+// Renames a file without ever replacing another one. Where the target names the source itself
+// (a change of letter case on a case-insensitive file system), the file goes through a unique
+// temporary name in its folder. Returns 0 or an errno value.
+int RenameFile(FileSystem& fs, const QByteArray& from, const QByteArray& to);
 
 } // namespace tamsel

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/ImageButton.h"
 
+#include "ui/ButtonState.h"
 #include "ui/Geometry.h"
 
 #include <QLinearGradient>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -52,7 +54,45 @@ ImageButton::ImageButton(QWidget* parent, const QString& name, const QString& ca
                                       (height() - std::max(hint.height(), captionRect.height())) / 2);
     m_caption->setGeometry(captionRect);
     m_caption->setAlignment(Qt::AlignCenter);
+    m_caption->installEventFilter(this);
     m_mask->lower();
+}
+
+void ImageButton::press(QMouseEvent*)
+{
+    ButtonPressed = true;
+}
+
+void ImageButton::release(QWidget* control, QMouseEvent* event)
+{
+    ButtonPressed = false;
+    if (event->button() == Qt::LeftButton && control->rect().contains(event->position().toPoint()))
+        Q_EMIT clicked();
+}
+
+void ImageButton::mousePressEvent(QMouseEvent* event)
+{
+    press(event);
+}
+
+void ImageButton::mouseReleaseEvent(QMouseEvent* event)
+{
+    release(this, event);
+}
+
+bool ImageButton::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_caption) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            press(static_cast<QMouseEvent*>(event));
+            return true;
+        }
+        if (event->type() == QEvent::MouseButtonRelease) {
+            release(m_caption, static_cast<QMouseEvent*>(event));
+            return true;
+        }
+    }
+    return QLabel::eventFilter(watched, event);
 }
 
 } // namespace tamsel

@@ -22,7 +22,19 @@ public:
     QLabel* captionLabel() const { return m_caption; }
     QLabel* maskLabel() const { return m_mask; }
 
+Q_SIGNALS:
+    // The primary button was pressed and released over the same control: picture or caption.
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void press(QMouseEvent* event);
+    void release(QWidget* control, QMouseEvent* event);
+
     QLabel* m_caption;
     QLabel* m_mask;
 };

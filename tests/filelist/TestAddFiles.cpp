@@ -31,6 +31,7 @@ public:
             return false;
         return m_real.listDir(dir, visit);
     }
+    std::optional<FileIdentity> identity(const QByteArray& path) const override { return m_real.identity(path); }
     int rename(const QByteArray& from, const QByteArray& to) override { return m_real.rename(from, to); }
     bool fileExists(const QByteArray& path) const override { return m_real.fileExists(path); }
     std::optional<QByteArray> readFile(const QByteArray& path, qint64 max) const override
