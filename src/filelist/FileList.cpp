@@ -110,6 +110,8 @@ void FileList::setCell(int row, int column, const QString& text)
     if (part < 0 || row < 1 || row > FileCount())
         return;
     Row& r = m_rows[row - 1];
+    if (partView(r, part) == text && (part != 0 || r.rawName.isEmpty()))
+        return;
     setPart(r, part, text);
     if (part == 0)
         r.rawName.clear();

@@ -39,7 +39,8 @@ bool digitModel(const RuleContext& ctx, const NumberingInputs& in)
     const auto increment = ReadNumber(in.increment);
     const auto width = ReadNumber(in.width);
     if (!start || !increment || !width) {
-        ctx.dialogs.message(ctx.owner, QStringLiteral("开始字符、增量和位数必须是数字，请重新输入！"), Notice);
+        ctx.dialogs.message(ctx.owner, QStringLiteral("开始字符、增量和位数必须是数字，请重新输入！"),
+                            Notice);
         return false;
     }
     // Every number handed out must stay within the signed 32-bit range.
@@ -55,23 +56,25 @@ bool digitModel(const RuleContext& ctx, const NumberingInputs& in)
     const qint64 last = *start + *increment * (files - 1);
     if (*width < num(last).size()) {
         const qint64 capacity = std::min<qint64>(NumberCapacity(*start, *increment, int(*width)), files);
-        const QString text = QStringLiteral("列表中一共有［") + num(files) + QStringLiteral("］个文件；") + u'\n' +
-                             QStringLiteral("开始编号为［") + TrimBlanks(in.start) + QStringLiteral("］；") + u'\n' +
-                             QStringLiteral("增量为［") + TrimBlanks(in.increment) + QStringLiteral("］；") + u'\n' +
-                             QStringLiteral("您选择的位数为［") + TrimBlanks(in.width) + QStringLiteral("］位；") +
-                             u'\n' + QStringLiteral("只能对［") + num(capacity) +
-                             QStringLiteral("］个文件进行重命名。") + u'\n' + QStringLiteral("多余的［") +
-                             num(files - capacity) + QStringLiteral("］个文件将忽略。是否继续？");
+        const QString text =
+            QStringLiteral("列表中一共有［") + num(files) + QStringLiteral("］个文件；") + u'\n' +
+            QStringLiteral("开始编号为［") + TrimBlanks(in.start) + QStringLiteral("］；") + u'\n' +
+            QStringLiteral("增量为［") + TrimBlanks(in.increment) + QStringLiteral("］；") + u'\n' +
+            QStringLiteral("您选择的位数为［") + TrimBlanks(in.width) + QStringLiteral("］位；") + u'\n' +
+            QStringLiteral("只能对［") + num(capacity) + QStringLiteral("］个文件进行重命名。") + u'\n' +
+            QStringLiteral("多余的［") + num(files - capacity) + QStringLiteral("］个文件将忽略。是否继续？");
         if (!ctx.dialogs.question(ctx.owner, text, Notice))
             return false;
     }
     Batch batch(list);
+    const QString prefix = TrimBlanks(in.prefix);
+    const QString suffix = TrimBlanks(in.suffix);
     for (int r = 1; r <= files; ++r) {
         const QString ordinal = PadNumber(*start + qint64(r - 1) * *increment, int(*width));
         if (ordinal.isEmpty())
             break;
         list.setCell(r, ColPreview,
-                     JoinNameAndExtension(DecorateOrdinal(ordinal, in.prefix, in.suffix), targetExtension(list, r, in)));
+                     JoinNameAndExtension(prefix + ordinal + suffix, targetExtension(list, r, in)));
     }
     return true;
 }
@@ -105,15 +108,16 @@ bool letterModel(const RuleContext& ctx, const NumberingInputs& in, bool lower)
     const bool letters =
         std::all_of(start.begin(), start.end(), [](QChar c) { return c >= u'A' && c <= u'Z'; });
     if (!readWidth || *readWidth > 9 || !letters) {
-        ctx.dialogs.message(ctx.owner, QStringLiteral("开始字符必须是字母，位数必须是数字，请重新输入！"), Notice);
+        ctx.dialogs.message(ctx.owner, QStringLiteral("开始字符必须是字母，位数必须是数字，请重新输入！"),
+                            Notice);
         return false;
     }
     int width = int(*readWidth);
     start = FitStartLetters(ctx, start, &width);
     const qint64 value = LetterValue(start);
     if (value > Int32Max) {
-        ctx.dialogs.message(ctx.owner,
-                            QStringLiteral("开始字符超出范围，请使用较短或较小的开始字符！"), Notice);
+        ctx.dialogs.message(ctx.owner, QStringLiteral("开始字符超出范围，请使用较短或较小的开始字符！"),
+                            Notice);
         return false;
     }
     qint64 limit = 1;
@@ -122,12 +126,12 @@ bool letterModel(const RuleContext& ctx, const NumberingInputs& in, bool lower)
     // Widths 7 to 9 count with 26^6 too; a start beyond that leaves no room at all.
     const qint64 capacity = std::max<qint64>(0, limit - value);
     if (capacity < files) {
-        const QString text = QStringLiteral("列表中一共有［") + num(files) + QStringLiteral("］个文件；") + u'\n' +
-                             QStringLiteral("开始编号为［") + (lower ? start.toLower() : start) +
-                             QStringLiteral("］；") + u'\n' + QStringLiteral("您选择的位数为［") + num(width) +
-                             QStringLiteral("］位；") + u'\n' + QStringLiteral("只能对［") + num(capacity) +
-                             QStringLiteral("］个文件进行重命名。") + u'\n' + QStringLiteral("多余的［") +
-                             num(files - capacity) + QStringLiteral("］个文件将忽略。是否继续？");
+        const QString text =
+            QStringLiteral("列表中一共有［") + num(files) + QStringLiteral("］个文件；") + u'\n' +
+            QStringLiteral("开始编号为［") + (lower ? start.toLower() : start) + QStringLiteral("］；") +
+            u'\n' + QStringLiteral("您选择的位数为［") + num(width) + QStringLiteral("］位；") + u'\n' +
+            QStringLiteral("只能对［") + num(capacity) + QStringLiteral("］个文件进行重命名。") + u'\n' +
+            QStringLiteral("多余的［") + num(files - capacity) + QStringLiteral("］个文件将忽略。是否继续？");
         if (!ctx.dialogs.question(ctx.owner, text, Notice))
             return false;
     }
