@@ -3,12 +3,14 @@
 
 #include "app/InputRules.h"
 #include "app/ParameterInputs.h"
+#include "filelist/AddFiles.h"
 #include "filelist/FileList.h"
 #include "filelist/FileListCommands.h"
 #include "filelist/FileListView.h"
 #include "filelist/ListDialogs.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
+#include "rename/NameFile.h"
 #include "rename/Preview.h"
 #include "rename/RenamePass.h"
 #include "ui/Artwork.h"
@@ -278,6 +280,8 @@ void MainWindow::createToolbar()
     connect(m_toolbar->actions().at(11), &QAction::triggered, this, &MainWindow::RefreshFileList);
     connect(m_preview, &ImageButton::clicked, this, &MainWindow::PreviewPass);
     connect(m_execution, &ImageButton::clicked, this, &MainWindow::RenameCommand);
+    connect(m_browse, &ImageButton::clicked, this, &MainWindow::BrowseNameFile);
+    connect(m_countSum, &ImageButton::clicked, this, &MainWindow::RecountNames);
 }
 
 void MainWindow::createFileListArea(QWidget* client)
@@ -663,13 +667,63 @@ void MainWindow::PreviewPass()
 {
     ClearPreviews(*m_list);
     const RuleContext context{*m_list, m_dialogs, this};
+    auto checked = [](QRadioButton* const(&options)[4]) {
+        for (int i = 0; i < 4; ++i) {
+            if (options[i]->isChecked())
+                return CaseChange(i);
+        }
+        return CaseChange::Keep;
+    };
     switch (m_tabs->currentIndex()) {
     case 0:
         ApplyNumberingRule(context, numberingInputs());
         break;
+    case 1:
+        ApplyDeleteRule(*m_list, {m_offsetDel->text(), m_deleteCount->text(),
+                                  m_locateModeDel->currentText() == m_locateModeDel->itemText(0),
+                                  m_deleteDirection->currentText() == m_deleteDirection->itemText(0)});
+        break;
+    case 2:
+        ApplyInsertRule(*m_list, {m_insertText->text(), m_offsetInsert->text(),
+                                  m_locateModeInsert->currentText() == m_locateModeInsert->itemText(0)});
+        break;
+    case 3:
+        ApplyReplaceRule(*m_list, {m_sourceChar->text(), m_destChar->text(), m_directDelete->isChecked()});
+        break;
+    case 4:
+        ApplyCaseRule(*m_list, checked(m_optionFilename), checked(m_optionExtension));
+        break;
+    case 5:
+        ApplyTextFileRule(context, m_fileContent->toPlainText(),
+                          [this](int count) { m_fileContentSum->setText(QString::number(count)); });
+        break;
     default:
         break;
     }
+}
+
+void MainWindow::BrowseNameFile()
+{
+    const QString path = m_dialogs.openFile(this, {QStringLiteral("文本文件 (*.txt)")});
+    if (m_exiting)
+        return;
+    const LoadedNames loaded = LoadNameFile(m_fs, path.isEmpty() ? QByteArray() : ResolvePath(m_fs, path));
+    if (!loaded.error.isEmpty()) {
+        m_dialogs.message(this, loaded.error, QStringLiteral("提示信息"));
+        return;
+    }
+    m_pathName->setText(path);
+    m_fileContent->setPlainText(loaded.text);
+    RecountNames();
+}
+
+void MainWindow::RecountNames()
+{
+    const QString text = m_fileContent->toPlainText();
+    qsizetype blanks = 0;
+    while (blanks < text.size() && text[blanks] == u' ')
+        ++blanks;
+    m_fileContentSum->setText(QString::number(CountNames(text.mid(blanks)).size()));
 }
 
 void MainWindow::RenameCommand()
@@ -683,7 +737,8 @@ void MainWindow::RenameCommand()
         return;
     if (RenamePass(*m_list, m_fs).failedRow != 0)
         m_dialogs.message(this,
-                          QStringLiteral("发生错误，重命名失败！") + u'\n' + QStringLiteral("必须以合法的字符进行重命名。"),
+                          QStringLiteral("发生错误，重命名失败！") + u'\n' +
+                              QStringLiteral("必须以合法的字符进行重命名。"),
                           QStringLiteral("错误提示"));
 }
 

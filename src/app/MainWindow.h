@@ -38,6 +38,9 @@ public:
     void RefreshFileList();
     void PreviewPass();
     void RenameCommand();
+    void BrowseNameFile();
+    // Recounts the names the user may have edited by hand.
+    void RecountNames();
     // Ends the program at once, also from inside a dialog or a folder walk.
     void ExitProgram();
     bool exiting() const { return m_exiting; }

@@ -148,7 +148,165 @@ bool letterModel(const RuleContext& ctx, const NumberingInputs& in, bool lower)
     return true;
 }
 
+int readCount(const QString& text)
+{
+    // The boxes take two digits and the spin goes to 100: clamp anything else into that range.
+    return int(std::min<qint64>(ReadNumber(text).value_or(0), 32767));
+}
+
+QList<uint> codePoints(const QString& s)
+{
+    return s.toUcs4();
+}
+
+QString fromCodePoints(const QList<uint>& cps, qsizetype from, qsizetype count)
+{
+    if (count <= 0 || from >= cps.size())
+        return {};
+    count = std::min(count, cps.size() - from);
+    return QString::fromUcs4(reinterpret_cast<const char32_t*>(cps.constData() + from), count);
+}
+
 } // namespace
+
+QString DeleteCharacters(const QString& main, int offset, int count, bool fromFirst, bool rightward)
+{
+    const QList<uint> m = codePoints(main);
+    const qsizetype l = m.size();
+    const qsizetype o = offset;
+    const qsizetype n = count;
+    auto left = [&](qsizetype k) { return fromCodePoints(m, 0, std::min(k, l)); };
+    auto right = [&](qsizetype k) {
+        return k <= 0 ? QString() : fromCodePoints(m, std::max<qsizetype>(0, l - k), k);
+    };
+    if (fromFirst && rightward)
+        return left(o) + (l - o - n >= 1 ? right(l - o - n) : QString());
+    if (fromFirst)
+        return (o - n >= 0 ? left(o - n) : QString()) + (l - o >= 1 ? right(l - o) : QString());
+    if (rightward)
+        return (l - o >= 1 ? left(l - o) : QString()) + (o - n >= 0 ? right(o - n) : QString());
+    return (l - o - n >= 1 ? left(l - o - n) : QString()) + right(o);
+}
+
+void ApplyDeleteRule(FileList& list, const DeleteInputs& in)
+{
+    const int offset = readCount(in.offset);
+    const int count = readCount(in.count);
+    Batch batch(list);
+    for (int r = 1; r <= list.FileCount(); ++r) {
+        const QString s =
+            DeleteCharacters(list.cell(r, ColFileName), offset, count, in.fromFirst, in.rightward);
+        if (!s.isEmpty())
+            list.setCell(r, ColPreview, JoinNameAndExtension(s.toLower(), list.cell(r, ColFileType)));
+    }
+}
+
+std::optional<QString> InsertCharacters(const QString& main, const QString& text, int offset, bool fromFirst)
+{
+    const QList<uint> m = codePoints(main);
+    const qsizetype l = m.size();
+    if (offset > l)
+        return std::nullopt;
+    const qsizetype at = fromFirst ? offset : l - offset;
+    return fromCodePoints(m, 0, at) + text + fromCodePoints(m, at, l - at);
+}
+
+void ApplyInsertRule(FileList& list, const InsertInputs& in)
+{
+    const int offset = readCount(in.offset);
+    Batch batch(list);
+    for (int r = 1; r <= list.FileCount(); ++r) {
+        if (const auto s = InsertCharacters(list.cell(r, ColFileName), in.text, offset, in.fromFirst))
+            list.setCell(r, ColPreview, JoinNameAndExtension(s->toLower(), list.cell(r, ColFileType)));
+    }
+}
+
+void ApplyReplaceRule(FileList& list, const ReplaceInputs& in)
+{
+    const QString replacement = in.deleteOnly ? QString() : in.replacement;
+    Batch batch(list);
+    for (int r = 1; r <= list.FileCount(); ++r) {
+        QString main = list.cell(r, ColFileName);
+        if (!in.find.isEmpty())
+            main.replace(in.find, replacement, Qt::CaseSensitive);
+        list.setCell(r, ColPreview, JoinNameAndExtension(main, list.cell(r, ColFileType)));
+    }
+}
+
+QString ChangeCase(const QString& text, CaseChange change)
+{
+    switch (change) {
+    case CaseChange::Keep:
+        return text;
+    case CaseChange::AllUpper:
+        return text.toUpper();
+    case CaseChange::AllLower:
+        return text.toLower();
+    case CaseChange::FirstUpper: {
+        if (text.isEmpty())
+            return text;
+        const qsizetype first = text.front().isHighSurrogate() && text.size() > 1 ? 2 : 1;
+        return text.left(first).toUpper() + text.mid(first);
+    }
+    }
+    return text;
+}
+
+void ApplyCaseRule(FileList& list, CaseChange mainName, CaseChange extension)
+{
+    Batch batch(list);
+    for (int r = 1; r <= list.FileCount(); ++r)
+        list.setCell(r, ColPreview,
+                     JoinNameAndExtension(ChangeCase(list.cell(r, ColFileName), mainName),
+                                          ChangeCase(list.cell(r, ColFileType), extension)));
+}
+
+QStringList CountNames(const QString& text)
+{
+    QStringList names;
+    qsizetype start = 0;
+    const qsizetype size = text.size();
+    while (start <= size) {
+        qsizetype end = start;
+        while (end < size && text[end] != u'\n' && text[end] != u'\r')
+            ++end;
+        const QString piece = text.mid(start, end - start);
+        if (!LeftTrimBlanks(piece).isEmpty())
+            names << piece;
+        if (end >= size)
+            break;
+        start = end + (text[end] == u'\r' && end + 1 < size && text[end + 1] == u'\n' ? 2 : 1);
+    }
+    return names;
+}
+
+void ApplyTextFileRule(const RuleContext& ctx, const QString& text, const std::function<void(int)>& showCount)
+{
+    FileList& list = ctx.list;
+    const int files = list.FileCount();
+    if (files == 0)
+        return;
+    if (TrimBlanks(text).isEmpty()) {
+        ctx.dialogs.message(ctx.owner, QStringLiteral("无预命名信息，请选择有命名信息的文件！"), Notice);
+        return;
+    }
+    const QStringList names = CountNames(text);
+    const int count = int(names.size());
+    if (showCount)
+        showCount(count);
+    if (count < files) {
+        const QString question =
+            QStringLiteral("列表中一共有［") + num(files) + QStringLiteral("］个文件；") + u'\n' +
+            QStringLiteral("预命名信息有［") + num(count) + QStringLiteral("］条；") + u'\n' +
+            QStringLiteral("只能对［") + num(count) + QStringLiteral("］个文件进行重命名。") + u'\n' +
+            QStringLiteral("多余的［") + num(files - count) + QStringLiteral("］个文件将忽略。是否继续？");
+        if (!ctx.dialogs.question(ctx.owner, question, Notice))
+            return;
+    }
+    Batch batch(list);
+    for (int r = 1; r <= std::min(count, files); ++r)
+        list.setCell(r, ColPreview, JoinNameAndExtension(names[r - 1], list.cell(r, ColFileType)));
+}
 
 void ClearPreviews(FileList& list)
 {
