@@ -12,8 +12,11 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QTest>
 #include <memory>
+#include <unistd.h>
 
 using namespace tamsel;
 using namespace Qt::StringLiterals;
@@ -24,8 +27,7 @@ class TestEndToEnd : public QObject {
     test::ScriptedDialogs m_dialogs;
     std::unique_ptr<MainWindow> m_window;
 
-    template <typename T>
-    T* get(const char* name)
+    template <typename T> T* get(const char* name)
     {
         T* w = m_window->findChild<T*>(QLatin1String(name));
         if (!w)
@@ -143,6 +145,111 @@ private Q_SLOTS:
         QCOMPARE(m_window->fileList().cell(1, ColResult), u"操作成功！"_s);
         QCOMPARE(m_window->fileList().cell(2, ColResult), QString());
         QCOMPARE(filesIn(tree.root()), (QStringList{u"0.txt"_s, u"1.txt"_s, u"two.txt"_s}));
+    }
+
+    // One run per tab: set the tab's inputs as a user would, preview, rename, refresh.
+    void everyTabRenamesOnDisk_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<QStringList>("after");
+        QTest::newRow("delete") << 1 << QStringList{u"IMG_0001.JPG"_s, u"IMG_0002.JPG"_s}
+                                << QStringList{u"0001.JPG"_s, u"0002.JPG"_s};
+        QTest::newRow("insert") << 2 << QStringList{u"a.txt"_s, u"Bb.txt"_s}
+                                << QStringList{u"a-2024.txt"_s, u"bb-2024.txt"_s};
+        QTest::newRow("replace") << 3 << QStringList{u"trip one.jpg"_s, u"trip two.jpg"_s}
+                                 << QStringList{u"trip_one.jpg"_s, u"trip_two.jpg"_s};
+        QTest::newRow("case") << 4 << QStringList{u"photo.JPG"_s, u"Ölbild.PNG"_s}
+                              << QStringList{u"Photo.jpg"_s, u"Ölbild.png"_s};
+        QTest::newRow("names from a file")
+            << 5 << QStringList{u"1.jpg"_s, u"2.jpg"_s} << QStringList{u"北京.jpg"_s, u"上海.jpg"_s};
+    }
+    void everyTabRenamesOnDisk()
+    {
+        QFETCH(int, tab);
+        QFETCH(QStringList, before);
+        QFETCH(QStringList, after);
+        test::TempTree tree;
+        for (const QString& name : before)
+            m_window->fileList().AddFileRow(tree.file(name.toUtf8(), 1));
+        get<TabControl>("SSTab1")->setCurrentIndex(tab);
+        switch (tab) {
+        case 1:
+            get<QLineEdit>("Text_DeleteMedian")->setText(u"4"_s);
+            break;
+        case 2:
+            get<QLineEdit>("Text_InsertCharacter")->setText(u"-2024"_s);
+            get<QComboBox>("Combo_LocateMode_Insert")->setCurrentIndex(1);
+            break;
+        case 3:
+            get<QLineEdit>("Text_SourceChar")->setText(u" "_s);
+            get<QLineEdit>("Text_DestChar")->setText(u"_"_s);
+            break;
+        case 4:
+            get<QRadioButton>("Option_Filename_1")->setChecked(true);
+            get<QRadioButton>("Option_Extension_3")->setChecked(true);
+            break;
+        case 5: {
+            const QByteArray names = tree.root() + "names.txt";
+            QFile f(QString::fromUtf8(names));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("\xb1\xb1\xbe\xa9\r\n\r\n  \xc9\xcf\xba\xa3\r\n"); // GB18030, CR LF, a blank line
+            f.close();
+            m_dialogs.answer(QString::fromUtf8(names));
+            QLabel* browse = get<QLabel>("Label_Browse");
+            QTest::mouseClick(browse, Qt::LeftButton, {}, browse->rect().center());
+            QCOMPARE(m_dialogs.calls.last().kind, u"openFile"_s);
+            QCOMPARE(m_dialogs.calls.last().text, u"文本文件 (*.txt)"_s);
+            QCOMPARE(get<QLineEdit>("Text_PathName")->text(), QString::fromUtf8(names));
+            QCOMPARE(get<QPlainTextEdit>("Text_FileContent")->toPlainText(), u"北京\n上海\n"_s);
+            QCOMPARE(get<QLabel>("Label_FileContentSUM")->text(), u"2"_s);
+            ::unlink(names.constData());
+            break;
+        }
+        default:
+            break;
+        }
+        get<QAction>("Menu_Preview")->trigger();
+        m_dialogs.answer(true);
+        get<QAction>("Menu_Execution")->trigger();
+        QStringList expected = after;
+        expected.sort();
+        QCOMPARE(filesIn(tree.root()), expected);
+        get<QAction>("Toolbar1_12")->trigger();
+        for (int r = 1; r <= after.size(); ++r) {
+            QCOMPARE(m_window->fileList().cell(r, ColOriginalName), after[r - 1]);
+            QCOMPARE(m_window->fileList().cell(r, ColResult), QString());
+        }
+    }
+
+    void namesTypedByHandAreRecounted()
+    {
+        get<TabControl>("SSTab1")->setCurrentIndex(5);
+        get<QPlainTextEdit>("Text_FileContent")->setPlainText(u"  a\n\n b\n   \n"_s);
+        QLabel* recount = get<QLabel>("Label_CountSUM");
+        QTest::mouseClick(recount, Qt::LeftButton, {}, recount->rect().center());
+        QCOMPARE(get<QLabel>("Label_FileContentSUM")->text(), u"2"_s);
+        // Browsing and cancelling empties both boxes.
+        m_dialogs.answer(QString());
+        QTest::mouseClick(get<QLabel>("Picture_Browse"), Qt::LeftButton, {}, QPoint(2, 2));
+        QCOMPARE(get<QLineEdit>("Text_PathName")->text(), QString());
+        QCOMPARE(get<QPlainTextEdit>("Text_FileContent")->toPlainText(), QString());
+        QCOMPARE(get<QLabel>("Label_FileContentSUM")->text(), u"0"_s);
+        // A file that is not text is refused with a message, and nothing changes.
+        test::TempTree tree;
+        get<QPlainTextEdit>("Text_FileContent")->setPlainText(u"kept"_s);
+        const QByteArray binary = tree.root() + "binary.txt";
+        QFile f(QString::fromUtf8(binary));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray("\x7f"
+                           "ELF\0\0",
+                           6));
+        f.close();
+        m_dialogs.answer(QString::fromUtf8(binary));
+        QTest::mouseClick(get<QLabel>("Picture_Browse"), Qt::LeftButton, {}, QPoint(2, 2));
+        QCOMPARE(m_dialogs.calls.last().kind, u"message"_s);
+        QCOMPARE(m_dialogs.calls.last().caption, u"提示信息"_s);
+        QCOMPARE(get<QPlainTextEdit>("Text_FileContent")->toPlainText(), u"kept"_s);
     }
 
     void previewFollowsTheTab()

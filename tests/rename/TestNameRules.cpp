@@ -73,7 +73,7 @@ private Q_SLOTS:
         QCOMPARE(LetterValue(u"ZZZZZZZ"_s), qint64(8031810175));
         QCOMPARE(LetterValue(QString(40, u'Z')), std::numeric_limits<qint64>::max());
         const QList<std::pair<QString, QString>> successors = {
-            {u"A"_s, u"B"_s},   {u"Y"_s, u"Z"_s},     {u"Z"_s, u"AA"_s},    {u"AZ"_s, u"BA"_s},
+            {u"A"_s, u"B"_s},    {u"Y"_s, u"Z"_s},     {u"Z"_s, u"AA"_s},   {u"AZ"_s, u"BA"_s},
             {u"ZZ"_s, u"AAA"_s}, {u"ABZ"_s, u"ACA"_s}, {QString(), u"A"_s},
         };
         for (const auto& [from, to] : successors)

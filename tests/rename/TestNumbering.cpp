@@ -88,13 +88,14 @@ private Q_SLOTS:
                              << QStringList{u"x"_s, u"y"_s, u"z"_s};
         QTest::newRow("C 3 padded") << upper << u"C"_s << u"1"_s << u"3"_s << 2 << QVariantList{}
                                     << QStringList{u"AAC"_s, u"AAD"_s};
-        QTest::newRow("start trimmed") << digits << u"  7 "_s << u" 1"_s << u"1"_s << 2 << QVariantList{}
-                                       << QStringList{u"7"_s, u"8"_s};
-        QTest::newRow("width exactly the last") << digits << u"1"_s << u"1"_s << u"2"_s << 10 << QVariantList{}
-                                                << QStringList{u"01"_s, u"02"_s, u"03"_s, u"04"_s, u"05"_s,
-                                                               u"06"_s, u"07"_s, u"08"_s, u"09"_s, u"10"_s};
-        QTest::newRow("start 100 width 2") << digits << u"100"_s << u"1"_s << u"2"_s << 2 << QVariantList{true}
-                                           << QStringList(2);
+        QTest::newRow("start trimmed")
+            << digits << u"  7 "_s << u" 1"_s << u"1"_s << 2 << QVariantList{} << QStringList{u"7"_s, u"8"_s};
+        QTest::newRow("width exactly the last")
+            << digits << u"1"_s << u"1"_s << u"2"_s << 10 << QVariantList{}
+            << QStringList{u"01"_s, u"02"_s, u"03"_s, u"04"_s, u"05"_s,
+                           u"06"_s, u"07"_s, u"08"_s, u"09"_s, u"10"_s};
+        QTest::newRow("start 100 width 2")
+            << digits << u"100"_s << u"1"_s << u"2"_s << 2 << QVariantList{true} << QStringList(2);
         QTest::newRow("width 7") << upper << u"A"_s << u"1"_s << u"7"_s << 2 << QVariantList{}
                                  << QStringList{u"AAAAAAA"_s, u"AAAAAAB"_s};
     }
@@ -143,10 +144,11 @@ private Q_SLOTS:
         test::ScriptedDialogs dialogs;
         dialogs.answer(true);
         QVERIFY(ApplyNumberingRule({list, dialogs}, inputs(OrdinalModel::Digits, u"0"_s, u"1"_s, u"1"_s)));
-        QVERIFY(dialogs.calls[0].text.contains(u"只能对［10］个文件进行重命名。\n多余的［5］个文件将忽略。"_s));
+        QVERIFY(
+            dialogs.calls[0].text.contains(u"只能对［10］个文件进行重命名。\n多余的［5］个文件将忽略。"_s));
         const QStringList names = mains(list);
-        QCOMPARE(names.mid(0, 10), (QStringList{u"0"_s, u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"7"_s,
-                                                u"8"_s, u"9"_s}));
+        QCOMPARE(names.mid(0, 10), (QStringList{u"0"_s, u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s,
+                                                u"7"_s, u"8"_s, u"9"_s}));
         QCOMPARE(names.mid(10), QStringList(5));
     }
 
@@ -167,8 +169,9 @@ private Q_SLOTS:
         test::ScriptedDialogs dialogs;
         dialogs.answer(true);
         ApplyNumberingRule({list, dialogs}, inputs(OrdinalModel::Upper, u"A"_s, u"1"_s, u"1"_s));
-        QCOMPARE(dialogs.calls[0].text, u"列表中一共有［30］个文件；\n开始编号为［A］；\n您选择的位数为［1］位；\n"
-                                        "只能对［26］个文件进行重命名。\n多余的［4］个文件将忽略。是否继续？"_s);
+        QCOMPARE(dialogs.calls[0].text,
+                 u"列表中一共有［30］个文件；\n开始编号为［A］；\n您选择的位数为［1］位；\n"
+                 "只能对［26］个文件进行重命名。\n多余的［4］个文件将忽略。是否继续？"_s);
         QCOMPARE(mains(list)[25], u"Z"_s);
         QCOMPARE(mains(list)[26], QString());
 
@@ -180,10 +183,12 @@ private Q_SLOTS:
         lowerDialogs.answer(false); // then too few names: no
         ApplyNumberingRule({four, lowerDialogs}, inputs(OrdinalModel::Lower, u"zzy"_s, u"1"_s, u"2"_s));
         QCOMPARE(lowerDialogs.calls[0].caption, u"操作提示"_s);
-        QCOMPARE(lowerDialogs.calls[0].text, u"您选择的位数少于开始字符的位数，是否补充位数？\n"
-                                             "以开始字符的长度为位数单击［是］；\n以当前选择位数为长度请单击［否］；"_s);
-        QCOMPARE(lowerDialogs.calls[1].text, u"列表中一共有［4］个文件；\n开始编号为［zzy］；\n您选择的位数为［3］位；\n"
-                                             "只能对［2］个文件进行重命名。\n多余的［2］个文件将忽略。是否继续？"_s);
+        QCOMPARE(lowerDialogs.calls[0].text,
+                 u"您选择的位数少于开始字符的位数，是否补充位数？\n"
+                 "以开始字符的长度为位数单击［是］；\n以当前选择位数为长度请单击［否］；"_s);
+        QCOMPARE(lowerDialogs.calls[1].text,
+                 u"列表中一共有［4］个文件；\n开始编号为［zzy］；\n您选择的位数为［3］位；\n"
+                 "只能对［2］个文件进行重命名。\n多余的［2］个文件将忽略。是否继续？"_s);
         QCOMPARE(previews(four), QStringList(4));
     }
 
@@ -224,7 +229,8 @@ private Q_SLOTS:
         in.prefix = u" IMG_ "_s;
         in.suffix = u"_v"_s;
         ApplyNumberingRule({list, dialogs}, in);
-        QCOMPARE(previews(list), (QStringList{u"IMG_A_v.jpg"_s, u"IMG_B_v.无"_s, u"IMG_C_v.TXT"_s, u"IMG_D_v"_s}));
+        QCOMPARE(previews(list),
+                 (QStringList{u"IMG_A_v.jpg"_s, u"IMG_B_v.无"_s, u"IMG_C_v.TXT"_s, u"IMG_D_v"_s}));
 
         in.model = OrdinalModel::Lower;
         in.start = u"x"_s;
@@ -257,11 +263,16 @@ private Q_SLOTS:
         QCOMPARE(dialogs.calls.size(), 0);
 
         // An increment the user deleted, and numbers past the 32-bit range: refused before any row.
-        QVERIFY(!ApplyNumberingRule({list, dialogs}, inputs(OrdinalModel::Digits, u"1"_s, QString(), u"1"_s)));
-        QVERIFY(!ApplyNumberingRule({list, dialogs}, inputs(OrdinalModel::Digits, u"2147483647"_s, u"1"_s, u"9"_s)));
-        QVERIFY(!ApplyNumberingRule({list, dialogs}, inputs(OrdinalModel::Digits, u"99999999999"_s, u"1"_s, u"9"_s)));
-        QVERIFY(!ApplyNumberingRule({list, dialogs}, inputs(OrdinalModel::Digits, u"1"_s, u"1073741824"_s, u"9"_s)));
-        QVERIFY(!ApplyNumberingRule({list, dialogs}, inputs(OrdinalModel::Upper, u"ZZZZZZZZ"_s, u"1"_s, u"8"_s)));
+        QVERIFY(
+            !ApplyNumberingRule({list, dialogs}, inputs(OrdinalModel::Digits, u"1"_s, QString(), u"1"_s)));
+        QVERIFY(!ApplyNumberingRule({list, dialogs},
+                                    inputs(OrdinalModel::Digits, u"2147483647"_s, u"1"_s, u"9"_s)));
+        QVERIFY(!ApplyNumberingRule({list, dialogs},
+                                    inputs(OrdinalModel::Digits, u"99999999999"_s, u"1"_s, u"9"_s)));
+        QVERIFY(!ApplyNumberingRule({list, dialogs},
+                                    inputs(OrdinalModel::Digits, u"1"_s, u"1073741824"_s, u"9"_s)));
+        QVERIFY(
+            !ApplyNumberingRule({list, dialogs}, inputs(OrdinalModel::Upper, u"ZZZZZZZZ"_s, u"1"_s, u"8"_s)));
         QCOMPARE(dialogs.calls.size(), 5);
         for (const auto& call : dialogs.calls) {
             QCOMPARE(call.kind, u"message"_s);

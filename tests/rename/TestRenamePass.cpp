@@ -33,7 +33,10 @@ public:
             return std::nullopt;
         return FileStat{};
     }
-    bool listDir(const QByteArray&, const std::function<bool(const DirEntry&)>&) const override { return false; }
+    bool listDir(const QByteArray&, const std::function<bool(const DirEntry&)>&) const override
+    {
+        return false;
+    }
     std::optional<FileIdentity> identity(const QByteArray& path) const override
     {
         if (!files.contains(fold(path)))
@@ -87,12 +90,14 @@ private Q_SLOTS:
     {
         TempTree tree;
         FileList list(m_fs);
-        add(list, tree, {{"a.txt", u"1.txt"_s}, {"b.txt", u"   "_s}, {"c.txt", u" lead.txt"_s}, {"d", u"d"_s}});
+        add(list, tree,
+            {{"a.txt", u"1.txt"_s}, {"b.txt", u"   "_s}, {"c.txt", u" lead.txt"_s}, {"d", u"d"_s}});
         list.setCell(2, ColResult, u"old"_s);
         QVERIFY(HasPreview(list));
         const RenameOutcome outcome = RenamePass(list, m_fs);
         QCOMPARE(outcome.failedRow, 0);
-        QCOMPARE(column(list, ColResult), (QStringList{u"操作成功！"_s, u"未处理！"_s, u"操作成功！"_s, u"操作成功！"_s}));
+        QCOMPARE(column(list, ColResult),
+                 (QStringList{u"操作成功！"_s, u"未处理！"_s, u"操作成功！"_s, u"操作成功！"_s}));
         QCOMPARE(column(list, ColNewName), (QStringList{u"1.txt"_s, QString(), u" lead.txt"_s, u"d"_s}));
         QVERIFY(exists(tree.root() + "1.txt") && !exists(tree.root() + "a.txt"));
         QVERIFY(exists(tree.root() + "b.txt"));
@@ -102,7 +107,8 @@ private Q_SLOTS:
         QCOMPARE(list.cell(1, ColPreview), u"1.txt"_s);
         QCOMPARE(list.cell(1, ColOriginalName), u"a.txt"_s);
         list.RefreshFileList();
-        QCOMPARE(column(list, ColOriginalName), (QStringList{u"1.txt"_s, u"b.txt"_s, u" lead.txt"_s, u"d"_s}));
+        QCOMPARE(column(list, ColOriginalName),
+                 (QStringList{u"1.txt"_s, u"b.txt"_s, u" lead.txt"_s, u"d"_s}));
         QCOMPARE(list.cell(1, ColFileSize), u"0.002929688 KB "_s);
         QVERIFY(!HasPreview(list));
     }
@@ -217,7 +223,9 @@ private Q_SLOTS:
         QCOMPARE(RenameFile(m_fs, tree.root() + "foo", tree.root() + "FOO"), EEXIST);
         QCOMPARE(m_fs.stat(tree.root() + "FOO")->size, qint64(2));
         // Two names of one file (a hard link) are two files here: nothing is replaced either.
-        QCOMPARE(::link(QByteArray(tree.root() + "foo").constData(), QByteArray(tree.root() + "bar").constData()), 0);
+        QCOMPARE(
+            ::link(QByteArray(tree.root() + "foo").constData(), QByteArray(tree.root() + "bar").constData()),
+            0);
         QCOMPARE(RenameFile(m_fs, tree.root() + "foo", tree.root() + "bar"), EEXIST);
         QVERIFY(exists(tree.root() + "foo") && exists(tree.root() + "bar"));
         QCOMPARE(RenameFile(m_fs, tree.root() + "foo", tree.root() + "Foo"), 0);
