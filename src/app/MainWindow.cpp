@@ -19,6 +19,7 @@
 #include "ui/Geometry.h"
 #include "ui/ImageButton.h"
 #include "ui/TabControl.h"
+#include "ui/TabPainter.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -588,7 +589,10 @@ void MainWindow::ApplyWindowColours()
         setBackground(m_optionFilename[i], PanelColour);
         setBackground(m_optionExtension[i], PanelColour);
     }
-    m_tabs->setPanelColor(bgr(PanelColour));
+    SetPaintStyle(m_tabs, 0);
+    SetSolidColor(m_tabs, PanelColour);
+    HookTabControl(m_tabs);
+    m_tabs->update();
     setBackground(m_tabs, FrameColour);
 }
 

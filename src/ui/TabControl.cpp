@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/TabControl.h"
 
+#include <QApplication>
 #include <QPainter>
+#include <QStyleOptionFocusRect>
 #include <QStyleOptionTab>
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
@@ -25,22 +27,8 @@ protected:
     }
     QSize minimumTabSizeHint(int index) const override { return tabSizeHint(index); }
 
-    // The style's tab padding would clip short captions in narrow tabs: shapes come from the
-    // style, captions are centred in the whole tab.
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        for (int i = 0; i < count(); ++i) {
-            QStyleOptionTab tab;
-            initStyleOption(&tab, i);
-            const QString caption = tab.text;
-            tab.text.clear();
-            style()->drawControl(QStyle::CE_TabBarTabShape, &tab, &painter, this);
-            painter.setPen(tab.palette.color(QPalette::WindowText));
-            painter.drawText(tab.rect.adjusted(0, i == currentIndex() ? 0 : 2, 0, 0), Qt::AlignCenter,
-                             caption);
-        }
-    }
+    // The tab control draws the tabs; the bar only takes the clicks and keys.
+    void paintEvent(QPaintEvent*) override {}
 };
 
 } // namespace
@@ -53,6 +41,7 @@ TabControl::TabControl(QWidget* parent) : QWidget(parent), m_bar(new EvenTabBar(
     m_bar->setElideMode(Qt::ElideNone);
     connect(m_bar, &QTabBar::currentChanged, this, [this](int index) {
         showPage(index);
+        update();
         Q_EMIT currentChanged(index);
     });
 }
@@ -79,16 +68,6 @@ void TabControl::setCurrentIndex(int index)
     m_bar->setCurrentIndex(index);
 }
 
-void TabControl::setPanelColor(const QColor& colour)
-{
-    m_panel = colour;
-    QPalette p = m_bar->palette();
-    p.setColor(QPalette::Button, colour);
-    p.setColor(QPalette::Window, colour);
-    m_bar->setPalette(p);
-    update();
-}
-
 void TabControl::showPage(int index)
 {
     for (size_t i = 0; i < m_pages.size(); ++i)
@@ -104,15 +83,67 @@ void TabControl::resizeEvent(QResizeEvent*)
 
 void TabControl::paintEvent(QPaintEvent*)
 {
-    QPainter painter(this);
-    QStyleOptionTabWidgetFrame frame;
-    frame.initFrom(this);
-    frame.rect = rect().adjusted(0, m_bar->height() - 1, 0, 0);
-    frame.shape = QTabBar::RoundedNorth;
-    frame.tabBarSize = m_bar->size();
-    style()->drawPrimitive(QStyle::PE_FrameTabWidget, &frame, &painter, this);
-    if (m_panel.isValid())
-        painter.fillRect(frame.rect.adjusted(2, 2, -2, -2), m_panel);
+    QPainter p(this);
+    paintAppearance(p);
+}
+
+void TabControl::paintAppearance(QPainter& p) const
+{
+    // The classic look, drawn flat in the button-face colour so that a painter hooked onto the
+    // control can find those areas.
+    p.fillRect(rect(), palette().color(QPalette::Window));
+    const QPalette system = QApplication::palette();
+    const QColor face = system.color(QPalette::Button);
+    const QColor light = system.color(QPalette::Light);
+    const QColor dark = system.color(QPalette::Dark);
+    const QColor shadow = system.color(QPalette::Shadow);
+    const int barHeight = m_bar->height();
+    const QRect page(0, barHeight - 1, width(), height() - barHeight + 1);
+
+    auto bevel = [&](const QRect& r, bool openBottom) {
+        p.setPen(light);
+        p.drawLine(r.topLeft(), openBottom ? r.bottomLeft() : r.bottomLeft() - QPoint(0, 1));
+        p.drawLine(r.topLeft(), r.topRight() - QPoint(1, 0));
+        p.setPen(shadow);
+        p.drawLine(r.topRight(), r.bottomRight());
+        p.setPen(dark);
+        p.drawLine(r.topRight() + QPoint(-1, 1), r.bottomRight() - QPoint(1, 0));
+        if (!openBottom) {
+            p.setPen(shadow);
+            p.drawLine(r.bottomLeft(), r.bottomRight());
+            p.setPen(dark);
+            p.drawLine(r.bottomLeft() + QPoint(1, -1), r.bottomRight() - QPoint(1, 1));
+        }
+    };
+
+    p.fillRect(page, face);
+    bevel(page, false);
+
+    QFont captionFont = font();
+    captionFont.setStyleStrategy(QFont::NoAntialias);
+    p.setFont(captionFont);
+    const int current = m_bar->currentIndex();
+    for (int i = 0; i < m_bar->count(); ++i) {
+        const bool selected = i == current;
+        QRect tab = m_bar->tabRect(i);
+        tab.setBottom(barHeight - 1);
+        if (!selected)
+            tab.adjust(selected ? 0 : 1, 2, selected ? 0 : -1, -1);
+        p.fillRect(tab, face);
+        bevel(tab, true);
+        if (selected) {
+            // The selected tab opens into the page.
+            p.fillRect(QRect(tab.left() + 1, barHeight - 1, tab.width() - 3, 2), face);
+        }
+        p.setPen(system.color(QPalette::ButtonText));
+        p.drawText(tab.adjusted(0, selected ? 0 : 1, 0, 0), Qt::AlignCenter, m_bar->tabText(i));
+        if (selected && m_bar->hasFocus()) {
+            QStyleOptionFocusRect focus;
+            focus.initFrom(this);
+            focus.rect = tab.adjusted(4, 4, -4, -3);
+            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
+        }
+    }
 }
 
 } // namespace tamsel

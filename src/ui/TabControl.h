@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QColor>
+#include "ui/TabPainter.h"
+
 #include <QWidget>
 #include <vector>
 
@@ -11,7 +12,7 @@ namespace tamsel {
 
 // A tab control whose pages cover the whole control, tab strip included, so that controls on a
 // page are placed relative to the control's top left corner. One row of equally wide tabs.
-class TabControl : public QWidget {
+class TabControl : public QWidget, public PaintedControl {
     Q_OBJECT
 public:
     explicit TabControl(QWidget* parent = nullptr);
@@ -22,9 +23,8 @@ public:
     int currentIndex() const;
     void setCurrentIndex(int index);
     QTabBar* tabBar() const { return m_bar; }
+    void paintAppearance(QPainter& painter) const override;
 
-    // Colour of the tab faces and the page area.
-    void setPanelColor(const QColor& colour);
 
 Q_SIGNALS:
     void currentChanged(int index);
@@ -38,7 +38,6 @@ private:
 
     QTabBar* m_bar;
     std::vector<QWidget*> m_pages;
-    QColor m_panel;
 };
 
 } // namespace tamsel
