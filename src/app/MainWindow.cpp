@@ -18,6 +18,7 @@
 #include "ui/Frame.h"
 #include "ui/Geometry.h"
 #include "ui/ImageButton.h"
+#include "ui/LinkStrip.h"
 #include "ui/TabControl.h"
 #include "ui/TabPainter.h"
 
@@ -25,6 +26,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -34,11 +36,13 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QToolBar>
+#include <QUrl>
 
 namespace tamsel {
 namespace {
 
 const QString HomePage = QStringLiteral("tamsel.example");
+const QString HomePageUrl = QStringLiteral("https://tamsel.example/");
 const QString FirstCharMode = QStringLiteral("从首字符开始（从前往后）");
 const QString LastCharMode = QStringLiteral("从尾字符开始（从后往前）");
 
@@ -233,8 +237,10 @@ void MainWindow::createMenus()
     connect(sort, &QAction::triggered, m_sortDialog, &SortDialog::ShowSortDialog);
 
     QMenu* help = menu(bar, "Menu_Help", QStringLiteral(" 帮助 (&H)"));
-    item(help, "Menu_HomePage", QStringLiteral("访问首页 (&V)"));
-    item(help, "Menu_About", QStringLiteral("关  于 "));
+    connect(item(help, "Menu_HomePage", QStringLiteral("访问首页 (&V)")), &QAction::triggered, this,
+            &MainWindow::OpenHomePage);
+    connect(item(help, "Menu_About", QStringLiteral("关  于 ")), &QAction::triggered, this,
+            &MainWindow::ShowAboutBox);
 }
 
 void MainWindow::createToolbar()
@@ -460,13 +466,9 @@ void MainWindow::createTextFilePage(QWidget* page)
 
 void MainWindow::createLinkStrip(QWidget* client)
 {
-    m_linkStrip = control<QWidget>(client, "Picture_KervoLink", 7080, 7273, 4695, 495);
-    m_link = control<QLabel>(m_linkStrip, "Label_KervoLink", 120, 120, 4500, 180);
-    m_link->setText(QStringLiteral("更多精品软件请访问Tamsel软件站  ") + HomePage);
-    m_link->resize(m_link->width(), std::max(m_link->height(), m_link->sizeHint().height()));
-    m_linkLine = control<QWidget>(m_linkStrip, "Line_KervoLink", 0, 360, 4680, 15);
-    m_linkLine->setFixedHeight(1);
-    m_linkLine->setAutoFillBackground(true);
+    m_linkStrip = new LinkStrip(QStringLiteral("更多精品软件请访问Tamsel软件站  ") + HomePage, client);
+    place(m_linkStrip, 7080, 7273, 4695, 495);
+    connect(m_linkStrip, &LinkStrip::clicked, this, &MainWindow::OpenHomePage);
 }
 
 void MainWindow::installInputRules()
@@ -513,12 +515,6 @@ void MainWindow::InitMainWindow()
     ShowModeExplanation();
     m_fileSel->setText(QStringLiteral("0"));
     m_fileSum->setText(QStringLiteral("0"));
-    QPalette p = m_link->palette();
-    p.setColor(QPalette::WindowText, bgr(LinkBlue));
-    m_link->setPalette(p);
-    QPalette lp = m_linkLine->palette();
-    lp.setColor(QPalette::Window, bgr(LinkBlue));
-    m_linkLine->setPalette(lp);
 }
 
 void MainWindow::InitNumberingInputs()
@@ -744,6 +740,20 @@ void MainWindow::RenameCommand()
                           QStringLiteral("发生错误，重命名失败！") + u'\n' +
                               QStringLiteral("必须以合法的字符进行重命名。"),
                           QStringLiteral("错误提示"));
+}
+
+void MainWindow::ShowAboutBox()
+{
+    const QString text = QStringLiteral("\n") + QStringLiteral("KervoRenvold_") + QStringLiteral("V1.0") +
+                         QStringLiteral("\n\n") + QStringLiteral("林清远\t周若岚") + QStringLiteral("\n\n") +
+                         HomePageUrl + QStringLiteral("\n\n") +
+                         QStringLiteral("Copyright © 2026 Tamsel软件站 保留所有权利") + QStringLiteral("\n");
+    m_dialogs.message(this, text, QStringLiteral("关于 - KervoRenvold"));
+}
+
+void MainWindow::OpenHomePage()
+{
+    QDesktopServices::openUrl(QUrl(HomePageUrl));
 }
 
 void MainWindow::ExitProgram()

@@ -23,6 +23,7 @@ class SortDialog;
 class FileListView;
 class FileSystem;
 class ImageButton;
+class LinkStrip;
 class TabControl;
 
 // Form_Main: the one main window with its fixed layout. Controls carry their names as objectName.
@@ -39,6 +40,8 @@ public:
     void PreviewPass();
     void RenameCommand();
     void BrowseNameFile();
+    void ShowAboutBox();
+    void OpenHomePage();
     // Recounts the names the user may have edited by hand.
     void RecountNames();
     // Ends the program at once, also from inside a dialog or a folder walk.
@@ -96,9 +99,7 @@ private:
     ImageButton* m_execution = nullptr;
     TabControl* m_tabs = nullptr;
     QLabel* m_explain = nullptr;
-    QWidget* m_linkStrip = nullptr;
-    QLabel* m_link = nullptr;
-    QWidget* m_linkLine = nullptr;
+    LinkStrip* m_linkStrip = nullptr;
 
     QComboBox* m_ordinalModel = nullptr;
     QComboBox* m_growthBase = nullptr;

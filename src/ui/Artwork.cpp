@@ -188,4 +188,43 @@ QIcon ToolbarIcon(int button)
     return icon;
 }
 
+std::array<QPixmap, 3> ButtonImages(QSize size)
+{
+    struct Look {
+        QColor top, bottom, border;
+        qreal inset;
+    };
+    // Normal: cool and light; hover: warmer with a brighter rim; pressed: darker and sunk.
+    const Look looks[3] = {
+        {QColor(252, 253, 255), QColor(196, 214, 246), QColor(104, 136, 196), 0.5},
+        {QColor(255, 255, 255), QColor(214, 230, 255), QColor(236, 150, 40), 0.5},
+        {QColor(170, 194, 236), QColor(218, 230, 250), QColor(60, 92, 160), 1.0},
+    };
+    std::array<QPixmap, 3> images;
+    for (int i = 0; i < 3; ++i) {
+        QPixmap pixmap(size);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        const QRectF r = QRectF(QPointF(0, 0), QSizeF(size))
+                             .adjusted(looks[i].inset, looks[i].inset, -looks[i].inset, -looks[i].inset);
+        QLinearGradient fill(0, 0, 0, size.height());
+        fill.setColorAt(0, looks[i].top);
+        fill.setColorAt(1, looks[i].bottom);
+        QPainterPath path;
+        path.addRoundedRect(r, 4, 4);
+        p.fillPath(path, fill);
+        p.setPen(QPen(looks[i].border, i == 1 ? 1.6 : 1.0));
+        p.drawPath(path);
+        if (i != 2) {
+            // A soft highlight along the top edge.
+            p.setPen(QPen(QColor(255, 255, 255, 170), 1));
+            p.drawLine(QPointF(r.left() + 4, r.top() + 1.5), QPointF(r.right() - 4, r.top() + 1.5));
+        }
+        p.end();
+        images[size_t(i)] = pixmap;
+    }
+    return images;
+}
+
 } // namespace tamsel

@@ -25,7 +25,6 @@ public:
     QTabBar* tabBar() const { return m_bar; }
     void paintAppearance(QPainter& painter) const override;
 
-
 Q_SIGNALS:
     void currentChanged(int index);
 

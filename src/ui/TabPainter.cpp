@@ -5,13 +5,13 @@
 
 #include <QApplication>
 #include <QBasicTimer>
-#include <QTimerEvent>
 #include <QEvent>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPalette>
 #include <QTimer>
+#include <QTimerEvent>
 #include <QVariant>
 #include <QWidget>
 
@@ -143,12 +143,36 @@ void SetPaintStyle(QWidget* widget, int style)
 quint32 SystemColour(int index)
 {
     static const QPalette::ColorRole roles[] = {
-        QPalette::Mid,       QPalette::Window,     QPalette::Highlight,  QPalette::Window,      QPalette::Window,
-        QPalette::Base,      QPalette::Shadow,     QPalette::WindowText, QPalette::Text,        QPalette::HighlightedText,
-        QPalette::Window,    QPalette::Window,     QPalette::Dark,       QPalette::Highlight,   QPalette::HighlightedText,
-        QPalette::Button,    QPalette::Dark,       QPalette::PlaceholderText, QPalette::ButtonText, QPalette::WindowText,
-        QPalette::Light,     QPalette::Shadow,     QPalette::Midlight,   QPalette::ToolTipText, QPalette::ToolTipBase,
-        QPalette::Window,    QPalette::Link,       QPalette::Highlight,  QPalette::Highlight,   QPalette::Highlight,
+        QPalette::Mid,
+        QPalette::Window,
+        QPalette::Highlight,
+        QPalette::Window,
+        QPalette::Window,
+        QPalette::Base,
+        QPalette::Shadow,
+        QPalette::WindowText,
+        QPalette::Text,
+        QPalette::HighlightedText,
+        QPalette::Window,
+        QPalette::Window,
+        QPalette::Dark,
+        QPalette::Highlight,
+        QPalette::HighlightedText,
+        QPalette::Button,
+        QPalette::Dark,
+        QPalette::PlaceholderText,
+        QPalette::ButtonText,
+        QPalette::WindowText,
+        QPalette::Light,
+        QPalette::Shadow,
+        QPalette::Midlight,
+        QPalette::ToolTipText,
+        QPalette::ToolTipBase,
+        QPalette::Window,
+        QPalette::Link,
+        QPalette::Highlight,
+        QPalette::Highlight,
+        QPalette::Highlight,
         QPalette::Window,
     };
     const QPalette palette = QApplication::palette();
@@ -198,7 +222,9 @@ QRgba64 GradientColor(quint32 colour)
 {
     // Written as six hex digits, each channel's two digits followed by "00".
     const QString hex = QString::number(colour & 0xffffff, 16).rightJustified(6, u'0');
-    const auto channel = [&](int at) { return quint16(QStringView(hex).mid(at, 2).toUInt(nullptr, 16) << 8); };
+    const auto channel = [&](int at) {
+        return quint16(QStringView(hex).mid(at, 2).toUInt(nullptr, 16) << 8);
+    };
     return qRgba64(channel(4), channel(2), channel(0), 0xffff);
 }
 
