@@ -3,7 +3,7 @@
 #include "app/MainWindow.h"
 #include "filelist/FileList.h"
 #include "platform/FileSystem.h"
-#include "support/ScriptedDialogs.h"
+#include "support/MainWindowFixture.h"
 #include "support/TempTree.h"
 #include "ui/TabControl.h"
 
@@ -21,19 +21,8 @@
 using namespace tamsel;
 using namespace Qt::StringLiterals;
 
-class TestEndToEnd : public QObject {
+class TestEndToEnd : public QObject, public test::MainWindowFixture {
     Q_OBJECT
-    PosixFileSystem m_fs;
-    test::ScriptedDialogs m_dialogs;
-    std::unique_ptr<MainWindow> m_window;
-
-    template <typename T> T* get(const char* name)
-    {
-        T* w = m_window->findChild<T*>(QLatin1String(name));
-        if (!w)
-            qFatal("no %s", name);
-        return w;
-    }
     void trigger(const char* action) { get<QAction>(action)->trigger(); }
     QStringList filesIn(const QByteArray& dir)
     {
@@ -41,13 +30,7 @@ class TestEndToEnd : public QObject {
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        m_dialogs = {};
-        m_window = std::make_unique<MainWindow>(m_dialogs, m_fs);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    }
+    void init() { QVERIFY(openWindow()); }
     void cleanup()
     {
         m_window.reset();

@@ -2,7 +2,7 @@
 #include "app/MainWindow.h"
 #include "filelist/FileList.h"
 #include "platform/FileSystem.h"
-#include "support/ScriptedDialogs.h"
+#include "support/MainWindowFixture.h"
 #include "support/TempTree.h"
 #include "ui/TabControl.h"
 
@@ -26,20 +26,8 @@
 using namespace tamsel;
 using namespace Qt::StringLiterals;
 
-class TestMainWindow : public QObject {
+class TestMainWindow : public QObject, public test::MainWindowFixture {
     Q_OBJECT
-
-    PosixFileSystem m_fs;
-    test::ScriptedDialogs m_dialogs;
-    std::unique_ptr<MainWindow> m_window;
-
-    template <typename T> T* get(const char* name)
-    {
-        T* w = m_window->findChild<T*>(QLatin1String(name));
-        if (!w)
-            qFatal("no control %s", name);
-        return w;
-    }
     QStringList items(const char* combo)
     {
         QStringList list;
@@ -74,12 +62,7 @@ class TestMainWindow : public QObject {
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        m_window = std::make_unique<MainWindow>(m_dialogs, m_fs);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    }
+    void init() { QVERIFY(openWindow()); }
     void cleanup()
     {
         m_window.reset();

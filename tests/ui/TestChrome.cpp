@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/MainWindow.h"
 #include "platform/FileSystem.h"
-#include "support/ScriptedDialogs.h"
+#include "support/MainWindowFixture.h"
 #include "ui/ButtonState.h"
 #include "ui/Geometry.h"
 #include "ui/ImageButton.h"
@@ -31,29 +31,15 @@ public Q_SLOTS:
     void open(const QUrl& url) { opened << url; }
 };
 
-class TestChrome : public QObject {
+class TestChrome : public QObject, public test::MainWindowFixture {
     Q_OBJECT
-    PosixFileSystem m_fs;
-    test::ScriptedDialogs m_dialogs;
-    std::unique_ptr<MainWindow> m_window;
-
-    template <typename T> T* get(const char* name)
-    {
-        T* w = m_window->findChild<T*>(QLatin1String(name));
-        if (!w)
-            qFatal("no %s", name);
-        return w;
-    }
     static QColor pixel(QWidget* w, QPoint at) { return w->grab().toImage().pixelColor(at); }
 
 private Q_SLOTS:
     void init()
     {
         ButtonPressed = false;
-        m_dialogs = {};
-        m_window = std::make_unique<MainWindow>(m_dialogs, m_fs);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QVERIFY(openWindow());
     }
     void cleanup() { m_window.reset(); }
 

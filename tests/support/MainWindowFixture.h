@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A real main window on the real file system, its dialogs answered from a script.
+#pragma once
+
+#include "app/MainWindow.h"
+#include "platform/FileSystem.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QTest>
+#include <memory>
+
+namespace tamsel::test {
+
+class MainWindowFixture {
+protected:
+    PosixFileSystem m_fs;
+    ScriptedDialogs m_dialogs;
+    std::unique_ptr<MainWindow> m_window;
+
+    // A fresh window, shown, and a fresh script.
+    bool openWindow()
+    {
+        m_dialogs = {};
+        m_window = std::make_unique<MainWindow>(m_dialogs, m_fs);
+        m_window->show();
+        return QTest::qWaitForWindowExposed(m_window.get());
+    }
+
+    // A control of the window by its name; a missing one ends the test run.
+    template <typename T> T* get(const char* name) const
+    {
+        T* w = m_window->findChild<T*>(QLatin1String(name));
+        if (!w)
+            qFatal("no control named %s", name);
+        return w;
+    }
+};
+
+} // namespace tamsel::test
