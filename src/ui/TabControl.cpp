@@ -29,6 +29,16 @@ protected:
 
     // The tab control draws the tabs; the bar only takes the clicks and keys.
     void paintEvent(QPaintEvent*) override {}
+    void focusInEvent(QFocusEvent* event) override
+    {
+        QTabBar::focusInEvent(event);
+        parentWidget()->update();
+    }
+    void focusOutEvent(QFocusEvent* event) override
+    {
+        QTabBar::focusOutEvent(event);
+        parentWidget()->update();
+    }
 };
 
 } // namespace

@@ -111,6 +111,10 @@ private Q_SLOTS:
         ClearPreviews(list);
         ApplyInsertRule(list, {QString(), u"0"_s, true});
         QCOMPARE(previews(list), (QStringList{u"abcdef.txt"_s, u"abc.txt"_s, u"ab.TXT"_s, u"名字"_s}));
+        // An empty offset box counts as 0, as in the delete tab.
+        ClearPreviews(list);
+        ApplyInsertRule(list, {u"_"_s, QString(), true});
+        QCOMPARE(previews(list).first(), u"_abcdef.txt"_s);
         ClearPreviews(list);
         ApplyInsertRule(list, {u"-"_s, u"3"_s, false});
         QCOMPARE(previews(list), (QStringList{u"abc-def.txt"_s, u"-abc.txt"_s, QString(), QString()}));
