@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -475,8 +474,6 @@ private Q_SLOTS:
         });
         m_dialogs.answer(QString::fromUtf8(tree.root()));
         m_dialogs.answer(false);
-        QElapsedTimer slow;
-        slow.start();
         trigger("Menu_AddDir");
         if (countAtDelete < 0)
             QSKIP("the walk was too quick to let events through");
@@ -498,6 +495,7 @@ private Q_SLOTS:
         QVERIFY(runsToTheEnd());
         QVERIFY(m_window->exiting());
         QVERIFY(!m_window->isVisible());
+        QVERIFY(list().FileCount() < 6000); // the walk stopped early
     }
 };
 

@@ -2,12 +2,28 @@
 #include "support/TempTree.h"
 
 #include <fcntl.h>
+#include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace tamsel::test {
 
 TempTree::TempTree() : m_dir(QDir::tempPath() + QStringLiteral("/tamsel-XXXXXX")) {}
+
+namespace {
+
+int removeEntry(const char* path, const struct stat*, int type, struct FTW*)
+{
+    return type == FTW_DP ? ::rmdir(path) : ::unlink(path);
+}
+
+} // namespace
+
+TempTree::~TempTree()
+{
+    if (m_dir.isValid())
+        ::nftw(QFile::encodeName(m_dir.path()).constData(), removeEntry, 16, FTW_DEPTH | FTW_PHYS);
+}
 
 QByteArray TempTree::root() const
 {

@@ -10,6 +10,8 @@ namespace tamsel::test {
 class TempTree {
 public:
     TempTree();
+    // Removes the tree by its bytes: QTemporaryDir cannot remove names that are not UTF-8.
+    ~TempTree();
     bool isValid() const { return m_dir.isValid(); }
     // The folder's path with a trailing "/".
     QByteArray root() const;
