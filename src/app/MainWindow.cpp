@@ -270,6 +270,8 @@ void MainWindow::createToolbar()
         auto* action = new QAction(ToolbarIcon(k), QString::fromUtf16(buttons[k - 1].caption), m_toolbar);
         action->setObjectName(QStringLiteral("Toolbar1_") + QString::number(k));
         action->setToolTip(QString::fromUtf16(buttons[k - 1].tip));
+        // The button shows the icon text, which Qt would otherwise trim.
+        action->setIconText(action->text());
         m_toolbar->addAction(action);
     }
     FileListCommands* c = m_commands;
@@ -704,7 +706,7 @@ void MainWindow::PreviewPass()
 
 void MainWindow::BrowseNameFile()
 {
-    const QString path = m_dialogs.openFile(this, {QStringLiteral("文本文件 (*.txt)")});
+    const QString path = m_dialogs.openFile(this, {QStringLiteral("文本文件 (*.txt) (*.txt)")});
     if (m_exiting)
         return;
     const LoadedNames loaded = LoadNameFile(m_fs, path.isEmpty() ? QByteArray() : ResolvePath(m_fs, path));

@@ -4,6 +4,7 @@
 #include "filelist/CellText.h"
 #include "filelist/FileList.h"
 #include "filelist/FileListCommands.h"
+#include "rename/NameRules.h"
 #include "ui/Frame.h"
 
 #include <QButtonGroup>
@@ -191,7 +192,7 @@ void FilterDialog::ShowFilterDialog()
         known.insert(m_keep->item(i)->text());
     for (int row = 1; row <= m_list.FileCount(); ++row) {
         QString type = m_list.cell(row, ColFileType);
-        if (type.trimmed().isEmpty())
+        if (TrimBlanks(type).isEmpty())
             type = NoExtensionMarker;
         if (!known.contains(type)) {
             known.insert(type);

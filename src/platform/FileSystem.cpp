@@ -105,17 +105,24 @@ bool PosixFileSystem::fileExists(const QByteArray& path) const
 {
     if (path.isEmpty())
         return false;
+    // A link counts as the file it is, even when it points to a folder or nowhere.
     struct statx sx {};
-    if (!statxAt(AT_FDCWD, path.constData(), 0, &sx))
+    if (!statxAt(AT_FDCWD, path.constData(), AT_SYMLINK_NOFOLLOW, &sx))
         return false;
     return !S_ISDIR(sx.stx_mode);
 }
 
 std::optional<QByteArray> PosixFileSystem::readFile(const QByteArray& path, qint64 maxBytes) const
 {
-    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking open: a named pipe would otherwise wait for a writer.
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return std::nullopt;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
     QByteArray data;
     char buf[65536];
     for (;;) {
@@ -146,6 +153,9 @@ bool ValidFileName(const QByteArray& name)
 
 int RenameFile(FileSystem& fs, const QByteArray& from, const QByteArray& to)
 {
+    // A name onto itself is no change, as rename(2) has it; only the source must exist.
+    if (from == to)
+        return fs.identity(from) ? 0 : ENOENT;
     const int err = fs.rename(from, to);
     if (err != EEXIST)
         return err;
@@ -159,7 +169,10 @@ int RenameFile(FileSystem& fs, const QByteArray& from, const QByteArray& to)
     int moved = EEXIST;
     for (int attempt = 0; attempt < 100 && moved == EEXIST; ++attempt) {
         temp = dir;
-        temp.append(".tamsel-").append(QByteArray::number(::getpid())).append('-').append(QByteArray::number(++serial));
+        temp.append(".tamsel-")
+            .append(QByteArray::number(::getpid()))
+            .append('-')
+            .append(QByteArray::number(++serial));
         moved = fs.rename(from, temp);
     }
     if (moved != 0)

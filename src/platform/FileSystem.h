@@ -47,10 +47,12 @@ public:
     // Renames in place and never replaces an existing target. Returns 0 or an errno value.
     virtual int rename(const QByteArray& from, const QByteArray& to) = 0;
 
-    // True for an existing non-directory (read-only and hidden files included).
+    // True for an existing non-directory (read-only and hidden files included); a symbolic link
+    // is a file of its own, wherever it points.
     virtual bool fileExists(const QByteArray& path) const = 0;
 
-    // The whole file, or nothing when it cannot be read or is larger than maxBytes.
+    // The whole regular file, or nothing when it cannot be read, is not a regular file or is
+    // larger than maxBytes.
     virtual std::optional<QByteArray> readFile(const QByteArray& path, qint64 maxBytes) const = 0;
 };
 

@@ -26,7 +26,8 @@ std::optional<QString> fromGb18030(const QByteArray& bytes)
     iconv_t cd = ::iconv_open("UTF-8", "GB18030");
     if (cd == iconv_t(-1))
         return std::nullopt;
-    QByteArray out(bytes.size() * 2 + 16, Qt::Uninitialized);
+    // Four bytes of UTF-8 at the most for each byte read, replacements included.
+    QByteArray out(bytes.size() * 4 + 16, Qt::Uninitialized);
     char* in = const_cast<char*>(bytes.constData());
     size_t inLeft = size_t(bytes.size());
     char* outPtr = out.data();
@@ -37,8 +38,10 @@ std::optional<QString> fromGb18030(const QByteArray& bytes)
             continue;
         if (errno == EILSEQ || errno == EINVAL) {
             // A byte that no character starts with: show it as a replacement character.
-            if (outLeft < 3)
+            if (outLeft < 3) {
+                ok = false;
                 break;
+            }
             memcpy(outPtr, "\xef\xbf\xbd", 3);
             outPtr += 3;
             outLeft -= 3;

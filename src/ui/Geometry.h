@@ -41,7 +41,6 @@ inline void setBackground(QWidget* w, quint32 colour)
 {
     QPalette p = w->palette();
     p.setColor(QPalette::Window, bgr(colour));
-    p.setColor(QPalette::Button, bgr(colour));
     w->setPalette(p);
     w->setAutoFillBackground(true);
 }

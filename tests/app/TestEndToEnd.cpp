@@ -182,7 +182,7 @@ private Q_SLOTS:
             QLabel* browse = get<QLabel>("Label_Browse");
             QTest::mouseClick(browse, Qt::LeftButton, {}, browse->rect().center());
             QCOMPARE(m_dialogs.calls.last().kind, u"openFile"_s);
-            QCOMPARE(m_dialogs.calls.last().text, u"文本文件 (*.txt)"_s);
+            QCOMPARE(m_dialogs.calls.last().text, u"文本文件 (*.txt) (*.txt)"_s);
             QCOMPARE(get<QLineEdit>("Text_PathName")->text(), QString::fromUtf8(names));
             QCOMPARE(get<QPlainTextEdit>("Text_FileContent")->toPlainText(), u"北京\n上海\n"_s);
             QCOMPARE(get<QLabel>("Label_FileContentSUM")->text(), u"2"_s);

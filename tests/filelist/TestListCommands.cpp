@@ -107,6 +107,7 @@ private Q_SLOTS:
         for (int k = 0; k < 12; ++k) {
             QCOMPARE(buttons[k]->objectName(), u"Toolbar1_"_s + QString::number(k + 1));
             QCOMPARE(buttons[k]->text(), captions[k]);
+            QCOMPARE(buttons[k]->iconText(), captions[k]); // what the button shows
             QVERIFY(!buttons[k]->icon().isNull());
         }
         QCOMPARE(buttons[0]->toolTip(), u"添加文件 Ctrl+O"_s);
@@ -351,7 +352,7 @@ private Q_SLOTS:
 
     void filterDialog()
     {
-        addNames({u"a.txt"_s, u"b.txt"_s, u"c.doc"_s, u"d"_s, u"e."_s});
+        addNames({u"a.txt"_s, u"b.txt"_s, u"c.doc"_s, u"d"_s, u"e."_s, u"f. "_s});
         trigger("Menu_Remove");
         auto* dialog = get<QDialog>("Form_RemoveListFile");
         QVERIFY(dialog->isVisible());

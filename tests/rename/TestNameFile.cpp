@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QTest>
+#include <sys/stat.h>
 
 using namespace tamsel;
 using namespace Qt::StringLiterals;
@@ -53,12 +54,25 @@ private Q_SLOTS:
         QCOMPARE(loaded.text, text);
     }
 
+    void undecodableBytesAreNotCutShort()
+    {
+        // Bytes that start no GB18030 character each become a replacement character.
+        const auto text = DecodeText(QByteArray(3000, '\xff'));
+        QVERIFY(text);
+        QCOMPARE(text->size(), 3000);
+        QCOMPARE(text->count(QChar::ReplacementCharacter), 3000);
+    }
+
     void refusals()
     {
         TempTree tree;
         const LoadedNames binary = LoadNameFile(m_fs, write(tree, "bin.txt", QByteArray("ab\0cd", 5)));
         QVERIFY(!binary.error.isEmpty());
         QCOMPARE(binary.text, QString());
+        // A named pipe with no writer is refused at once instead of waiting.
+        const QByteArray fifo = tree.root() + "pipe.txt";
+        QCOMPARE(::mkfifo(fifo.constData(), 0644), 0);
+        QVERIFY(!LoadNameFile(m_fs, fifo).error.isEmpty());
         const LoadedNames big = LoadNameFile(m_fs, tree.file("big.txt", NameFileLimit + 1));
         QVERIFY(!big.error.isEmpty());
         // No file: nothing, and nothing to say.

@@ -175,6 +175,32 @@ private Q_SLOTS:
         QVERIFY(exists(tree.root() + "a2"));
     }
 
+    void linksAreRenamedAsThemselves()
+    {
+        TempTree tree;
+        tree.folder("dir");
+        QCOMPARE(::symlink("dir", QByteArray(tree.root() + "to-dir").constData()), 0);
+        QCOMPARE(::symlink("nowhere", QByteArray(tree.root() + "broken").constData()), 0);
+        FileList list(m_fs);
+        list.AddFileRow(tree.root() + "to-dir");
+        list.AddFileRow(tree.root() + "broken");
+        list.setCell(1, ColPreview, u"link-a"_s);
+        list.setCell(2, ColPreview, u"link-b"_s);
+        QCOMPARE(RenamePass(list, m_fs).failedRow, 0);
+        QCOMPARE(column(list, ColResult), (QStringList{u"操作成功！"_s, u"操作成功！"_s}));
+        list.RefreshFileList();
+        QCOMPARE(column(list, ColOriginalName), (QStringList{u"link-a"_s, u"link-b"_s}));
+    }
+
+    void aNameOntoItselfIsNoChange()
+    {
+        CaseInsensitiveFs fs;
+        fs.files.insert(u"/d/a.txt"_s, "/d/a.txt");
+        QCOMPARE(RenameFile(fs, "/d/a.txt", "/d/a.txt"), 0);
+        QCOMPARE(fs.renames.size(), 0);
+        QCOMPARE(RenameFile(fs, "/d/gone", "/d/gone"), ENOENT);
+    }
+
     void namesThatAreNotUtf8()
     {
         TempTree tree;
