@@ -59,17 +59,11 @@ bool scanFolder(FileList& list, const FileSystem& fs, const QByteArray& folder, 
     });
 }
 
-struct BatchGuard {
-    FileList& list;
-    explicit BatchGuard(FileList& l) : list(l) { list.beginBatch(); }
-    ~BatchGuard() { list.endBatch(); }
-};
-
 } // namespace
 
 bool AddFolderRecursive(FileList& list, const FileSystem& fs, QByteArray folder, const WalkHooks& hooks)
 {
-    BatchGuard batch(list);
+    FileList::Batch batch(list);
     Yielder yielder(hooks);
     struct Level {
         QByteArray path;
@@ -103,7 +97,7 @@ bool AddFolderRecursive(FileList& list, const FileSystem& fs, QByteArray folder,
 
 bool AddFolderFlat(FileList& list, const FileSystem& fs, QByteArray folder, const WalkHooks& hooks)
 {
-    BatchGuard batch(list);
+    FileList::Batch batch(list);
     Yielder yielder(hooks);
     bool stop = false;
     return scanFolder(list, fs, withSlash(std::move(folder)), yielder, nullptr, &stop);
@@ -111,7 +105,7 @@ bool AddFolderFlat(FileList& list, const FileSystem& fs, QByteArray folder, cons
 
 void AddPickedFiles(FileList& list, const FileSystem& fs, const QStringList& paths)
 {
-    BatchGuard batch(list);
+    FileList::Batch batch(list);
     for (const QString& path : paths) {
         if (!path.isEmpty())
             list.AddFileRow(ResolvePath(fs, path));

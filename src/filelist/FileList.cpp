@@ -195,7 +195,7 @@ void FileList::FillFileDetails(const QByteArray& fullPath, int row)
 
 void FileList::RefreshFileList()
 {
-    beginBatch();
+    Batch batch(*this);
     for (int i = 1; i <= FileCount(); ++i) {
         Row& r = m_rows[i - 1];
         const QStringView newName = partView(r, 3);
@@ -208,7 +208,6 @@ void FileList::RefreshFileList()
             r.rawName.clear();
         FillFileDetails(pathBytes(i), i);
     }
-    endBatch();
 }
 
 void FileList::restoreRow(const Row& buffer, int row)

@@ -92,6 +92,18 @@ public:
     void endBatch();
     void flush();
 
+    // Holds a batch open for as long as it lives.
+    class Batch {
+    public:
+        explicit Batch(FileList& list) : m_list(list) { m_list.beginBatch(); }
+        ~Batch() { m_list.endBatch(); }
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        FileList& m_list;
+    };
+
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;

@@ -19,12 +19,16 @@ QString num(qint64 n)
     return QString::number(n);
 }
 
-// Writes previews between beginBatch and endBatch, so that the view hears of them once.
-struct Batch {
-    FileList& list;
-    explicit Batch(FileList& l) : list(l) { list.beginBatch(); }
-    ~Batch() { list.endBatch(); }
-};
+// Asks whether to go on when only `capacity` of `files` rows can be named; `details` are the
+// lines between the file count and the capacity.
+bool askCapacity(const RuleContext& ctx, qint64 files, const QString& details, qint64 capacity)
+{
+    const QString text = QStringLiteral("列表中一共有［") + num(files) + QStringLiteral("］个文件；") +
+                         u'\n' + details + QStringLiteral("只能对［") + num(capacity) +
+                         QStringLiteral("］个文件进行重命名。") + u'\n' + QStringLiteral("多余的［") +
+                         num(files - capacity) + QStringLiteral("］个文件将忽略。是否继续？");
+    return ctx.dialogs.question(ctx.owner, text, Notice);
+}
 
 QString targetExtension(const FileList& list, int row, const NumberingInputs& in)
 {
@@ -56,17 +60,14 @@ bool digitModel(const RuleContext& ctx, const NumberingInputs& in)
     const qint64 last = *start + *increment * (files - 1);
     if (*width < num(last).size()) {
         const qint64 capacity = std::min<qint64>(NumberCapacity(*start, *increment, int(*width)), files);
-        const QString text =
-            QStringLiteral("列表中一共有［") + num(files) + QStringLiteral("］个文件；") + u'\n' +
+        const QString details =
             QStringLiteral("开始编号为［") + TrimBlanks(in.start) + QStringLiteral("］；") + u'\n' +
             QStringLiteral("增量为［") + TrimBlanks(in.increment) + QStringLiteral("］；") + u'\n' +
-            QStringLiteral("您选择的位数为［") + TrimBlanks(in.width) + QStringLiteral("］位；") + u'\n' +
-            QStringLiteral("只能对［") + num(capacity) + QStringLiteral("］个文件进行重命名。") + u'\n' +
-            QStringLiteral("多余的［") + num(files - capacity) + QStringLiteral("］个文件将忽略。是否继续？");
-        if (!ctx.dialogs.question(ctx.owner, text, Notice))
+            QStringLiteral("您选择的位数为［") + TrimBlanks(in.width) + QStringLiteral("］位；") + u'\n';
+        if (!askCapacity(ctx, files, details, capacity))
             return false;
     }
-    Batch batch(list);
+    FileList::Batch batch(list);
     const QString prefix = TrimBlanks(in.prefix);
     const QString suffix = TrimBlanks(in.suffix);
     for (int r = 1; r <= files; ++r) {
@@ -126,17 +127,14 @@ bool letterModel(const RuleContext& ctx, const NumberingInputs& in, bool lower)
     // Widths 7 to 9 count with 26^6 too; a start beyond that leaves no room at all.
     const qint64 capacity = std::max<qint64>(0, limit - value);
     if (capacity < files) {
-        const QString text =
-            QStringLiteral("列表中一共有［") + num(files) + QStringLiteral("］个文件；") + u'\n' +
-            QStringLiteral("开始编号为［") + (lower ? start.toLower() : start) + QStringLiteral("］；") +
-            u'\n' + QStringLiteral("您选择的位数为［") + num(width) + QStringLiteral("］位；") + u'\n' +
-            QStringLiteral("只能对［") + num(capacity) + QStringLiteral("］个文件进行重命名。") + u'\n' +
-            QStringLiteral("多余的［") + num(files - capacity) + QStringLiteral("］个文件将忽略。是否继续？");
-        if (!ctx.dialogs.question(ctx.owner, text, Notice))
+        const QString details = QStringLiteral("开始编号为［") + (lower ? start.toLower() : start) +
+                                QStringLiteral("］；") + u'\n' + QStringLiteral("您选择的位数为［") +
+                                num(width) + QStringLiteral("］位；") + u'\n';
+        if (!askCapacity(ctx, files, details, capacity))
             return false;
     }
     const int count = int(std::min<qint64>(capacity, files));
-    Batch batch(list);
+    FileList::Batch batch(list);
     QString ordinal = start;
     for (int r = 1; r <= count; ++r) {
         QString name = DecorateOrdinal(ordinal, in.prefix, in.suffix);
@@ -192,7 +190,7 @@ void ApplyDeleteRule(FileList& list, const DeleteInputs& in)
 {
     const int offset = readCount(in.offset);
     const int count = readCount(in.count);
-    Batch batch(list);
+    FileList::Batch batch(list);
     for (int r = 1; r <= list.FileCount(); ++r) {
         const QString s =
             DeleteCharacters(list.cell(r, ColFileName), offset, count, in.fromFirst, in.rightward);
@@ -214,7 +212,7 @@ std::optional<QString> InsertCharacters(const QString& main, const QString& text
 void ApplyInsertRule(FileList& list, const InsertInputs& in)
 {
     const int offset = readCount(in.offset);
-    Batch batch(list);
+    FileList::Batch batch(list);
     for (int r = 1; r <= list.FileCount(); ++r) {
         if (const auto s = InsertCharacters(list.cell(r, ColFileName), in.text, offset, in.fromFirst))
             list.setCell(r, ColPreview, JoinNameAndExtension(s->toLower(), list.cell(r, ColFileType)));
@@ -224,7 +222,7 @@ void ApplyInsertRule(FileList& list, const InsertInputs& in)
 void ApplyReplaceRule(FileList& list, const ReplaceInputs& in)
 {
     const QString replacement = in.deleteOnly ? QString() : in.replacement;
-    Batch batch(list);
+    FileList::Batch batch(list);
     for (int r = 1; r <= list.FileCount(); ++r) {
         QString main = list.cell(r, ColFileName);
         if (!in.find.isEmpty())
@@ -254,7 +252,7 @@ QString ChangeCase(const QString& text, CaseChange change)
 
 void ApplyCaseRule(FileList& list, CaseChange mainName, CaseChange extension)
 {
-    Batch batch(list);
+    FileList::Batch batch(list);
     for (int r = 1; r <= list.FileCount(); ++r)
         list.setCell(r, ColPreview,
                      JoinNameAndExtension(ChangeCase(list.cell(r, ColFileName), mainName),
@@ -295,22 +293,19 @@ void ApplyTextFileRule(const RuleContext& ctx, const QString& text, const std::f
     if (showCount)
         showCount(count);
     if (count < files) {
-        const QString question =
-            QStringLiteral("列表中一共有［") + num(files) + QStringLiteral("］个文件；") + u'\n' +
-            QStringLiteral("预命名信息有［") + num(count) + QStringLiteral("］条；") + u'\n' +
-            QStringLiteral("只能对［") + num(count) + QStringLiteral("］个文件进行重命名。") + u'\n' +
-            QStringLiteral("多余的［") + num(files - count) + QStringLiteral("］个文件将忽略。是否继续？");
-        if (!ctx.dialogs.question(ctx.owner, question, Notice))
+        const QString details =
+            QStringLiteral("预命名信息有［") + num(count) + QStringLiteral("］条；") + u'\n';
+        if (!askCapacity(ctx, files, details, count))
             return;
     }
-    Batch batch(list);
+    FileList::Batch batch(list);
     for (int r = 1; r <= std::min(count, files); ++r)
         list.setCell(r, ColPreview, JoinNameAndExtension(names[r - 1], list.cell(r, ColFileType)));
 }
 
 void ClearPreviews(FileList& list)
 {
-    Batch batch(list);
+    FileList::Batch batch(list);
     for (int r = 1; r <= list.FileCount(); ++r)
         list.setCell(r, ColPreview, QString());
 }

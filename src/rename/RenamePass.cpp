@@ -23,7 +23,7 @@ RenameOutcome RenamePass(FileList& list, FileSystem& fs)
     const QString untouched = QStringLiteral("未处理！");
     const QString succeeded = QStringLiteral("操作成功！");
     const QString failed = QStringLiteral("操作失败！");
-    list.beginBatch();
+    FileList::Batch batch(list);
     RenameOutcome outcome;
     for (int r = 1; r <= list.FileCount(); ++r) {
         const QString preview = list.cell(r, ColPreview);
@@ -46,7 +46,6 @@ RenameOutcome RenamePass(FileList& list, FileSystem& fs)
             list.setCell(r, ColResult, failed);
         }
     }
-    list.endBatch();
     return outcome;
 }
 
