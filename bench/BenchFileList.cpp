@@ -2,9 +2,9 @@
 // Appends rows to the file list with and without a grid attached, and measures the time, the
 // heap per row and the cost of painting the grid at places all over the list.
 //   bench_filelist [rows] [real files]
-#include "filelist/FileList.h"
-#include "filelist/FileListView.h"
-#include "platform/FileSystem.h"
+#include "core/filelist/FileList.h"
+#include "core/platform/FileSystem.h"
+#include "gui/filelist/FileListView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -56,7 +56,7 @@ double appendAll(FileList& list, const Files& files, int rows)
     timer.start();
     list.beginBatch();
     for (int i = 0; i < rows; ++i)
-        list.AddFileRow(files.dir, files.names[size_t(i) % files.names.size()]);
+        list.addFileRow(files.dir, files.names[size_t(i) % files.names.size()]);
     list.endBatch();
     return double(timer.nsecsElapsed()) / 1e9;
 }
@@ -95,7 +95,7 @@ int main(int argc, char* argv[])
                     seconds * 1e9 / rows, double(after - before) / 1048576.0, double(after - before) / rows);
         QElapsedTimer t;
         t.start();
-        list.RefreshFileList();
+        list.refreshFileList();
         std::printf("refresh:      %.3f s\n", double(t.nsecsElapsed()) / 1e9);
     }
     {

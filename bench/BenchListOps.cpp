@@ -2,10 +2,10 @@
 // Adding a folder tree against find(1) on the same tree, and the block operations of the list
 // (move to top and bottom, delete, search) at 100,000 rows with the grid attached.
 //   bench_listops [files in the tree] [rows]
-#include "filelist/AddFiles.h"
-#include "filelist/FileList.h"
-#include "filelist/FileListView.h"
-#include "platform/FileSystem.h"
+#include "core/filelist/AddFiles.h"
+#include "core/filelist/FileList.h"
+#include "core/platform/FileSystem.h"
+#include "gui/filelist/FileListView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -32,8 +32,8 @@ QByteArray makeTree(const QTemporaryDir& tmp, int files)
         ::mkdir(dir.constData(), 0755);
         ::mkdir(sub.constData(), 0755);
         for (int i = 0; i < 1100 && made < files; ++i, ++made) {
-            const QByteArray name = (i % 10 == 0 ? QByteArray(".hidden") : QByteArray("photo")) +
-                                    QByteArray::number(i) + ".jpg";
+            const QByteArray name =
+                (i % 10 == 0 ? QByteArray(".hidden") : QByteArray("photo")) + QByteArray::number(i) + ".jpg";
             const QByteArray path = (i < 1000 ? dir : sub) + '/' + name;
             const int fd = ::open(path.constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
             if (fd >= 0)
@@ -43,8 +43,7 @@ QByteArray makeTree(const QTemporaryDir& tmp, int files)
     return root;
 }
 
-template <typename F>
-double best(int runs, F&& f)
+template <typename F> double best(int runs, F&& f)
 {
     double bestSeconds = 1e9;
     for (int i = 0; i < runs; ++i) {
@@ -81,11 +80,11 @@ int main(int argc, char* argv[])
         view.show();
         WalkHooks hooks;
         hooks.yield = [] { QCoreApplication::processEvents(); };
-        AddFolderRecursive(list, fs, root, hooks);
-        added = list.FileCount();
+        addFolderRecursive(list, fs, root, hooks);
+        added = list.fileCount();
     });
-    std::printf("add folder tree: %d files in %.3f s; find: %.3f s; ratio %.2f\n", added, addSeconds, findSeconds,
-                addSeconds / findSeconds);
+    std::printf("add folder tree: %d files in %.3f s; find: %.3f s; ratio %.2f\n", added, addSeconds,
+                findSeconds, addSeconds / findSeconds);
 
     FileList list(fs);
     FileListView view;
@@ -94,29 +93,30 @@ int main(int argc, char* argv[])
     view.show();
     list.beginBatch();
     for (int i = 0; i < rows; ++i)
-        list.AddFileRow("/bench/", (i % 3 ? QByteArray("IMG_") : QByteArray("DSC_")) + QByteArray::number(i) + ".jpg");
+        list.addFileRow("/bench/",
+                        (i % 3 ? QByteArray("IMG_") : QByteArray("DSC_")) + QByteArray::number(i) + ".jpg");
     list.endBatch();
     QApplication::processEvents();
 
     auto report = [](const char* what, double seconds) { std::printf("%-34s %.4f s\n", what, seconds); };
     const int block = rows / 2;
     report("move 50% block to top:", best(3, [&] {
-               list.MoveBlock(rows - block + 1, rows, 1);
-               view.SetRowRange(1, block);
+               list.moveBlock(rows - block + 1, rows, 1);
+               view.setRowRange(1, block);
                QApplication::processEvents();
            }));
     report("move 50% block to bottom:", best(3, [&] {
-               list.MoveBlock(1, block, rows - block + 1);
-               view.SetRowRange(rows - block + 1, rows);
+               list.moveBlock(1, block, rows - block + 1);
+               view.setRowRange(rows - block + 1, rows);
                QApplication::processEvents();
            }));
     report("search (a third matches):", best(1, [&] {
-               list.GatherMatches(QStringLiteral("DSC_"));
+               list.gatherMatches(QStringLiteral("DSC_"));
                QApplication::processEvents();
            }));
     report("delete a 10% block from the middle:", best(1, [&] {
-               list.RemoveBlock(rows / 2, rows / 2 + rows / 10);
-               view.SetRowRange(rows / 2, rows / 2);
+               list.removeBlock(rows / 2, rows / 2 + rows / 10);
+               view.setRowRange(rows / 2, rows / 2);
                QApplication::processEvents();
            }));
     return 0;

@@ -2,12 +2,12 @@
 // The preview of the numbering rule over a long list, and the rename pass over real files against
 // a plain renameat2 loop and perl's rename(1) doing the same renames.
 //   bench_rename [preview rows] [files]
-#include "app/InputRules.h"
-#include "filelist/FileList.h"
-#include "platform/Dialogs.h"
-#include "platform/FileSystem.h"
-#include "rename/Preview.h"
-#include "rename/RenamePass.h"
+#include "core/filelist/FileList.h"
+#include "core/inputs/InputRules.h"
+#include "core/platform/Dialogs.h"
+#include "core/platform/FileSystem.h"
+#include "core/rename/PreviewPass.h"
+#include "core/rename/RenamePass.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -24,15 +24,15 @@ namespace {
 
 class NoDialogs final : public Dialogs {
 public:
-    void message(QWidget*, const QString&, const QString&) override {}
-    bool question(QWidget*, const QString&, const QString&) override { return true; }
-    std::optional<QString> inputText(QWidget*, const QString&, const QString&) override
+    void message(QObject*, const QString&, const QString&) override {}
+    bool question(QObject*, const QString&, const QString&) override { return true; }
+    std::optional<QString> inputText(QObject*, const QString&, const QString&) override
     {
         return std::nullopt;
     }
-    QStringList openFiles(QWidget*, const QStringList&) override { return {}; }
-    QString openFile(QWidget*, const QStringList&) override { return {}; }
-    QString pickFolder(QWidget*, const QString&) override { return {}; }
+    QStringList openFiles(QObject*, const QStringList&) override { return {}; }
+    QString openFile(QObject*, const QStringList&) override { return {}; }
+    QString pickFolder(QObject*, const QString&) override { return {}; }
 };
 
 double seconds(const QElapsedTimer& t)
@@ -68,7 +68,7 @@ int main(int argc, char* argv[])
         FileList list(fs);
         list.beginBatch();
         for (int i = 0; i < rows; ++i)
-            list.AddFileRow("/bench/", "DSC" + QByteArray::number(i) + ".jpg");
+            list.addFileRow("/bench/", "DSC" + QByteArray::number(i) + ".jpg");
         list.endBatch();
         NumberingInputs in;
         in.model = OrdinalModel::Digits;
@@ -78,8 +78,8 @@ int main(int argc, char* argv[])
         in.prefix = QStringLiteral("IMG_");
         QElapsedTimer t;
         t.start();
-        ClearPreviews(list);
-        ApplyNumberingRule({list, dialogs}, in);
+        clearPreviews(list);
+        applyNumberingRule({list, dialogs}, in);
         std::printf("preview, numbering %d rows: %.3f s (last: %s)\n", rows, seconds(t),
                     qPrintable(list.cell(rows, ColPreview)));
     }
@@ -90,13 +90,13 @@ int main(int argc, char* argv[])
     FileList list(fs);
     list.beginBatch();
     for (int i = 0; i < files; ++i)
-        list.AddFileRow(ours, "DSC" + QByteArray::number(i) + ".jpg");
+        list.addFileRow(ours, "DSC" + QByteArray::number(i) + ".jpg");
     list.endBatch();
     for (int r = 1; r <= files; ++r)
         list.setCell(r, ColPreview, QStringLiteral("IMG") + QString::number(r - 1) + QStringLiteral(".jpg"));
     QElapsedTimer t;
     t.start();
-    const RenameOutcome outcome = RenamePass(list, fs);
+    const RenameOutcome outcome = renamePass(list, fs);
     const double passSeconds = seconds(t);
 
     // A bare loop of the same system calls.

@@ -2,8 +2,8 @@
 // A real main window on the real file system, its dialogs answered from a script.
 #pragma once
 
-#include "app/MainWindow.h"
-#include "platform/FileSystem.h"
+#include "core/platform/FileSystem.h"
+#include "gui/mainwindow/MainWindow.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QTest>

@@ -12,18 +12,18 @@ QVariant ScriptedDialogs::next()
     return m_answers.takeFirst();
 }
 
-void ScriptedDialogs::message(QWidget*, const QString& text, const QString& caption)
+void ScriptedDialogs::message(QObject*, const QString& text, const QString& caption)
 {
     calls.append({QStringLiteral("message"), text, caption});
 }
 
-bool ScriptedDialogs::question(QWidget*, const QString& text, const QString& caption)
+bool ScriptedDialogs::question(QObject*, const QString& text, const QString& caption)
 {
     calls.append({QStringLiteral("question"), text, caption});
     return next().toBool();
 }
 
-std::optional<QString> ScriptedDialogs::inputText(QWidget*, const QString& prompt, const QString& title)
+std::optional<QString> ScriptedDialogs::inputText(QObject*, const QString& prompt, const QString& title)
 {
     calls.append({QStringLiteral("input"), prompt, title});
     const QVariant v = next();
@@ -32,19 +32,19 @@ std::optional<QString> ScriptedDialogs::inputText(QWidget*, const QString& promp
     return v.toString();
 }
 
-QStringList ScriptedDialogs::openFiles(QWidget*, const QStringList& filters)
+QStringList ScriptedDialogs::openFiles(QObject*, const QStringList& filters)
 {
     calls.append({QStringLiteral("openFiles"), filters.join(QStringLiteral(";;")), QString()});
     return next().toStringList();
 }
 
-QString ScriptedDialogs::openFile(QWidget*, const QStringList& filters)
+QString ScriptedDialogs::openFile(QObject*, const QStringList& filters)
 {
     calls.append({QStringLiteral("openFile"), filters.join(QStringLiteral(";;")), QString()});
     return next().toString();
 }
 
-QString ScriptedDialogs::pickFolder(QWidget*, const QString& prompt)
+QString ScriptedDialogs::pickFolder(QObject*, const QString& prompt)
 {
     calls.append({QStringLiteral("pickFolder"), prompt, QString()});
     return next().toString();

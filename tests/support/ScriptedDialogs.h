@@ -2,7 +2,7 @@
 // Dialogs for tests: every call is recorded, answers come from a queue, nothing ever blocks.
 #pragma once
 
-#include "platform/Dialogs.h"
+#include "core/platform/Dialogs.h"
 
 #include <QList>
 #include <QString>
@@ -27,12 +27,12 @@ public:
     // Calls that found no answer waiting; a test should end with none.
     int unanswered = 0;
 
-    void message(QWidget*, const QString& text, const QString& caption) override;
-    bool question(QWidget*, const QString& text, const QString& caption) override;
-    std::optional<QString> inputText(QWidget*, const QString& prompt, const QString& title) override;
-    QStringList openFiles(QWidget*, const QStringList& filters) override;
-    QString openFile(QWidget*, const QStringList& filters) override;
-    QString pickFolder(QWidget*, const QString& prompt) override;
+    void message(QObject*, const QString& text, const QString& caption) override;
+    bool question(QObject*, const QString& text, const QString& caption) override;
+    std::optional<QString> inputText(QObject*, const QString& prompt, const QString& title) override;
+    QStringList openFiles(QObject*, const QStringList& filters) override;
+    QString openFile(QObject*, const QStringList& filters) override;
+    QString pickFolder(QObject*, const QString& prompt) override;
 
 private:
     QVariant next();

@@ -1,0 +1,356 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/filelist/FileList.h"
+
+#include "core/filelist/CellText.h"
+#include "core/platform/FileSystem.h"
+
+#include <algorithm>
+
+namespace tamsel {
+namespace {
+
+int textPart(int column)
+{
+    switch (column) {
+    case ColOriginalName:
+        return 0;
+    case ColPreview:
+        return 1;
+    case ColResult:
+        return 2;
+    case ColNewName:
+        return 3;
+    default:
+        return -1;
+    }
+}
+
+qsizetype partStart(const FileList::Row& r, int part)
+{
+    return part == 0 ? 0 : r.ends[part - 1];
+}
+
+qsizetype partEnd(const FileList::Row& r, int part)
+{
+    return part < 3 ? r.ends[part] : r.text.size();
+}
+
+QStringView partView(const FileList::Row& r, int part)
+{
+    const qsizetype start = partStart(r, part);
+    return QStringView(r.text).mid(start, partEnd(r, part) - start);
+}
+
+void setPart(FileList::Row& r, int part, QStringView value)
+{
+    const qsizetype start = partStart(r, part);
+    const qsizetype end = partEnd(r, part);
+    r.text.replace(start, end - start, value.data(), value.size());
+    const qsizetype delta = value.size() - (end - start);
+    for (int i = part; i < 3; ++i)
+        r.ends[i] = quint32(r.ends[i] + delta);
+}
+
+QString decodeName(const QByteArray& bytes, QByteArray* raw)
+{
+    QString text = QString::fromUtf8(bytes);
+    if (text.contains(QChar::ReplacementCharacter) && text.toUtf8() != bytes)
+        *raw = bytes;
+    else
+        raw->clear();
+    return text;
+}
+
+} // namespace
+
+FileList::FileList(const FileSystem& fs, QObject* parent) : QAbstractTableModel(parent), m_fs(fs)
+{
+    initFileList();
+}
+
+QString FileList::headerText(int column)
+{
+    static const char16_t* const texts[ColumnCount] = {u"编号",         u"原文件名", u"预览",     u"执行结果",
+                                                       u"文件所在目录", u"文件名称", u"文件类型", u"文件大小",
+                                                       u"创建时间",     u"修改时间", u"新文件名"};
+    return column >= 0 && column < ColumnCount ? QString::fromUtf16(texts[column]) : QString();
+}
+
+QString FileList::cell(int row, int column) const
+{
+    if (row == 0)
+        return headerText(column);
+    if (row < 1 || row > fileCount() || column < 0 || column >= ColumnCount)
+        return {};
+    const Row& r = m_rows[row - 1];
+    switch (column) {
+    case ColNumber:
+        return QString::number(row);
+    case ColDirectory:
+        return m_dirs[r.dir].text;
+    case ColFileName:
+        return mainNameOf(partView(r, 0)).toString();
+    case ColFileType:
+        return fileTypeText(partView(r, 0));
+    case ColFileSize:
+        return r.size == NoValue ? QString() : sizeText(r.size);
+    case ColCreated:
+        return r.created == NoValue ? QString() : timeText(r.created);
+    case ColModified:
+        return r.modified == NoValue ? QString() : timeText(r.modified);
+    default:
+        return partView(r, textPart(column)).toString();
+    }
+}
+
+void FileList::setCell(int row, int column, const QString& text)
+{
+    const int part = textPart(column);
+    Q_ASSERT(part >= 0 && row >= 1 && row <= fileCount());
+    if (part < 0 || row < 1 || row > fileCount())
+        return;
+    Row& r = m_rows[row - 1];
+    if (partView(r, part) == text && (part != 0 || r.rawName.isEmpty()))
+        return;
+    setPart(r, part, text);
+    if (part == 0)
+        r.rawName.clear();
+    rowChanged(row);
+}
+
+QStringView FileList::name(int row) const
+{
+    return partView(m_rows[row - 1], 0);
+}
+
+QByteArray FileList::pathBytes(int row) const
+{
+    const Row& r = m_rows[row - 1];
+    return m_dirs[r.dir].bytes + (r.rawName.isEmpty() ? partView(r, 0).toUtf8() : r.rawName);
+}
+
+QByteArray FileList::directoryBytes(int row) const
+{
+    return m_dirs[m_rows[row - 1].dir].bytes;
+}
+
+void FileList::initFileList()
+{
+    beginResetModel();
+    m_rows.clear();
+    m_rows.shrink_to_fit();
+    m_dirs.assign(1, Dir{});
+    m_dirIndex.clear();
+    m_dirIndex.insert(QByteArray(), 0);
+    m_lastDir = 0;
+    m_modelRows = MinRows - 1;
+    m_dirtyFirst = m_dirtyLast = -1;
+    endResetModel();
+    if (m_announcedCount != 0) {
+        m_announcedCount = 0;
+        Q_EMIT fileCountChanged(0);
+    }
+}
+
+quint32 FileList::internDir(const QByteArray& dir)
+{
+    if (m_dirs[m_lastDir].bytes == dir)
+        return m_lastDir;
+    auto it = m_dirIndex.constFind(dir);
+    if (it == m_dirIndex.constEnd()) {
+        QByteArray ignored;
+        m_dirs.push_back(Dir{dir, decodeName(dir, &ignored)});
+        it = m_dirIndex.insert(dir, quint32(m_dirs.size() - 1));
+    }
+    m_lastDir = it.value();
+    return m_lastDir;
+}
+
+bool FileList::addFileRow(const QByteArray& fullPath)
+{
+    const qsizetype k = fullPath.lastIndexOf('/') + 1;
+    return addFileRow(fullPath.left(k), fullPath.mid(k));
+}
+
+bool FileList::addFileRow(const QByteArray& dir, const QByteArray& name)
+{
+    Row r;
+    r.text = decodeName(name, &r.rawName);
+    r.ends[0] = r.ends[1] = r.ends[2] = quint32(r.text.size());
+    r.dir = internDir(dir);
+    m_rows.push_back(std::move(r));
+    const int n = fileCount();
+    fillFileDetails(dir + name, n);
+    rowChanged(n);
+    return true;
+}
+
+void FileList::fillFileDetails(const QByteArray& fullPath, int row)
+{
+    Row& r = m_rows[row - 1];
+    if (const auto st = m_fs.stat(fullPath)) {
+        r.size = st->size;
+        r.modified = st->modifiedMs;
+        r.created = st->createdMs.value_or(NoValue);
+    } else {
+        r.size = r.created = r.modified = NoValue;
+    }
+    rowChanged(row);
+}
+
+void FileList::refreshFileList()
+{
+    Batch batch(*this);
+    for (int i = 1; i <= fileCount(); ++i) {
+        Row& r = m_rows[i - 1];
+        const QStringView newName = partView(r, 3);
+        // Leading blanks alone do not make a new name; a real one is taken over as stored.
+        const bool renamed = std::any_of(newName.begin(), newName.end(), [](QChar c) { return c != u' '; });
+        const QString name = (renamed ? newName : partView(r, 0)).toString();
+        r.text = name;
+        r.ends[0] = r.ends[1] = r.ends[2] = quint32(name.size());
+        if (renamed)
+            r.rawName.clear();
+        fillFileDetails(pathBytes(i), i);
+    }
+}
+
+void FileList::restoreRow(const Row& buffer, int row)
+{
+    m_rows[row - 1] = buffer;
+    rowChanged(row);
+}
+
+void FileList::moveBlock(int first, int last, int to)
+{
+    const int count = last - first + 1;
+    if (first < 1 || last > fileCount() || count < 1 || to < 1 || to + count - 1 > fileCount() || to == first)
+        return;
+    flush();
+    const auto at = [this](int row) { return m_rows.begin() + (row - 1); };
+    if (to < first)
+        std::rotate(at(to), at(first), at(last + 1));
+    else
+        std::rotate(at(first), at(last + 1), at(to + count));
+    const int top = std::min(first, to);
+    const int bottom = std::max(last, to + count - 1);
+    Q_EMIT dataChanged(index(top - 1, 0), index(bottom - 1, ColumnCount - 1));
+}
+
+void FileList::removeBlock(int first, int last)
+{
+    if (first < 1 || last > fileCount() || first > last)
+        return;
+    flush();
+    // As the grid sees it: the rows below move up, then the surplus rows at the end go.
+    m_rows.erase(m_rows.begin() + (first - 1), m_rows.begin() + last);
+    Q_EMIT dataChanged(index(first - 1, 0), index(m_modelRows - 1, ColumnCount - 1));
+    Q_EMIT headerDataChanged(Qt::Vertical, first - 1, m_modelRows - 1);
+    const int target = gridRowCount() - 1;
+    if (m_modelRows > target) {
+        beginRemoveRows({}, target, m_modelRows - 1);
+        m_modelRows = target;
+        endRemoveRows();
+    }
+    m_announcedCount = fileCount();
+    Q_EMIT fileCountChanged(m_announcedCount);
+}
+
+int FileList::gatherMatches(const QString& text)
+{
+    flush();
+    int matches = 0;
+    bool moved = false;
+    // A match moves up only when a non-match stands before it.
+    for (const Row& r : m_rows) {
+        const bool match = partView(r, 0).contains(text);
+        if (match && matches != int(&r - m_rows.data()))
+            moved = true;
+        matches += match;
+    }
+    if (moved) {
+        std::stable_partition(m_rows.begin(), m_rows.end(),
+                              [&text](const Row& r) { return partView(r, 0).contains(text); });
+        Q_EMIT dataChanged(index(0, 0), index(fileCount() - 1, ColumnCount - 1));
+    }
+    return matches;
+}
+
+void FileList::rowChanged(int row)
+{
+    if (m_dirtyFirst < 0 || row < m_dirtyFirst)
+        m_dirtyFirst = row;
+    m_dirtyLast = std::max(m_dirtyLast, row);
+    if (m_batchDepth == 0)
+        flush();
+}
+
+void FileList::endBatch()
+{
+    if (--m_batchDepth == 0)
+        flush();
+}
+
+void FileList::flush()
+{
+    const int oldRows = m_modelRows;
+    const int target = gridRowCount() - 1;
+    if (target > m_modelRows) {
+        beginInsertRows({}, m_modelRows, target - 1);
+        m_modelRows = target;
+        endInsertRows();
+    }
+    // Rows that existed in the view before (blank or not) and have changed.
+    if (m_dirtyFirst > 0 && m_dirtyFirst - 1 < oldRows) {
+        const int last = std::min(m_dirtyLast - 1, oldRows - 1);
+        Q_EMIT dataChanged(index(m_dirtyFirst - 1, 0), index(last, ColumnCount - 1));
+        Q_EMIT headerDataChanged(Qt::Vertical, m_dirtyFirst - 1, last);
+    }
+    m_dirtyFirst = m_dirtyLast = -1;
+    if (m_announcedCount != fileCount()) {
+        m_announcedCount = fileCount();
+        Q_EMIT fileCountChanged(m_announcedCount);
+    }
+}
+
+int FileList::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_modelRows;
+}
+
+int FileList::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant FileList::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        return cell(index.row() + 1, index.column());
+    case Qt::TextAlignmentRole:
+        if (index.column() == ColNumber)
+            return int(Qt::AlignCenter);
+        if (index.column() == ColFileType || index.column() == ColFileSize)
+            return int(Qt::AlignRight | Qt::AlignVCenter);
+        return int(Qt::AlignLeft | Qt::AlignVCenter);
+    default:
+        return {};
+    }
+}
+
+QVariant FileList::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role == Qt::TextAlignmentRole)
+        return int(Qt::AlignCenter);
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Horizontal)
+        return headerText(section);
+    return cell(section + 1, ColNumber);
+}
+
+} // namespace tamsel

@@ -1,0 +1,140 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <limits>
+#include <vector>
+
+namespace tamsel {
+
+class FileSystem;
+
+enum Column : int {
+    ColNumber,
+    ColOriginalName,
+    ColPreview,
+    ColResult,
+    ColDirectory,
+    ColFileName,
+    ColFileType,
+    ColFileSize,
+    ColCreated,
+    ColModified,
+    ColNewName,
+    ColumnCount
+};
+
+// The file list: grid row 0 is the header, data rows are 1 to fileCount(), and the grid always has
+// at least MinRows rows (blank beyond the data). The model shows grid row r as model row r - 1;
+// the header row is the horizontal header and the number column is the vertical header.
+//
+// A row keeps its four text cells that commands write (name, preview, result, new name) in one
+// string, its folder as an index into a table shared by all rows of that folder, its size and
+// times as numbers (formatted when shown), and its exact name bytes when they are not UTF-8.
+class FileList : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    static constexpr int MinRows = 30;
+
+    struct Row {
+        QString text;                // name, preview, result, new name, back to back
+        quint32 ends[3] = {0, 0, 0}; // where name, preview and result end in text
+        quint32 dir = 0;             // index into the folder table
+        qint64 size = NoValue;
+        qint64 created = NoValue; // milliseconds since the epoch
+        qint64 modified = NoValue;
+        QByteArray rawName; // exact name bytes; empty when the name is valid UTF-8
+    };
+    static constexpr qint64 NoValue = std::numeric_limits<qint64>::min();
+
+    explicit FileList(const FileSystem& fs, QObject* parent = nullptr);
+
+    int fileCount() const { return int(m_rows.size()); }
+    int gridRowCount() const { return std::max(MinRows, fileCount() + 1); }
+
+    // Cell text in grid coordinates; row 0 gives the header texts, blank rows give "".
+    QString cell(int row, int column) const;
+    // Writes one of the text cells (ColOriginalName, ColPreview, ColResult, ColNewName) of a data row.
+    void setCell(int row, int column, const QString& text);
+    // The name of a data row, as long as the row is not changed.
+    QStringView name(int row) const;
+    // The file's path as bytes: its folder's bytes and its exact name bytes.
+    QByteArray pathBytes(int row) const;
+    // The folder's bytes, ending with "/" (empty for a bare name).
+    QByteArray directoryBytes(int row) const;
+
+    void initFileList();
+    bool addFileRow(const QByteArray& fullPath);
+    bool addFileRow(const QByteArray& dir, const QByteArray& name);
+    void fillFileDetails(const QByteArray& fullPath, int row);
+    void refreshFileList();
+
+    // Row operations on columns 1 to 10 (the number belongs to the position).
+    Row saveRow(int row) const { return m_rows[row - 1]; }
+    void restoreRow(const Row& buffer, int row);
+    void copyRow(int from, int to) { restoreRow(m_rows[from - 1], to); }
+    // Empties a data row (all columns but the number, which belongs to the position).
+    void clearRow(int row) { restoreRow(Row{}, row); }
+
+    // Block operations, each in one pass, with the results of moving rows one step at a time.
+    // Moves data rows first..last so that the block starts at row `to`; the rows it passes keep
+    // their order on the other side of it.
+    void moveBlock(int first, int last, int to);
+    // Deletes data rows first..last; the rows after them close the gap.
+    void removeBlock(int first, int last);
+    // Gathers the rows whose name contains text (case-sensitive) at the top, matches and the
+    // others each keeping their order. Returns the number of matches.
+    int gatherMatches(const QString& text);
+
+    // Appends inside a batch reach the view together, when the batch ends or flush() runs.
+    void beginBatch() { ++m_batchDepth; }
+    void endBatch();
+    void flush();
+
+    // Holds a batch open for as long as it lives.
+    class Batch {
+    public:
+        explicit Batch(FileList& list) : m_list(list) { m_list.beginBatch(); }
+        ~Batch() { m_list.endBatch(); }
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        FileList& m_list;
+    };
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    static QString headerText(int column);
+
+Q_SIGNALS:
+    void fileCountChanged(int count);
+
+private:
+    struct Dir {
+        QByteArray bytes;
+        QString text;
+    };
+    quint32 internDir(const QByteArray& dir);
+    void rowChanged(int row);
+
+    const FileSystem& m_fs;
+    std::vector<Row> m_rows;
+    std::vector<Dir> m_dirs;
+    QHash<QByteArray, quint32> m_dirIndex;
+    quint32 m_lastDir = 0;
+
+    int m_batchDepth = 0;
+    int m_modelRows = MinRows - 1; // rows the view has been told about
+    int m_dirtyFirst = -1;         // first and last data rows changed since the last flush
+    int m_dirtyLast = -1;
+    int m_announcedCount = 0;
+};
+
+} // namespace tamsel

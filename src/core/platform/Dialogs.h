@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Every message box, question, input box and file dialog goes through this interface, so that
+// tests can answer them and read back their texts.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class QObject;
+
+namespace tamsel {
+
+// The captions of the message boxes.
+namespace Caption {
+inline const QString Notice = QStringLiteral("提示信息");
+inline const QString Prompt = QStringLiteral("操作提示");
+inline const QString Error = QStringLiteral("错误提示");
+} // namespace Caption
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // A message with an OK button; an empty caption means the application's title.
+    virtual void message(QObject* owner, const QString& text, const QString& caption) = 0;
+    // A Yes/No question; true for Yes.
+    virtual bool question(QObject* owner, const QString& text, const QString& caption) = 0;
+    // An input box; nothing when cancelled.
+    virtual std::optional<QString> inputText(QObject* owner, const QString& prompt, const QString& title) = 0;
+    // A file-open dialog; filters are in Qt's form ("描述 (*.txt)"). Empty when cancelled.
+    virtual QStringList openFiles(QObject* owner, const QStringList& filters) = 0;
+    virtual QString openFile(QObject* owner, const QStringList& filters) = 0;
+    // A folder picker; empty when cancelled.
+    virtual QString pickFolder(QObject* owner, const QString& prompt) = 0;
+};
+
+} // namespace tamsel

@@ -1,0 +1,102 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/rename/NameFile.h"
+
+#include "core/platform/FileSystem.h"
+#include "core/text/PlainText.h"
+
+#include <QStringDecoder>
+#include <cerrno>
+#include <cstring>
+#include <iconv.h>
+
+namespace tamsel {
+namespace {
+
+std::optional<QString> decodeWith(QStringConverter::Encoding encoding, QByteArrayView bytes)
+{
+    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+std::optional<QString> fromGb18030(const QByteArray& bytes)
+{
+    iconv_t cd = ::iconv_open("UTF-8", "GB18030");
+    if (cd == iconv_t(-1))
+        return std::nullopt;
+    // Four bytes of UTF-8 at the most for each byte read, replacements included.
+    QByteArray out(bytes.size() * 4 + 16, Qt::Uninitialized);
+    char* in = const_cast<char*>(bytes.constData());
+    size_t inLeft = size_t(bytes.size());
+    char* outPtr = out.data();
+    size_t outLeft = size_t(out.size());
+    bool ok = true;
+    while (inLeft > 0) {
+        if (::iconv(cd, &in, &inLeft, &outPtr, &outLeft) != size_t(-1))
+            continue;
+        if (errno == EILSEQ || errno == EINVAL) {
+            // A byte that no character starts with: show it as a replacement character.
+            if (outLeft < 3) {
+                ok = false;
+                break;
+            }
+            memcpy(outPtr, "\xef\xbf\xbd", 3);
+            outPtr += 3;
+            outLeft -= 3;
+            ++in;
+            --inLeft;
+        } else {
+            ok = false;
+            break;
+        }
+    }
+    ::iconv_close(cd);
+    if (!ok)
+        return std::nullopt;
+    out.truncate(outPtr - out.data());
+    return QString::fromUtf8(out);
+}
+
+} // namespace
+
+std::optional<QString> decodeText(const QByteArray& bytes)
+{
+    if (bytes.startsWith("\xef\xbb\xbf"))
+        return bytes.contains('\0') ? std::nullopt
+                                    : decodeWith(QStringConverter::Utf8, QByteArrayView(bytes).sliced(3));
+    if (bytes.startsWith("\xff\xfe"))
+        return decodeWith(QStringConverter::Utf16LE, QByteArrayView(bytes).sliced(2));
+    if (bytes.startsWith("\xfe\xff"))
+        return decodeWith(QStringConverter::Utf16BE, QByteArrayView(bytes).sliced(2));
+    if (bytes.contains('\0'))
+        return std::nullopt;
+    if (auto utf8 = decodeWith(QStringConverter::Utf8, bytes))
+        return utf8;
+    return fromGb18030(bytes);
+}
+
+LoadedNames loadNameFile(const FileSystem& fs, const QByteArray& path)
+{
+    if (!fs.fileExists(path))
+        return {};
+    const auto st = fs.stat(path);
+    if (st && st->size > NameFileLimit)
+        return {QString(), QStringLiteral("文件太大（超过16MB），不是文件名列表，未读取！")};
+    const auto bytes = fs.readFile(path, NameFileLimit);
+    if (!bytes)
+        return {QString(), QStringLiteral("无法读取该文件！")};
+    const auto text = decodeText(*bytes);
+    if (!text)
+        return {QString(), QStringLiteral("该文件不是文本文件，未读取！")};
+    LoadedNames loaded;
+    for (const QStringView line : splitLines(*text)) {
+        const QString name = leftTrimBlanks(line);
+        if (!name.isEmpty())
+            loaded.text += name + u'\n';
+    }
+    return loaded;
+}
+
+} // namespace tamsel

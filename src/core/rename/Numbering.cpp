@@ -1,0 +1,74 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/rename/Numbering.h"
+
+#include "core/text/PlainText.h"
+
+#include <limits>
+
+namespace tamsel {
+
+QString decorateOrdinal(const QString& ordinal, const QString& prefix, const QString& suffix)
+{
+    return trimBlanks(prefix) + ordinal + trimBlanks(suffix);
+}
+
+QString padNumber(qint64 number, int width)
+{
+    const QString text = QString::number(number);
+    if (text.size() > width)
+        return {};
+    return text.rightJustified(width, u'0');
+}
+
+qint64 numberCapacity(qint64 start, qint64 increment, int width)
+{
+    qint64 max = 1;
+    for (int i = 0; i < width; ++i)
+        max *= 10;
+    --max;
+    if (start > max)
+        return 0;
+    if (increment <= 0)
+        return std::numeric_limits<qint64>::max(); // every value stays within the width
+    return (max - start) / increment + 1;
+}
+
+qint64 letterValue(const QString& letters)
+{
+    qint64 value = 0;
+    for (const QChar c : letters) {
+        if (value > (std::numeric_limits<qint64>::max() - 25) / 26)
+            return std::numeric_limits<qint64>::max();
+        value = value * 26 + (c.unicode() - u'A');
+    }
+    return value;
+}
+
+QString nextLetters(const QString& letters)
+{
+    QString next = letters;
+    qsizetype i = next.size() - 1;
+    while (i >= 0 && next[i] == u'Z')
+        next[i--] = u'A';
+    if (i < 0)
+        return u'A' + next;
+    next[i] = QChar(next[i].unicode() + 1);
+    return next;
+}
+
+std::optional<qint64> readNumber(const QString& text)
+{
+    const QString trimmed = trimBlanks(text);
+    if (trimmed.isEmpty())
+        return std::nullopt;
+    for (const QChar c : trimmed) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+    }
+    // Too many digits for any count: saturate, so that range checks refuse it.
+    if (trimmed.size() > 18)
+        return std::numeric_limits<qint64>::max();
+    return trimmed.toLongLong();
+}
+
+} // namespace tamsel

@@ -1,0 +1,346 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/rename/RenameRules.h"
+
+#include "core/filelist/CellText.h"
+#include "core/filelist/FileList.h"
+#include "core/platform/Dialogs.h"
+#include "core/rename/Numbering.h"
+#include "core/text/PlainText.h"
+
+#include <limits>
+
+namespace tamsel {
+namespace {
+
+constexpr qint64 Int32Max = std::numeric_limits<qint32>::max();
+
+QString num(qint64 n)
+{
+    return QString::number(n);
+}
+
+// Asks whether to go on when only `capacity` of `files` rows can be named; `details` are the
+// lines between the file count and the capacity.
+bool askCapacity(const RuleContext& ctx, qint64 files, const QString& details, qint64 capacity)
+{
+    const QString text = QStringLiteral("列表中一共有［") + num(files) + QStringLiteral("］个文件；") +
+                         u'\n' + details + QStringLiteral("只能对［") + num(capacity) +
+                         QStringLiteral("］个文件进行重命名。") + u'\n' + QStringLiteral("多余的［") +
+                         num(files - capacity) + QStringLiteral("］个文件将忽略。是否继续？");
+    return ctx.dialogs.question(ctx.owner, text, Caption::Notice);
+}
+
+// main + "." + extension, the extension's leading dots removed; the main name alone when the
+// extension is blank, or, for text the user typed, the no-extension marker.
+QString join(const QString& main, QStringView extension, bool markerMeansNone)
+{
+    qsizetype dots = 0;
+    while (dots < extension.size() && extension[dots] == u'.')
+        ++dots;
+    const QStringView ext = extension.mid(dots);
+    if (isBlank(ext) || (markerMeansNone && trimBlanks(ext) == NoExtensionMarker))
+        return main;
+    return main + u'.' + ext;
+}
+
+// A new main name with the row's own extension, read from its name: a file whose extension
+// reads like the no-extension marker keeps it.
+QString withOwnExtension(const QString& main, const FileList& list, int row)
+{
+    return join(main, extensionOf(list.name(row)), false);
+}
+
+QString mainName(const FileList& list, int row)
+{
+    return mainNameOf(list.name(row)).toString();
+}
+
+// The numbering's target extension: the row's own, or the one typed.
+QString withExtension(const QString& main, const FileList& list, int row, const NumberingInputs& in)
+{
+    return in.keepExtension ? withOwnExtension(main, list, row) : joinNameAndExtension(main, in.newExtension);
+}
+
+bool digitModel(const RuleContext& ctx, const NumberingInputs& in)
+{
+    FileList& list = ctx.list;
+    const int files = list.fileCount();
+    const auto start = readNumber(in.start);
+    const auto increment = readNumber(in.increment);
+    const auto width = readNumber(in.width);
+    if (!start || !increment || !width) {
+        ctx.dialogs.message(ctx.owner, QStringLiteral("开始字符、增量和位数必须是数字，请重新输入！"),
+                            Caption::Notice);
+        return false;
+    }
+    // Every number handed out must stay within the signed 32-bit range.
+    const bool fits = *start <= Int32Max && *increment <= Int32Max &&
+                      (*increment == 0 || (Int32Max - *start) / *increment >= files - 1);
+    if (!fits) {
+        ctx.dialogs.message(ctx.owner,
+                            QStringLiteral("编号超出范围：最后一个编号不能大于2147483647。") + u'\n' +
+                                QStringLiteral("请减小开始字符或增量！"),
+                            Caption::Notice);
+        return false;
+    }
+    const qint64 last = *start + *increment * (files - 1);
+    if (*width < num(last).size()) {
+        const qint64 capacity = std::min<qint64>(numberCapacity(*start, *increment, int(*width)), files);
+        const QString details =
+            QStringLiteral("开始编号为［") + trimBlanks(in.start) + QStringLiteral("］；") + u'\n' +
+            QStringLiteral("增量为［") + trimBlanks(in.increment) + QStringLiteral("］；") + u'\n' +
+            QStringLiteral("您选择的位数为［") + trimBlanks(in.width) + QStringLiteral("］位；") + u'\n';
+        if (!askCapacity(ctx, files, details, capacity))
+            return false;
+    }
+    FileList::Batch batch(list);
+    const QString prefix = trimBlanks(in.prefix);
+    const QString suffix = trimBlanks(in.suffix);
+    for (int r = 1; r <= files; ++r) {
+        const QString ordinal = padNumber(*start + qint64(r - 1) * *increment, int(*width));
+        if (ordinal.isEmpty())
+            break;
+        list.setCell(r, ColPreview, withExtension(prefix + ordinal + suffix, list, r, in));
+    }
+    return true;
+}
+
+// Brings the start to the width: pads with "A", or asks whether the width should grow.
+QString fitStartLetters(const RuleContext& ctx, const QString& start, int* width)
+{
+    const int diff = *width - int(start.size());
+    if (diff > 0)
+        return QString(diff, u'A') + start;
+    if (diff == 0)
+        return start;
+    const QString text = QStringLiteral("您选择的位数少于开始字符的位数，是否补充位数？") + u'\n' +
+                         QStringLiteral("以开始字符的长度为位数单击［是］；") + u'\n' +
+                         QStringLiteral("以当前选择位数为长度请单击［否］；");
+    if (ctx.dialogs.question(ctx.owner, text, Caption::Prompt)) {
+        *width = int(start.size());
+        return start;
+    }
+    return start.right(*width);
+}
+
+bool letterModel(const RuleContext& ctx, const NumberingInputs& in, bool lower)
+{
+    FileList& list = ctx.list;
+    const int files = list.fileCount();
+    const auto readWidth = readNumber(in.width);
+    QString start = trimBlanks(in.start);
+    if (lower)
+        start = start.toUpper();
+    const bool letters =
+        std::all_of(start.begin(), start.end(), [](QChar c) { return c >= u'A' && c <= u'Z'; });
+    if (!readWidth || *readWidth > 9 || !letters) {
+        ctx.dialogs.message(ctx.owner, QStringLiteral("开始字符必须是字母，位数必须是数字，请重新输入！"),
+                            Caption::Notice);
+        return false;
+    }
+    int width = int(*readWidth);
+    start = fitStartLetters(ctx, start, &width);
+    const qint64 value = letterValue(start);
+    if (value > Int32Max) {
+        ctx.dialogs.message(ctx.owner, QStringLiteral("开始字符超出范围，请使用较短或较小的开始字符！"),
+                            Caption::Notice);
+        return false;
+    }
+    qint64 limit = 1;
+    for (int i = 0; i < std::min(width, 6); ++i)
+        limit *= 26;
+    // Widths 7 to 9 count with 26^6 too; a start beyond that leaves no room at all.
+    const qint64 capacity = std::max<qint64>(0, limit - value);
+    if (capacity < files) {
+        const QString details = QStringLiteral("开始编号为［") + (lower ? start.toLower() : start) +
+                                QStringLiteral("］；") + u'\n' + QStringLiteral("您选择的位数为［") +
+                                num(width) + QStringLiteral("］位；") + u'\n';
+        if (!askCapacity(ctx, files, details, capacity))
+            return false;
+    }
+    const int count = int(std::min<qint64>(capacity, files));
+    FileList::Batch batch(list);
+    QString ordinal = start;
+    for (int r = 1; r <= count; ++r) {
+        QString name = decorateOrdinal(ordinal, in.prefix, in.suffix);
+        if (lower)
+            name = name.toLower();
+        list.setCell(r, ColPreview, withExtension(name, list, r, in));
+        ordinal = nextLetters(ordinal);
+    }
+    return true;
+}
+
+int readCount(const QString& text)
+{
+    // The boxes take two digits and the spin goes to 100: clamp anything else into that range.
+    return int(std::min<qint64>(readNumber(text).value_or(0), 32767));
+}
+
+QList<uint> codePoints(const QString& s)
+{
+    return s.toUcs4();
+}
+
+QString fromCodePoints(const QList<uint>& cps, qsizetype from, qsizetype count)
+{
+    if (count <= 0 || from >= cps.size())
+        return {};
+    count = std::min(count, cps.size() - from);
+    return QString::fromUcs4(reinterpret_cast<const char32_t*>(cps.constData() + from), count);
+}
+
+} // namespace
+
+QString joinNameAndExtension(const QString& main, QStringView extension)
+{
+    return join(main, extension, true);
+}
+
+QString deleteCharacters(const QString& main, int offset, int count, bool fromFirst, bool rightward)
+{
+    const QList<uint> m = codePoints(main);
+    const qsizetype l = m.size();
+    const qsizetype o = offset;
+    const qsizetype n = count;
+    auto left = [&](qsizetype k) { return fromCodePoints(m, 0, std::min(k, l)); };
+    auto right = [&](qsizetype k) {
+        return k <= 0 ? QString() : fromCodePoints(m, std::max<qsizetype>(0, l - k), k);
+    };
+    if (fromFirst && rightward)
+        return left(o) + (l - o - n >= 1 ? right(l - o - n) : QString());
+    if (fromFirst)
+        return (o - n >= 0 ? left(o - n) : QString()) + (l - o >= 1 ? right(l - o) : QString());
+    if (rightward)
+        return (l - o >= 1 ? left(l - o) : QString()) + (o - n >= 0 ? right(o - n) : QString());
+    return (l - o - n >= 1 ? left(l - o - n) : QString()) + right(o);
+}
+
+void applyDeleteRule(FileList& list, const DeleteInputs& in)
+{
+    const int offset = readCount(in.offset);
+    const int count = readCount(in.count);
+    FileList::Batch batch(list);
+    for (int r = 1; r <= list.fileCount(); ++r) {
+        const QString s = deleteCharacters(mainName(list, r), offset, count, in.fromFirst, in.rightward);
+        if (!s.isEmpty())
+            list.setCell(r, ColPreview, withOwnExtension(s.toLower(), list, r));
+    }
+}
+
+std::optional<QString> insertCharacters(const QString& main, const QString& text, int offset, bool fromFirst)
+{
+    const QList<uint> m = codePoints(main);
+    const qsizetype l = m.size();
+    if (offset > l)
+        return std::nullopt;
+    const qsizetype at = fromFirst ? offset : l - offset;
+    return fromCodePoints(m, 0, at) + text + fromCodePoints(m, at, l - at);
+}
+
+void applyInsertRule(FileList& list, const InsertInputs& in)
+{
+    const int offset = readCount(in.offset);
+    FileList::Batch batch(list);
+    for (int r = 1; r <= list.fileCount(); ++r) {
+        if (const auto s = insertCharacters(mainName(list, r), in.text, offset, in.fromFirst))
+            list.setCell(r, ColPreview, withOwnExtension(s->toLower(), list, r));
+    }
+}
+
+void applyReplaceRule(FileList& list, const ReplaceInputs& in)
+{
+    const QString replacement = in.deleteOnly ? QString() : in.replacement;
+    FileList::Batch batch(list);
+    for (int r = 1; r <= list.fileCount(); ++r) {
+        QString main = mainName(list, r);
+        if (!in.find.isEmpty())
+            main.replace(in.find, replacement, Qt::CaseSensitive);
+        list.setCell(r, ColPreview, withOwnExtension(main, list, r));
+    }
+}
+
+QString changeCase(const QString& text, CaseChange change)
+{
+    switch (change) {
+    case CaseChange::Keep:
+        return text;
+    case CaseChange::AllUpper:
+        return text.toUpper();
+    case CaseChange::AllLower:
+        return text.toLower();
+    case CaseChange::FirstUpper: {
+        if (text.isEmpty())
+            return text;
+        const qsizetype first = text.front().isHighSurrogate() && text.size() > 1 ? 2 : 1;
+        return text.left(first).toUpper() + text.mid(first);
+    }
+    }
+    return text;
+}
+
+void applyCaseRule(FileList& list, CaseChange mainCase, CaseChange extensionCase)
+{
+    FileList::Batch batch(list);
+    for (int r = 1; r <= list.fileCount(); ++r) {
+        const QStringView name = list.name(r);
+        const QString newName = join(changeCase(mainNameOf(name).toString(), mainCase),
+                                     changeCase(extensionOf(name).toString(), extensionCase), false);
+        list.setCell(r, ColPreview, newName);
+    }
+}
+
+QStringList listedNames(const QString& text)
+{
+    QStringList names;
+    for (const QStringView line : splitLines(text)) {
+        if (!isBlank(line))
+            names << line.toString();
+    }
+    return names;
+}
+
+void applyTextFileRule(const RuleContext& ctx, const QString& text, const std::function<void(int)>& showCount)
+{
+    FileList& list = ctx.list;
+    const int files = list.fileCount();
+    if (files == 0)
+        return;
+    if (trimBlanks(text).isEmpty()) {
+        ctx.dialogs.message(ctx.owner, QStringLiteral("无预命名信息，请选择有命名信息的文件！"),
+                            Caption::Notice);
+        return;
+    }
+    const QStringList names = listedNames(text);
+    const int count = int(names.size());
+    if (showCount)
+        showCount(count);
+    if (count < files) {
+        const QString details =
+            QStringLiteral("预命名信息有［") + num(count) + QStringLiteral("］条；") + u'\n';
+        if (!askCapacity(ctx, files, details, count))
+            return;
+    }
+    FileList::Batch batch(list);
+    for (int r = 1; r <= std::min(count, files); ++r)
+        list.setCell(r, ColPreview, withOwnExtension(names[r - 1], list, r));
+}
+
+bool applyNumberingRule(const RuleContext& ctx, const NumberingInputs& in)
+{
+    if (ctx.list.fileCount() <= 0 || trimBlanks(in.start).isEmpty())
+        return false;
+    if (!in.model)
+        return true;
+    switch (*in.model) {
+    case OrdinalModel::Digits:
+        return digitModel(ctx, in);
+    case OrdinalModel::Upper:
+        return letterModel(ctx, in, false);
+    case OrdinalModel::Lower:
+        return letterModel(ctx, in, true);
+    }
+    return true;
+}
+
+} // namespace tamsel

@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Blanks and lines of plain text, as the inputs and name lists use them.
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+namespace tamsel {
+
+// Blanks are spaces only; tabs and other white space are kept.
+QString trimBlanks(QStringView text);
+QString leftTrimBlanks(QStringView text);
+bool isBlank(QStringView text);
+
+// The lines of text, each ended by LF, CR LF or CR, without their ends; a last line without an
+// end counts, an empty one after the last end does not.
+QList<QStringView> splitLines(QStringView text);
+
+} // namespace tamsel

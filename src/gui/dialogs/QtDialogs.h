@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "core/platform/Dialogs.h"
+
+namespace tamsel {
+
+// The real dialogs: QMessageBox without icons, QInputDialog, QFileDialog.
+class QtDialogs final : public Dialogs {
+public:
+    void message(QObject* owner, const QString& text, const QString& caption) override;
+    bool question(QObject* owner, const QString& text, const QString& caption) override;
+    std::optional<QString> inputText(QObject* owner, const QString& prompt, const QString& title) override;
+    QStringList openFiles(QObject* owner, const QStringList& filters) override;
+    QString openFile(QObject* owner, const QStringList& filters) override;
+    QString pickFolder(QObject* owner, const QString& prompt) override;
+};
+
+} // namespace tamsel

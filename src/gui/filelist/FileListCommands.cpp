@@ -1,0 +1,175 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "gui/filelist/FileListCommands.h"
+
+#include "core/filelist/AddFiles.h"
+#include "core/filelist/FileList.h"
+#include "core/platform/Dialogs.h"
+#include "gui/filelist/FileListView.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+
+namespace tamsel {
+
+FileListCommands::FileListCommands(FileList& list, FileSystem& fs, Dialogs& dialogs, const Controls& controls,
+                                   std::function<bool()> stopped, QObject* parent)
+    : QObject(parent), m_list(list), m_fs(fs), m_dialogs(dialogs), m_controls(controls),
+      m_stopped(std::move(stopped))
+{
+}
+
+QStringList FileListCommands::fileFilters()
+{
+    // The dialog hides the patterns at the end; "*.*" alone would miss names without a dot.
+    return {
+        QStringLiteral("全部文件 (*.*) (*)"),
+        QStringLiteral("文本文件 (*.txt)"),
+        QStringLiteral("word文档 (*.doc)"),
+        QStringLiteral("全部图片 (*bmp;*.gif;*.jpg;*.jpeg;*.jpe;*.jfif;*.tif;*.tiff;*.png) "
+                       "(*bmp *.gif *.jpg *.jpeg *.jpe *.jfif *.tif *.tiff *.png)"),
+    };
+}
+
+void FileListCommands::addFilesCommand()
+{
+    pickFilesAndAdd(m_controls.owner);
+}
+
+void FileListCommands::pickFilesAndAdd(QWidget* owner)
+{
+    const QStringList paths = m_dialogs.openFiles(owner, fileFilters());
+    if (m_stopped())
+        return;
+    addPickedFiles(m_list, m_fs, paths);
+}
+
+QString FileListCommands::pickFolder(QWidget* owner)
+{
+    m_pickedFolder = m_dialogs.pickFolder(owner, QStringLiteral("请选择软件安装路径："));
+    return m_pickedFolder;
+}
+
+void FileListCommands::addFolderCommand()
+{
+    pickFolder(m_controls.owner);
+    if (m_pickedFolder.isEmpty() || m_stopped())
+        return;
+    const QString folder = m_pickedFolder;
+    const bool withSubFolders = m_dialogs.question(
+        m_controls.owner, QStringLiteral("是否包含［") + folder + QStringLiteral("］目录下的子目录？"),
+        Caption::Notice);
+    if (m_stopped())
+        return;
+    WalkHooks hooks;
+    hooks.yield = [] { QCoreApplication::processEvents(); };
+    hooks.stopped = m_stopped;
+    hooks.failed = [this] {
+        m_dialogs.message(m_controls.owner, QStringLiteral("搜索失败"), Caption::Notice);
+    };
+    const QByteArray path = resolvePath(m_fs, folder);
+    if (withSubFolders)
+        addFolderRecursive(m_list, m_fs, path, hooks);
+    else
+        addFolderFlat(m_list, m_fs, path, hooks);
+}
+
+bool FileListCommands::selection(Selection* out) const
+{
+    auto [first, last] = m_controls.grid->selectedRows();
+    if (first > m_list.fileCount())
+        return false;
+    out->first = first;
+    out->last = std::min(last, m_list.fileCount());
+    return true;
+}
+
+void FileListCommands::updateSelection()
+{
+    m_controls.fileSel->setText(QStringLiteral("0"));
+    Selection sel;
+    if (m_list.fileCount() == 0 || !selection(&sel))
+        return;
+    m_controls.fileSel->setText(QString::number(sel.count()));
+}
+
+void FileListCommands::moveSelectionUp()
+{
+    Selection sel;
+    if (!selection(&sel) || sel.first <= 1)
+        return;
+    m_list.moveBlock(sel.first, sel.last, sel.first - 1);
+    m_controls.grid->setRowRange(sel.first - 1, sel.last - 1);
+}
+
+void FileListCommands::moveSelectionDown()
+{
+    Selection sel;
+    if (!selection(&sel) || sel.last >= m_list.fileCount())
+        return;
+    m_list.moveBlock(sel.first, sel.last, sel.first + 1);
+    m_controls.grid->setRowRange(sel.first + 1, sel.last + 1);
+}
+
+void FileListCommands::moveSelectionToTop()
+{
+    Selection sel;
+    if (!selection(&sel) || sel.first <= 1)
+        return;
+    m_list.moveBlock(sel.first, sel.last, 1);
+    m_controls.grid->setRowRange(1, sel.count());
+}
+
+void FileListCommands::moveSelectionToBottom()
+{
+    Selection sel;
+    if (!selection(&sel) || sel.last >= m_list.fileCount())
+        return;
+    const int top = m_list.fileCount() - sel.count() + 1;
+    m_list.moveBlock(sel.first, sel.last, top);
+    m_controls.grid->setRowRange(top, m_list.fileCount());
+}
+
+void FileListCommands::deleteSelectedFiles()
+{
+    Selection sel;
+    if (m_list.fileCount() == 0 || !selection(&sel))
+        return;
+    const int n = m_list.fileCount();
+    m_list.removeBlock(sel.first, sel.last);
+    m_controls.fileSum->setText(QString::number(m_list.fileCount()));
+    const int current = sel.last + 1 > n ? sel.first - 1 : sel.first;
+    m_controls.grid->setRowRange(current, current);
+    updateSelection();
+}
+
+void FileListCommands::deleteAllFiles()
+{
+    m_list.initFileList();
+    m_controls.fileSum->setText(QStringLiteral("0"));
+    m_controls.fileSel->setText(QStringLiteral("0"));
+}
+
+void FileListCommands::searchFileList()
+{
+    if (m_list.fileCount() == 0) {
+        m_dialogs.message(m_controls.owner, QStringLiteral("还未添加文件，请先添加待改名的文件！"),
+                          Caption::Notice);
+        return;
+    }
+    const QString text =
+        m_dialogs
+            .inputText(m_controls.owner, QStringLiteral("请输入您想搜索的字符串"), QStringLiteral("文件搜索"))
+            .value_or(QString());
+    if (text.isEmpty() || m_stopped())
+        return;
+    const int matches = m_list.gatherMatches(text);
+    if (matches == 0)
+        return;
+    m_controls.fileSel->setText(QString::number(matches));
+    m_dialogs.message(m_controls.owner,
+                      QStringLiteral("共找到［") + QString::number(matches) + QStringLiteral("］条记录与［") +
+                          text + QStringLiteral("］有关！"),
+                      QString());
+}
+
+} // namespace tamsel

@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class QLabel;
+class QWidget;
+
+namespace tamsel {
+
+class Dialogs;
+class FileList;
+class FileListView;
+class FileSystem;
+
+// The commands on the file list: adding files and folders, selection, moving, deleting, search.
+// Each command takes no arguments and reports through the dialogs interface.
+class FileListCommands : public QObject {
+    Q_OBJECT
+public:
+    struct Controls {
+        QWidget* owner = nullptr; // the main window: owner of the dialogs
+        FileListView* grid = nullptr;
+        QLabel* fileSel = nullptr;
+        QLabel* fileSum = nullptr;
+    };
+
+    FileListCommands(FileList& list, FileSystem& fs, Dialogs& dialogs, const Controls& controls,
+                     std::function<bool()> stopped, QObject* parent = nullptr);
+
+    // The filters of the file-open dialog, in Qt's form.
+    static QStringList fileFilters();
+
+    void addFilesCommand();
+    void addFolderCommand();
+    // The file dialog owned by owner, then every chosen file appended.
+    void pickFilesAndAdd(QWidget* owner);
+    // The folder picker owned by owner; empty text when cancelled.
+    QString pickFolder(QWidget* owner);
+
+    void updateSelection();
+    void moveSelectionUp();
+    void moveSelectionDown();
+    void moveSelectionToTop();
+    void moveSelectionToBottom();
+    void deleteSelectedFiles();
+    void deleteAllFiles();
+    void searchFileList();
+
+private:
+    struct Selection {
+        int first = 0;
+        int last = 0;
+        int count() const { return last - first + 1; }
+    };
+    // The selected data rows, cut at the last file; nothing when the selection lies below the list.
+    bool selection(Selection* out) const;
+
+    FileList& m_list;
+    FileSystem& m_fs;
+    Dialogs& m_dialogs;
+    Controls m_controls;
+    std::function<bool()> m_stopped;
+    QString m_pickedFolder;
+};
+
+} // namespace tamsel

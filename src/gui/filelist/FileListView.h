@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QTableView>
+#include <array>
+#include <utility>
+
+namespace tamsel {
+
+class FileList;
+
+// The file list grid. The number column is the vertical header, so it stays in view when the list
+// scrolls sideways; its caption "编号" stands in the corner above it.
+class FileListView : public QTableView {
+    Q_OBJECT
+public:
+    explicit FileListView(QWidget* parent = nullptr);
+    void setFileList(FileList* list);
+
+    // Column widths in twips for a grid of the given width.
+    static std::array<int, 11> columnWidthsTw(int gridWidthTw);
+
+    // The first and last selected grid rows (data rows count from 1). The header row never takes
+    // part: with nothing selected, row 1 counts as selected.
+    std::pair<int, int> selectedRows() const;
+    // Selects the rows between row and rowSel (0 counts as 1) and keeps them in view.
+    void setRowRange(int row, int rowSel);
+
+Q_SIGNALS:
+    // A key was released, or the mouse pressed, dragged or released on the grid.
+    void selectionGesture();
+    // Delete, or the keypad's Del key, was pressed.
+    void deletePressed();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+} // namespace tamsel

@@ -1,0 +1,250 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The whole way through the main window: add a folder, preview, rename, refresh.
+#include "core/filelist/FileList.h"
+#include "core/platform/FileSystem.h"
+#include "gui/chrome/TabControl.h"
+#include "gui/mainwindow/MainWindow.h"
+#include "support/MainWindowFixture.h"
+#include "support/TempTree.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTest>
+#include <memory>
+#include <unistd.h>
+
+using namespace tamsel;
+using namespace Qt::StringLiterals;
+
+class TestEndToEnd : public QObject, public test::MainWindowFixture {
+    Q_OBJECT
+    void trigger(const char* action) { get<QAction>(action)->trigger(); }
+    QStringList filesIn(const QByteArray& dir)
+    {
+        return QDir(QString::fromUtf8(dir)).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+
+private Q_SLOTS:
+    void init() { QVERIFY(openWindow()); }
+    void cleanup()
+    {
+        m_window.reset();
+        QCOMPARE(m_dialogs.unanswered, 0);
+    }
+
+    void numberAFolder()
+    {
+        test::TempTree tree;
+        tree.file("b.jpg", 10);
+        tree.file("a.JPG", 20);
+        tree.file("notes", 30);
+        tree.folder("sub");
+        tree.file("sub/c.png", 40);
+
+        m_dialogs.answer(QString::fromUtf8(tree.root()));
+        m_dialogs.answer(true); // with sub-folders
+        trigger("Menu_AddDir");
+        FileList& list = m_window->fileList();
+        QCOMPARE(list.fileCount(), 4);
+        QCOMPARE(get<QLabel>("Label_FileSum")->text(), u"4"_s);
+
+        // Put the files in name order with the list commands, as a user would.
+        get<QComboBox>("Combo_Digit")->setCurrentIndex(2); // width 3
+        get<QComboBox>("Combo_StartChar")->lineEdit()->setText(u"7"_s);
+        get<QLineEdit>("Text_BofAddChar")->setText(u"img_"_s);
+        // Click the caption of the preview button.
+        QLabel* caption = get<QLabel>("Label_Preview");
+        QTest::mouseClick(caption, Qt::LeftButton, {}, caption->rect().center());
+        QStringList previews;
+        for (int r = 1; r <= 4; ++r)
+            previews << list.cell(r, ColPreview);
+        for (int r = 1; r <= 4; ++r)
+            QVERIFY2(previews[r - 1].startsWith(u"img_"_s + QString::number(6 + r).rightJustified(3, u'0')),
+                     qPrintable(previews.join(u", ")));
+        QCOMPARE(m_dialogs.calls.size(), 2); // folder picker and question only
+
+        // Rename with a click on the picture; answer the confirmation.
+        m_dialogs.answer(true);
+        QWidget* picture = get<QWidget>("Picture_Execution");
+        QTest::mouseClick(picture, Qt::LeftButton, {}, QPoint(3, 3));
+        QCOMPARE(m_dialogs.calls.last().text, u"是否开始执行重命名？"_s);
+        QCOMPARE(m_dialogs.calls.last().caption, u"操作提示"_s);
+        for (int r = 1; r <= 4; ++r)
+            QCOMPARE(list.cell(r, ColResult), u"操作成功！"_s);
+        QStringList expected;
+        for (int r = 1; r <= 4; ++r) {
+            if (list.cell(r, ColDirectory).endsWith(u"sub/"_s))
+                continue;
+            expected << previews[r - 1];
+        }
+        expected.sort();
+        QCOMPARE(filesIn(tree.root()), expected);
+        QCOMPARE(filesIn(tree.root() + "sub").size(), 1);
+        QVERIFY(filesIn(tree.root() + "sub").first().endsWith(u".png"_s));
+
+        // F5 makes the new names current.
+        trigger("Menu_Refurbish");
+        for (int r = 1; r <= 4; ++r) {
+            QCOMPARE(list.cell(r, ColOriginalName), previews[r - 1]);
+            QCOMPARE(list.cell(r, ColPreview), QString());
+            QCOMPARE(list.cell(r, ColResult), QString());
+        }
+        QVERIFY(list.cell(1, ColFileSize).endsWith(u" KB "_s));
+    }
+
+    void renameAsksFirstAndReportsErrors()
+    {
+        trigger("Menu_Execution");
+        QCOMPARE(m_dialogs.calls.size(), 1);
+        QCOMPARE(m_dialogs.calls[0].kind, u"message"_s);
+        QCOMPARE(m_dialogs.calls[0].text, u"请先进行预处理，得到你想要的结果再开始重命名！"_s);
+        QCOMPARE(m_dialogs.calls[0].caption, u"操作提示"_s);
+
+        test::TempTree tree;
+        tree.file("one.txt");
+        tree.file("two.txt");
+        m_window->fileList().addFileRow(tree.root() + "one.txt");
+        m_window->fileList().addFileRow(tree.root() + "two.txt");
+        get<QAction>("Toolbar1_10")->trigger(); // preview: 0 and 1, width 1
+        QCOMPARE(m_window->fileList().cell(2, ColPreview), u"1.txt"_s);
+
+        m_dialogs.answer(false);
+        get<QAction>("Toolbar1_11")->trigger();
+        QCOMPARE(filesIn(tree.root()), (QStringList{u"one.txt"_s, u"two.txt"_s}));
+        QCOMPARE(m_window->fileList().cell(1, ColResult), QString());
+
+        // A clash on the second row: the first stays renamed, the message ends the pass.
+        tree.file("1.txt");
+        m_dialogs.answer(true);
+        trigger("Menu_Execution");
+        QCOMPARE(m_dialogs.calls.last().kind, u"message"_s);
+        QCOMPARE(m_dialogs.calls.last().text, u"发生错误，重命名失败！\n必须以合法的字符进行重命名。"_s);
+        QCOMPARE(m_dialogs.calls.last().caption, u"错误提示"_s);
+        QCOMPARE(m_window->fileList().cell(1, ColResult), u"操作成功！"_s);
+        QCOMPARE(m_window->fileList().cell(2, ColResult), QString());
+        QCOMPARE(filesIn(tree.root()), (QStringList{u"0.txt"_s, u"1.txt"_s, u"two.txt"_s}));
+    }
+
+    // One run per tab: set the tab's inputs as a user would, preview, rename, refresh.
+    void everyTabRenamesOnDisk_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<QStringList>("after");
+        QTest::newRow("delete") << 1 << QStringList{u"IMG_0001.JPG"_s, u"IMG_0002.JPG"_s}
+                                << QStringList{u"0001.JPG"_s, u"0002.JPG"_s};
+        QTest::newRow("insert") << 2 << QStringList{u"a.txt"_s, u"Bb.txt"_s}
+                                << QStringList{u"a-2024.txt"_s, u"bb-2024.txt"_s};
+        QTest::newRow("replace") << 3 << QStringList{u"trip one.jpg"_s, u"trip two.jpg"_s}
+                                 << QStringList{u"trip_one.jpg"_s, u"trip_two.jpg"_s};
+        QTest::newRow("case") << 4 << QStringList{u"photo.JPG"_s, u"Ölbild.PNG"_s}
+                              << QStringList{u"Photo.jpg"_s, u"Ölbild.png"_s};
+        QTest::newRow("names from a file")
+            << 5 << QStringList{u"1.jpg"_s, u"2.jpg"_s} << QStringList{u"北京.jpg"_s, u"上海.jpg"_s};
+    }
+    void everyTabRenamesOnDisk()
+    {
+        QFETCH(int, tab);
+        QFETCH(QStringList, before);
+        QFETCH(QStringList, after);
+        test::TempTree tree;
+        for (const QString& name : before)
+            m_window->fileList().addFileRow(tree.file(name.toUtf8(), 1));
+        get<TabControl>("SSTab1")->setCurrentIndex(tab);
+        switch (tab) {
+        case 1:
+            get<QLineEdit>("Text_DeleteMedian")->setText(u"4"_s);
+            break;
+        case 2:
+            get<QLineEdit>("Text_InsertCharacter")->setText(u"-2024"_s);
+            get<QComboBox>("Combo_LocateMode_Insert")->setCurrentIndex(1);
+            break;
+        case 3:
+            get<QLineEdit>("Text_SourceChar")->setText(u" "_s);
+            get<QLineEdit>("Text_DestChar")->setText(u"_"_s);
+            break;
+        case 4:
+            get<QRadioButton>("Option_Filename_1")->setChecked(true);
+            get<QRadioButton>("Option_Extension_3")->setChecked(true);
+            break;
+        case 5: {
+            const QByteArray names = tree.root() + "names.txt";
+            QFile f(QString::fromUtf8(names));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("\xb1\xb1\xbe\xa9\r\n\r\n  \xc9\xcf\xba\xa3\r\n"); // GB18030, CR LF, a blank line
+            f.close();
+            m_dialogs.answer(QString::fromUtf8(names));
+            QLabel* browse = get<QLabel>("Label_Browse");
+            QTest::mouseClick(browse, Qt::LeftButton, {}, browse->rect().center());
+            QCOMPARE(m_dialogs.calls.last().kind, u"openFile"_s);
+            QCOMPARE(m_dialogs.calls.last().text, u"文本文件 (*.txt) (*.txt)"_s);
+            QCOMPARE(get<QLineEdit>("Text_PathName")->text(), QString::fromUtf8(names));
+            QCOMPARE(get<QPlainTextEdit>("Text_FileContent")->toPlainText(), u"北京\n上海\n"_s);
+            QCOMPARE(get<QLabel>("Label_FileContentSUM")->text(), u"2"_s);
+            ::unlink(names.constData());
+            break;
+        }
+        default:
+            break;
+        }
+        get<QAction>("Menu_Preview")->trigger();
+        m_dialogs.answer(true);
+        get<QAction>("Menu_Execution")->trigger();
+        QStringList expected = after;
+        expected.sort();
+        QCOMPARE(filesIn(tree.root()), expected);
+        get<QAction>("Toolbar1_12")->trigger();
+        for (int r = 1; r <= after.size(); ++r) {
+            QCOMPARE(m_window->fileList().cell(r, ColOriginalName), after[r - 1]);
+            QCOMPARE(m_window->fileList().cell(r, ColResult), QString());
+        }
+    }
+
+    void namesTypedByHandAreRecounted()
+    {
+        get<TabControl>("SSTab1")->setCurrentIndex(5);
+        get<QPlainTextEdit>("Text_FileContent")->setPlainText(u"  a\n\n b\n   \n"_s);
+        QLabel* recount = get<QLabel>("Label_CountSUM");
+        QTest::mouseClick(recount, Qt::LeftButton, {}, recount->rect().center());
+        QCOMPARE(get<QLabel>("Label_FileContentSUM")->text(), u"2"_s);
+        // Browsing and cancelling empties both boxes.
+        m_dialogs.answer(QString());
+        QTest::mouseClick(get<QLabel>("Picture_Browse"), Qt::LeftButton, {}, QPoint(2, 2));
+        QCOMPARE(get<QLineEdit>("Text_PathName")->text(), QString());
+        QCOMPARE(get<QPlainTextEdit>("Text_FileContent")->toPlainText(), QString());
+        QCOMPARE(get<QLabel>("Label_FileContentSUM")->text(), u"0"_s);
+        // A file that is not text is refused with a message, and nothing changes.
+        test::TempTree tree;
+        get<QPlainTextEdit>("Text_FileContent")->setPlainText(u"kept"_s);
+        const QByteArray binary = tree.root() + "binary.txt";
+        QFile f(QString::fromUtf8(binary));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray("\x7f"
+                           "ELF\0\0",
+                           6));
+        f.close();
+        m_dialogs.answer(QString::fromUtf8(binary));
+        QTest::mouseClick(get<QLabel>("Picture_Browse"), Qt::LeftButton, {}, QPoint(2, 2));
+        QCOMPARE(m_dialogs.calls.last().kind, u"message"_s);
+        QCOMPARE(m_dialogs.calls.last().caption, u"提示信息"_s);
+        QCOMPARE(get<QPlainTextEdit>("Text_FileContent")->toPlainText(), u"kept"_s);
+    }
+
+    void previewFollowsTheTab()
+    {
+        m_window->fileList().addFileRow("/none/a.txt");
+        get<QAction>("Menu_Preview")->trigger();
+        QCOMPARE(m_window->fileList().cell(1, ColPreview), u"0.txt"_s);
+        // Changing the tab keeps the previews.
+        get<TabControl>("SSTab1")->setCurrentIndex(3);
+        QCOMPARE(m_window->fileList().cell(1, ColPreview), u"0.txt"_s);
+    }
+};
+
+QTEST_MAIN(TestEndToEnd)
+#include "TestEndToEnd.moc"

@@ -1,0 +1,537 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/filelist/FileList.h"
+#include "core/platform/FileSystem.h"
+#include "gui/chrome/TabControl.h"
+#include "gui/mainwindow/MainWindow.h"
+#include "support/MainWindowFixture.h"
+#include "support/TempTree.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+using namespace tamsel;
+using namespace Qt::StringLiterals;
+
+class TestMainWindow : public QObject, public test::MainWindowFixture {
+    Q_OBJECT
+    QStringList items(const char* combo)
+    {
+        QStringList list;
+        auto* c = get<QComboBox>(combo);
+        for (int i = 0; i < c->count(); ++i)
+            list << c->itemText(i);
+        return list;
+    }
+    QString text(const char* name)
+    {
+        if (auto* c = m_window->findChild<QComboBox*>(QLatin1String(name)))
+            return c->currentText();
+        if (auto* e = m_window->findChild<QLineEdit*>(QLatin1String(name)))
+            return e->text();
+        if (auto* l = m_window->findChild<QLabel*>(QLatin1String(name)))
+            return l->text();
+        return get<QPlainTextEdit>(name)->toPlainText();
+    }
+    QLineEdit* edit(const char* name)
+    {
+        if (auto* c = m_window->findChild<QComboBox*>(QLatin1String(name)))
+            return c->lineEdit();
+        return get<QLineEdit>(name);
+    }
+    TabControl* tabs() { return get<TabControl>("SSTab1"); }
+    // Types into a box as a user would, the box given the focus first.
+    void type(const char* name, const QString& keys)
+    {
+        QLineEdit* e = edit(name);
+        e->setFocus();
+        QTest::keyClicks(e, keys);
+    }
+
+private Q_SLOTS:
+    void init() { QVERIFY(openWindow()); }
+    void cleanup()
+    {
+        m_window.reset();
+        QCOMPARE(m_dialogs.unanswered, 0);
+        m_dialogs.calls.clear();
+    }
+
+    void windowIsFixed()
+    {
+        QCOMPARE(m_window->objectName(), u"Form_Main"_s);
+        QCOMPARE(m_window->windowTitle(), u"TamselRenvold_V1.0"_s);
+        QCOMPARE(m_window->centralWidget()->size(), QSize(794, 529));
+        QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
+        QVERIFY(!(m_window->windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(m_window->windowFlags() & Qt::WindowMinimizeButtonHint);
+        QVERIFY(m_window->windowIcon().availableSizes().contains(QSize(32, 32)));
+    }
+
+    void controlsStandWhereTheyBelong_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("geometry");
+        QTest::newRow("file list frame") << u"Frame_FileList"_s << QRect(8, 48, 457, 425);
+        QTest::newRow("grid") << u"MSFlexGrid1"_s << QRect(8, 16, 441, 401);
+        QTest::newRow("mode frame") << u"Frame_SetReNameMode"_s << QRect(472, 48, 313, 281);
+        QTest::newRow("tabs") << u"SSTab1"_s << QRect(8, 16, 297, 257);
+        QTest::newRow("explanation") << u"Label_Explain"_s << QRect(32, 32, 249, 89);
+        QTest::newRow("preview button") << u"Picture_Preview"_s << QRect(296, 488, 65, 26);
+        QTest::newRow("preview mask") << u"Label_Mask_Preview"_s << QRect(280, 472, 97, 57);
+        QTest::newRow("rename button") << u"Picture_Execution"_s << QRect(392, 488, 65, 26);
+        QTest::newRow("link strip") << u"Picture_KervoLink"_s << QRect(472, 485, 313, 33);
+        QTest::newRow("toolbar") << u"Toolbar1"_s << QRect(0, 0, 794, 37);
+        QTest::newRow("start combo") << u"Combo_StartChar"_s << QRect(68, 52, 113, 20);
+        QTest::newRow("delete count") << u"Text_DeleteMedian"_s << QRect(96, 140, 81, 20);
+        QTest::newRow("its spin") << u"VScroll_DeleteMedian"_s << QRect(160, 140, 17, 20);
+        QTest::newRow("name list") << u"Text_FileContent"_s << QRect(16, 88, 265, 129);
+        QTest::newRow("browse") << u"Picture_Browse"_s << QRect(232, 32, 49, 42);
+        QTest::newRow("recount") << u"Picture_CountSUM"_s << QRect(216, 224, 65, 26);
+        QTest::newRow("case option") << u"Option_Extension_3"_s << QRect(24, 128, 81, 17);
+    }
+    void controlsStandWhereTheyBelong()
+    {
+        QFETCH(QString, name);
+        QFETCH(QRect, geometry);
+        auto* w = m_window->findChild<QWidget*>(name);
+        QVERIFY2(w, qPrintable(name));
+        QCOMPARE(w->geometry().topLeft(), geometry.topLeft());
+        // Captions may need more room than given in a larger font, never less.
+        QVERIFY(w->width() >= geometry.width() && w->height() >= geometry.height());
+    }
+
+    void startUpState()
+    {
+        QCOMPARE(tabs()->currentIndex(), 0);
+        QCOMPARE(tabs()->count(), 6);
+        const QStringList captions = {u"序 数"_s, u"删 除"_s,  u"插 入"_s,
+                                      u"替 换"_s, u"大小写"_s, u"从文件"_s};
+        for (int i = 0; i < 6; ++i)
+            QCOMPARE(tabs()->tabBar()->tabText(i), captions[i]);
+
+        QCOMPARE(items("Combo_OrdinalModel"),
+                 (QStringList{u"阿拉伯数字（1）"_s, u"大写字母（A）"_s, u"小写字母（a）"_s}));
+        QCOMPARE(text("Combo_OrdinalModel"), u"阿拉伯数字（1）"_s);
+        QVERIFY(!get<QComboBox>("Combo_OrdinalModel")->isEditable());
+        QCOMPARE(text("Combo_StartChar"), u"0"_s);
+        QCOMPARE(items("Combo_StartChar"),
+                 (QStringList{u"0"_s, u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"7"_s, u"8"_s, u"9"_s,
+                              u"10"_s, u"100"_s, u"1000"_s, u"10000"_s}));
+        QVERIFY(get<QComboBox>("Combo_StartChar")->isEditable());
+        QCOMPARE(text("Combo_GrowthBase"), u"1"_s);
+        QCOMPARE(items("Combo_GrowthBase"),
+                 (QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"7"_s, u"8"_s, u"9"_s, u"10"_s,
+                              u"100"_s, u"1000"_s}));
+        QVERIFY(get<QComboBox>("Combo_GrowthBase")->isEnabled());
+        QCOMPARE(text("Combo_Digit"), u"1"_s);
+        QCOMPARE(items("Combo_Digit").join(QString()), u"123456789"_s);
+        QVERIFY(!get<QComboBox>("Combo_Digit")->isEditable());
+        QCOMPARE(text("Combo_ModifiedSuffix"), u"不修改"_s);
+        QCOMPARE(items("Combo_ModifiedSuffix"),
+                 (QStringList{u"不修改"_s, u"txt"_s, u"doc"_s, u"exe"_s, u"jpg"_s, u"bmp"_s, u"dat"_s}));
+        QCOMPARE(text("Text_BofAddChar"), QString());
+        QCOMPARE(text("Text_EofAddChar"), QString());
+
+        const QStringList locate = {u"从首字符开始（从前往后）"_s, u"从尾字符开始（从后往前）"_s};
+        QCOMPARE(items("Combo_LocateMode_Del"), locate);
+        QCOMPARE(text("Combo_LocateMode_Del"), locate[0]);
+        QCOMPARE(text("Text_MedianOffset_Del"), u"0"_s);
+        QCOMPARE(items("Combo_DeleteDirection"), (QStringList{u"向后（向右）"_s, u"向前（向左）"_s}));
+        QCOMPARE(text("Combo_DeleteDirection"), u"向后（向右）"_s);
+        QCOMPARE(text("Text_DeleteMedian"), u"1"_s);
+
+        QCOMPARE(items("Combo_LocateMode_Insert"), locate);
+        QCOMPARE(text("Combo_LocateMode_Insert"), locate[0]);
+        QVERIFY(get<QComboBox>("Combo_LocateMode_Insert")->isEditable());
+        QCOMPARE(text("Text_MedianOffset_Insert"), u"0"_s);
+        QCOMPARE(text("Text_InsertCharacter"), QString());
+
+        QCOMPARE(text("Text_SourceChar"), QString());
+        QCOMPARE(text("Text_DestChar"), QString());
+        QCOMPARE(get<QCheckBox>("Check_DirectDelete")->text(), u"直接删除"_s);
+        QVERIFY(!get<QCheckBox>("Check_DirectDelete")->isChecked());
+
+        const QStringList cases = {u"保持不变"_s, u"首字大写"_s, u"全部大写"_s, u"全部小写"_s};
+        for (int i = 0; i < 4; ++i) {
+            for (const QString& group : {u"Option_Filename_"_s, u"Option_Extension_"_s}) {
+                auto* option = m_window->findChild<QRadioButton*>(group + QString::number(i));
+                QVERIFY(option);
+                QCOMPARE(option->text(), cases[i]);
+                QCOMPARE(option->isChecked(), i == 0);
+            }
+        }
+
+        QCOMPARE(text("Text_PathName"), QString());
+        QCOMPARE(text("Text_FileContent"), QString());
+        QCOMPARE(text("Label_FileContentSUM"), u"0"_s);
+        QCOMPARE(text("Label_FileSum"), u"0"_s);
+        QCOMPARE(text("Label_FileSel"), u"0"_s);
+        QCOMPARE(m_window->fileList().fileCount(), 0);
+        QCOMPARE(get<QTableView>("MSFlexGrid1")->model()->rowCount(), 29);
+
+        for (const char* spin :
+             {"VScroll_DeleteMedian", "VScroll_MedianOffset_Del", "VScroll_MedianOffset_Insert"}) {
+            auto* bar = get<QScrollBar>(spin);
+            QCOMPARE(bar->minimum(), 1);
+            QCOMPARE(bar->maximum(), 3);
+            QCOMPARE(bar->value(), 2);
+        }
+        QCOMPARE(text("Label_Explain"), u"将多个文件名更改为有序的字符串"_s);
+        QCOMPARE(m_dialogs.calls.size(), 0);
+    }
+
+    void captionsAndLabels()
+    {
+        const QList<std::pair<const char*, QString>> expected = {
+            {"Frame_FileList", u"［文件列表］"_s},
+            {"Frame_SetReNameMode", u"［设定重命名方式］"_s},
+            {"Frame_Explain", u"［说明］"_s},
+            {"Frame_BasicSet", u"[基本设置]"_s},
+            {"Frame_OptionalSet", u"[可选设置]"_s},
+            {"Frame_Filename", u"[文件名]"_s},
+            {"Frame_Extension", u"[扩展名]"_s},
+            {"Label1", u"总文件数："_s},
+            {"Label2", u"已选文件："_s},
+            {"Label_Preview", u"预处理"_s},
+            {"Label_Execution", u"重命名"_s},
+            {"Label_Browse", u"浏 览"_s},
+            {"Label_CountSUM", u"刷  新"_s},
+            {"Label26", u"打开含有文件名列表的文档：>>>"_s},
+            {"Label27", u"列表中文件名的数量："_s},
+            {"Label_KervoLink", u"更多精品软件请访问Tamsel软件站  tamsel.example"_s},
+        };
+        for (const auto& [name, caption] : expected) {
+            QWidget* w = get<QWidget>(name);
+            const QString shown =
+                qobject_cast<QLabel*>(w) ? static_cast<QLabel*>(w)->text() : w->accessibleName();
+            QCOMPARE(shown, caption);
+        }
+        for (const char* name : {"Label_Mask_Preview", "Label_Mask_Execution", "Label_Mask_Browse",
+                                 "Label_Mask_CountSUM", "Line1", "Line_KervoLink"})
+            get<QWidget>(name);
+    }
+
+    void screenReadersHearTheCaptions()
+    {
+        const QList<std::pair<const char*, QString>> expected = {
+            {"Combo_OrdinalModel", u"序数模式："_s},
+            {"Combo_GrowthBase", u"增量："_s},
+            {"Combo_StartChar", u"开始字符："_s},
+            {"Combo_Digit", u"位数："_s},
+            {"Text_BofAddChar", u"在文件名前面加字符："_s},
+            {"Text_EofAddChar", u"在文件名后面加字符："_s},
+            {"Combo_ModifiedSuffix", u"修改文件的扩展名为："_s},
+            {"Combo_LocateMode_Del", u"定位模式："_s},
+            {"Text_MedianOffset_Del", u"偏移位数："_s},
+            {"Combo_DeleteDirection", u"删除方向："_s},
+            {"Text_DeleteMedian", u"删除位数："_s},
+            {"VScroll_DeleteMedian", u"删除位数："_s},
+            {"Combo_LocateMode_Insert", u"定位模式："_s},
+            {"Text_MedianOffset_Insert", u"偏移位数："_s},
+            {"Text_InsertCharacter", u"插入字符："_s},
+            {"Text_SourceChar", u"将字符串："_s},
+            {"Text_DestChar", u"替换成为："_s},
+            {"Picture_Preview", u"预处理"_s},
+            {"Picture_Execution", u"重命名"_s},
+            {"Picture_Browse", u"浏 览"_s},
+            {"Picture_CountSUM", u"刷  新"_s},
+        };
+        for (const auto& [name, caption] : expected)
+            QCOMPARE(get<QWidget>(name)->accessibleName(), caption);
+        // The label is the input's buddy, so its access key and reader both lead to the input.
+        QCOMPARE(get<QLabel>("Label5")->buddy(), get<QWidget>("Combo_StartChar"));
+    }
+
+    void coloursAndFonts()
+    {
+        auto window = [&](const char* name) { return get<QWidget>(name)->palette().color(QPalette::Window); };
+        QCOMPARE(m_window->centralWidget()->palette().color(QPalette::Window), QColor(238, 246, 255));
+        for (const char* name : {"Frame_FileList", "Frame_SetReNameMode", "Frame_Explain", "SSTab1"})
+            QCOMPARE(window(name), QColor(238, 246, 251));
+        for (const char* name :
+             {"Picture_KervoLink", "Frame_OptionalSet", "Frame_BasicSet", "Check_DirectDelete",
+              "Frame_Filename", "Frame_Extension", "Option_Filename_2", "Option_Extension_0"})
+            QCOMPARE(window(name), QColor(189, 211, 251));
+        QCOMPARE(get<QLabel>("Label_KervoLink")->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+        QCOMPARE(window("Line_KervoLink"), QColor(0, 0, 255));
+        QCOMPARE(get<QTableView>("MSFlexGrid1")->palette().color(QPalette::Base), QColor(255, 255, 255));
+
+        const QFont explain = get<QLabel>("Label_Explain")->font();
+        QCOMPARE(explain.family(), u"楷体_GB2312"_s);
+        QCOMPARE(explain.pointSize(), 12);
+        const QFont grid = get<QTableView>("MSFlexGrid1")->font();
+        QCOMPARE(grid.family(), u"宋体"_s);
+        QCOMPARE(grid.pointSize(), 9);
+        QCOMPARE(tabs()->tabBar()->font().family(), u"宋体"_s);
+        // Whatever face stands in, it has the Chinese glyphs.
+        for (const QFont& f : {explain, grid})
+            QVERIFY(QFontMetrics(f).inFont(u'预'));
+    }
+
+    void gridShowsTheList()
+    {
+        auto* grid = get<QTableView>("MSFlexGrid1");
+        QVERIFY(grid->isColumnHidden(0));
+        QCOMPARE(grid->verticalHeader()->width(), 42);
+        QCOMPARE(grid->columnWidth(1), 148);
+        QCOMPARE(grid->columnWidth(3), 84);
+        QCOMPARE(grid->columnWidth(4), 380);
+        QCOMPARE(grid->columnWidth(6), 63);
+        QCOMPARE(grid->columnWidth(10), 380);
+        QCOMPARE(grid->horizontalHeader()->font().bold(), true);
+
+        test::TempTree tree;
+        m_window->fileList().addFileRow(tree.file("a.txt", 10));
+        QCOMPARE(text("Label_FileSum"), u"1"_s);
+        QCOMPARE(grid->model()->headerData(0, Qt::Vertical).toString(), u"1"_s);
+        QCOMPARE(grid->model()->data(grid->model()->index(0, 1)).toString(), u"a.txt"_s);
+    }
+
+    void explanationFollowsTheTab()
+    {
+        const QStringList texts = {
+            u"将多个文件名更改为有序的字符串"_s,
+            u"删除文件名中特定位置的字符串"_s,
+            u"将一个字符串插入到文件名中的特定位置"_s,
+            u"用一个字符串替换文件名中的特定字符串或直接删除"_s,
+            u"可分别更改主文件名和扩展名中英文字母的大小写"_s,
+            u"使用文本文件中的字符为文件命名\n\n注意：文本文件中的字符串以回车换行。"_s,
+        };
+        for (int i : {5, 0, 3, 1, 4, 2, 5}) {
+            QTest::mouseClick(tabs()->tabBar(), Qt::LeftButton, {}, tabs()->tabBar()->tabRect(i).center());
+            QCOMPARE(tabs()->currentIndex(), i);
+            QCOMPARE(text("Label_Explain"), texts[i]);
+        }
+        // Inputs keep their values across tab changes.
+        type("Text_SourceChar", u"abc"_s);
+        tabs()->setCurrentIndex(0);
+        tabs()->setCurrentIndex(3);
+        QCOMPARE(text("Text_SourceChar"), u"abc"_s);
+    }
+
+    void optionalSettingsShowOnTabZeroOnly()
+    {
+        for (int i = 0; i < 6; ++i) {
+            tabs()->setCurrentIndex(i);
+            for (const char* name :
+                 {"Frame_OptionalSet", "Text_BofAddChar", "Text_EofAddChar", "Combo_ModifiedSuffix"})
+                QCOMPARE(get<QWidget>(name)->isVisible(), i == 0);
+        }
+    }
+
+    void digitBoxesTakeDigitsOnly()
+    {
+        edit("Combo_GrowthBase")->clear();
+        type("Combo_GrowthBase", u"a"_s);
+        QCOMPARE(text("Combo_GrowthBase"), QString());
+        type("Combo_GrowthBase", u"0"_s);
+        QCOMPARE(text("Combo_GrowthBase"), QString());
+        type("Combo_GrowthBase", u"5 -+.0"_s);
+        QCOMPARE(text("Combo_GrowthBase"), u"50"_s);
+        QTest::keyClick(edit("Combo_GrowthBase"), Qt::Key_Return);
+        QCOMPARE(items("Combo_GrowthBase").size(), 12); // typed text never becomes an item
+
+        tabs()->setCurrentIndex(1);
+        edit("Text_DeleteMedian")->selectAll();
+        type("Text_DeleteMedian", u"0"_s);
+        QCOMPARE(text("Text_DeleteMedian"), u"1"_s);
+        edit("Text_DeleteMedian")->selectAll();
+        type("Text_DeleteMedian", u"7"_s);
+        QCOMPARE(text("Text_DeleteMedian"), u"7"_s);
+        type("Text_DeleteMedian", u"89"_s); // two characters at the most
+        QCOMPARE(text("Text_DeleteMedian"), u"78"_s);
+        QTest::keyClick(edit("Text_DeleteMedian"), Qt::Key_Backspace);
+        QCOMPARE(text("Text_DeleteMedian"), u"7"_s);
+    }
+
+    void offsetBoxesRefuseAfterALeadingZero()
+    {
+        tabs()->setCurrentIndex(1);
+        QLineEdit* box = edit("Text_MedianOffset_Del");
+        box->setFocus();
+        box->end(false);
+        type("Text_MedianOffset_Del", u"5"_s);
+        QCOMPARE(box->text(), u"0"_s);
+        box->selectAll();
+        type("Text_MedianOffset_Del", u"5"_s);
+        QCOMPARE(box->text(), u"0"_s);
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QCOMPARE(box->text(), QString());
+        type("Text_MedianOffset_Del", u"5x9"_s);
+        QCOMPARE(box->text(), u"59"_s);
+        type("Text_MedianOffset_Del", u"1"_s);
+        QCOMPARE(box->text(), u"59"_s);
+
+        tabs()->setCurrentIndex(2);
+        edit("Text_MedianOffset_Insert")->clear();
+        type("Text_MedianOffset_Insert", u"0"_s);
+        QCOMPARE(text("Text_MedianOffset_Insert"), u"0"_s);
+    }
+
+    void modelChangeRefillsTheStart()
+    {
+        auto* model = get<QComboBox>("Combo_OrdinalModel");
+        edit("Combo_GrowthBase")->setText(u"7"_s);
+        model->setCurrentIndex(1);
+        QCOMPARE(text("Combo_StartChar"), u"A"_s);
+        QCOMPARE(items("Combo_StartChar").size(), 26);
+        QCOMPARE(items("Combo_StartChar").join(QString()), u"ABCDEFGHIJKLMNOPQRSTUVWXYZ"_s);
+        QCOMPARE(text("Combo_GrowthBase"), u"1"_s);
+        QVERIFY(!get<QComboBox>("Combo_GrowthBase")->isEnabled());
+        edit("Combo_StartChar")->clear();
+        type("Combo_StartChar", u"Qq3Z"_s);
+        QCOMPARE(text("Combo_StartChar"), u"QZ"_s);
+
+        model->setCurrentIndex(2);
+        QCOMPARE(text("Combo_StartChar"), u"a"_s);
+        QCOMPARE(items("Combo_StartChar").last(), u"z"_s);
+        edit("Combo_StartChar")->clear();
+        type("Combo_StartChar", u"Qq3z"_s);
+        QCOMPARE(text("Combo_StartChar"), u"qz"_s);
+
+        model->setCurrentIndex(0);
+        QCOMPARE(text("Combo_StartChar"), u"0"_s);
+        QCOMPARE(items("Combo_StartChar").size(), 14);
+        QVERIFY(get<QComboBox>("Combo_GrowthBase")->isEnabled());
+        QCOMPARE(text("Combo_GrowthBase"), u"1"_s);
+        edit("Combo_StartChar")->clear();
+        type("Combo_StartChar", u"0a12"_s);
+        QCOMPARE(text("Combo_StartChar"), u"12"_s);
+    }
+
+    void spinsStepWithinTheirBounds()
+    {
+        auto step = [&](const char* spin, QAbstractSlider::SliderAction action) {
+            auto* bar = get<QScrollBar>(spin);
+            bar->triggerAction(action);
+            QCOMPARE(bar->value(), 2);
+        };
+        constexpr auto Up = QAbstractSlider::SliderSingleStepSub;   // the upper arrow
+        constexpr auto Down = QAbstractSlider::SliderSingleStepAdd; // the lower arrow
+        tabs()->setCurrentIndex(1);
+        step("VScroll_DeleteMedian", Up);
+        QCOMPARE(text("Text_DeleteMedian"), u"1"_s);
+        step("VScroll_DeleteMedian", Down);
+        QCOMPARE(text("Text_DeleteMedian"), u"2"_s);
+        step("VScroll_DeleteMedian", QAbstractSlider::SliderPageStepAdd);
+        QCOMPARE(text("Text_DeleteMedian"), u"3"_s);
+        edit("Text_DeleteMedian")->setText(u"99"_s);
+        step("VScroll_DeleteMedian", Down);
+        QCOMPARE(text("Text_DeleteMedian"), u"100"_s);
+        step("VScroll_DeleteMedian", Down);
+        QCOMPARE(text("Text_DeleteMedian"), u"100"_s);
+
+        step("VScroll_MedianOffset_Del", Up);
+        QCOMPARE(text("Text_MedianOffset_Del"), u"0"_s);
+        step("VScroll_MedianOffset_Del", Down);
+        QCOMPARE(text("Text_MedianOffset_Del"), u"1"_s);
+
+        tabs()->setCurrentIndex(2);
+        step("VScroll_MedianOffset_Insert", Up);
+        QCOMPARE(text("Text_MedianOffset_Insert"), u"0"_s);
+        edit("Text_MedianOffset_Insert")->setText(u"1"_s);
+        step("VScroll_MedianOffset_Insert", Up);
+        QCOMPARE(text("Text_MedianOffset_Insert"), u"0"_s);
+        edit("Text_MedianOffset_Insert")->clear();
+        step("VScroll_MedianOffset_Insert", Down);
+        QCOMPARE(text("Text_MedianOffset_Insert"), QString());
+
+        // A real click on the lower arrow.
+        tabs()->setCurrentIndex(1);
+        auto* bar = get<QScrollBar>("VScroll_DeleteMedian");
+        edit("Text_DeleteMedian")->setText(u"5"_s);
+        QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 2));
+        QCOMPARE(text("Text_DeleteMedian"), u"6"_s);
+        QCOMPARE(bar->value(), 2);
+    }
+
+    void pasteIsRefusedWithoutTouchingTheClipboard()
+    {
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        clipboard->setText(u"12"_s);
+        const QList<std::pair<int, const char*>> boxes = {{0, "Combo_GrowthBase"},
+                                                          {0, "Combo_StartChar"},
+                                                          {1, "Text_DeleteMedian"},
+                                                          {1, "Text_MedianOffset_Del"},
+                                                          {2, "Text_MedianOffset_Insert"}};
+        for (const auto& [tab, name] : boxes) {
+            tabs()->setCurrentIndex(tab);
+            QLineEdit* box = edit(name);
+            box->clear();
+            box->setFocus();
+            QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+            QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
+            QTest::mouseClick(box, Qt::MiddleButton);
+            QCOMPARE(box->text(), QString());
+            QVERIFY(!box->acceptDrops());
+
+            QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(2, 2),
+                                        box->mapToGlobal(QPoint(2, 2)));
+            QApplication::sendEvent(box, &menuEvent);
+            QMenu* menu = nullptr;
+            QTRY_VERIFY((menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())));
+            bool sawPaste = false;
+            const QString pasteKey = QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+            for (QAction* action : menu->actions()) {
+                if (action->text().endsWith(pasteKey) ||
+                    action->objectName() == QLatin1String("edit-paste")) {
+                    sawPaste = true;
+                    QVERIFY(!action->isEnabled());
+                }
+            }
+            QVERIFY(sawPaste);
+            menu->close();
+            QCOMPARE(clipboard->text(), u"12"_s);
+        }
+        // Other inputs paste as usual.
+        QLineEdit* prefix = edit("Text_BofAddChar");
+        tabs()->setCurrentIndex(0);
+        prefix->setFocus();
+        QTest::keyClick(prefix, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(prefix->text(), u"12"_s);
+    }
+
+    void refreshMakesNewNamesCurrent()
+    {
+        test::TempTree tree;
+        FileList& list = m_window->fileList();
+        list.addFileRow(tree.file("a.txt"));
+        list.setCell(1, ColNewName, u"b.txt"_s);
+        tree.file("b.txt", 512);
+        m_window->refreshFileList();
+        QCOMPARE(list.cell(1, ColOriginalName), u"b.txt"_s);
+        QCOMPARE(list.cell(1, ColFileSize), u"0.5 KB "_s);
+    }
+
+    void closingTheWindowEndsTheProgram()
+    {
+        QTimer::singleShot(0, m_window.get(), [this] { m_window->close(); });
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        bool timedOut = false;
+        connect(&watchdog, &QTimer::timeout, [&] {
+            timedOut = true;
+            QApplication::exit(1);
+        });
+        watchdog.start(5000);
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(!timedOut);
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "TestMainWindow.moc"
