@@ -1,30 +1,89 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/FakeFileSystem.h"
 
+#include <QString>
 #include <cerrno>
 
 namespace tamsel::test {
+namespace {
 
-QByteArray FakeFileSystem::stored(const QByteArray& path) const
-{
-    if (!ignoreCase || m_real.identity(path))
-        return path;
-    const qsizetype slash = path.lastIndexOf('/') + 1;
-    const QString folded = QString::fromUtf8(path.mid(slash)).toCaseFolded();
-    QByteArray found = path;
-    m_real.listDir(path.left(slash), [&](const DirEntry& e) {
-        if (QString::fromUtf8(e.name).toCaseFolded() != folded)
-            return true;
-        found = path.left(slash) + e.name;
-        return false;
-    });
-    return found;
-}
+class FakeFolder final : public Folder {
+public:
+    FakeFolder(std::unique_ptr<Folder> real, FakeFileSystem& fs) : m_real(std::move(real)), m_fs(fs) {}
 
-std::optional<FileStat> FakeFileSystem::stat(const QByteArray& path) const
-{
-    return m_real.stat(stored(path));
-}
+    std::optional<FileStat> entry(const QByteArray& name, int* error) const override
+    {
+        auto st = m_real->entry(stored(name), error);
+        if (st && m_fs.inodePerSpelling)
+            st->identity.inode = qHash(name);
+        return st;
+    }
+    std::optional<FileStat> self() const override { return m_real->self(); }
+    bool listNames(const std::function<bool(const QByteArray&)>& visit) const override
+    {
+        return m_real->listNames(visit);
+    }
+    int renameNoReplace(const QByteArray& from, const QByteArray& to) override
+    {
+        change("rename", from, to);
+        if (!m_fs.noReplace)
+            return EINVAL;
+        if (stored(to) != to)
+            return EEXIST;
+        return m_real->renameNoReplace(stored(from), to);
+    }
+    int renameReplacing(const QByteArray& from, const QByteArray& to) override
+    {
+        change("rename", from, to);
+        return m_real->renameReplacing(stored(from), stored(to));
+    }
+    int link(const QByteArray& from, const QByteArray& to) override
+    {
+        change("link", from, to);
+        if (!m_fs.hardLinks)
+            return EPERM;
+        if (stored(to) != to)
+            return EEXIST;
+        return m_real->link(stored(from), to);
+    }
+    int unlink(const QByteArray& name) override
+    {
+        change("unlink", name, {});
+        if (m_fs.refuseUnlink.contains(name))
+            return EPERM;
+        return m_real->unlink(stored(name));
+    }
+
+private:
+    void change(const char* operation, const QByteArray& name, const QByteArray& to)
+    {
+        if (m_fs.beforeChange)
+            m_fs.beforeChange(operation, name);
+        if (!to.isEmpty())
+            m_fs.renames << std::pair(name, to);
+    }
+
+    // The name as stored: with letter case ignored, the entry that matches it in any case.
+    QByteArray stored(const QByteArray& name) const
+    {
+        if (!m_fs.ignoreCase || m_real->entry(name))
+            return name;
+        const QString folded = QString::fromUtf8(name).toCaseFolded();
+        QByteArray found = name;
+        m_real->listNames([&](const QByteArray& entry) {
+            if (QString::fromUtf8(entry).toCaseFolded() != folded)
+                return true;
+            found = entry;
+            return false;
+        });
+        return found;
+    }
+
+    std::unique_ptr<Folder> m_real;
+    FakeFileSystem& m_fs;
+};
+
+} // namespace
 
 bool FakeFileSystem::listDir(const QByteArray& dir, const std::function<bool(const DirEntry&)>& visit) const
 {
@@ -32,27 +91,12 @@ bool FakeFileSystem::listDir(const QByteArray& dir, const std::function<bool(con
     return !unreadable.contains(dir) && m_real.listDir(dir, visit);
 }
 
-std::optional<FileIdentity> FakeFileSystem::identity(const QByteArray& path) const
+std::unique_ptr<Folder> FakeFileSystem::openFolder(const QByteArray& path, int* error) const
 {
-    return m_real.identity(stored(path));
-}
-
-int FakeFileSystem::rename(const QByteArray& from, const QByteArray& to)
-{
-    renames << std::pair(from, to);
-    if (stored(to) != to)
-        return EEXIST;
-    return m_real.rename(stored(from), to);
-}
-
-bool FakeFileSystem::fileExists(const QByteArray& path) const
-{
-    return m_real.fileExists(stored(path));
-}
-
-std::optional<QByteArray> FakeFileSystem::readFile(const QByteArray& path, qint64 maxBytes) const
-{
-    return m_real.readFile(stored(path), maxBytes);
+    auto real = m_real.openFolder(path, error);
+    if (!real)
+        return nullptr;
+    return std::make_unique<FakeFolder>(std::move(real), const_cast<FakeFileSystem&>(*this));
 }
 
 } // namespace tamsel::test

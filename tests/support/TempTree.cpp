@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/TempTree.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <ftw.h>
 #include <sys/stat.h>
@@ -40,6 +41,46 @@ QByteArray TempTree::file(const QByteArray& relative, qint64 size)
         ::close(fd);
     }
     return path;
+}
+
+QByteArray TempTree::write(const QByteArray& relative, const QByteArray& content)
+{
+    const QByteArray path = root() + relative;
+    const int fd = ::open(path.constData(), O_CREAT | O_WRONLY | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0 || ::write(fd, content.constData(), size_t(content.size())) != content.size())
+        qWarning("writing %s failed", path.constData());
+    if (fd >= 0)
+        ::close(fd);
+    return path;
+}
+
+QByteArray contentOf(const QByteArray& path)
+{
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return "<missing>";
+    QByteArray content;
+    char buf[4096];
+    ssize_t n;
+    while ((n = ::read(fd, buf, sizeof buf)) > 0)
+        content.append(buf, n);
+    ::close(fd);
+    return content;
+}
+
+QList<QByteArray> namesIn(const QByteArray& folder)
+{
+    QList<QByteArray> names;
+    if (DIR* d = ::opendir(folder.constData())) {
+        while (const dirent* e = ::readdir(d)) {
+            const QByteArray name(e->d_name);
+            if (name != "." && name != "..")
+                names << name;
+        }
+        ::closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 QByteArray TempTree::folder(const QByteArray& relative)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QTemporaryDir>
 
 namespace tamsel::test {
@@ -16,10 +17,18 @@ public:
     // The folder's path with a trailing "/".
     QByteArray root() const;
     QByteArray file(const QByteArray& relative, qint64 size = 0);
+    // A file holding content.
+    QByteArray write(const QByteArray& relative, const QByteArray& content);
     QByteArray folder(const QByteArray& relative);
 
 private:
     QTemporaryDir m_dir;
 };
+
+// The content of the file at path, or "<missing>".
+QByteArray contentOf(const QByteArray& path);
+
+// The names in folder, sorted; hidden names included.
+QList<QByteArray> namesIn(const QByteArray& folder);
 
 } // namespace tamsel::test

@@ -3,6 +3,7 @@
 
 #include "core/filelist/FileList.h"
 #include "core/platform/FileSystem.h"
+#include "core/text/NameCodec.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -114,7 +115,7 @@ void addPickedFiles(FileList& list, const FileSystem& fs, const QStringList& pat
 
 QByteArray resolvePath(const FileSystem& fs, const QString& path)
 {
-    const QByteArray plain = QFile::encodeName(path);
+    const QByteArray plain = encodeName(path).value_or(QFile::encodeName(path));
     if (!path.contains(QChar::ReplacementCharacter) || fs.stat(plain))
         return plain;
     const QStringList parts = path.split(u'/');
@@ -127,7 +128,7 @@ QByteArray resolvePath(const FileSystem& fs, const QString& path)
             int matches = 0;
             const QByteArray parent = i == 0 ? QByteArray(".") : resolved + '/';
             fs.listDir(parent, [&](const DirEntry& e) {
-                if (QString::fromUtf8(e.name) == part) {
+                if (displayName(decodeName(e.name)) == part) {
                     found = e.name;
                     ++matches;
                 }

@@ -3,6 +3,7 @@
 
 #include "core/filelist/CellText.h"
 #include "core/platform/FileSystem.h"
+#include "core/text/NameCodec.h"
 
 #include <algorithm>
 
@@ -49,16 +50,6 @@ void setPart(FileList::Row& r, int part, QStringView value)
     const qsizetype delta = value.size() - (end - start);
     for (int i = part; i < 3; ++i)
         r.ends[i] = quint32(r.ends[i] + delta);
-}
-
-QString decodeName(const QByteArray& bytes, QByteArray* raw)
-{
-    QString text = QString::fromUtf8(bytes);
-    if (text.contains(QChar::ReplacementCharacter) && text.toUtf8() != bytes)
-        *raw = bytes;
-    else
-        raw->clear();
-    return text;
 }
 
 } // namespace
@@ -110,11 +101,9 @@ void FileList::setCell(int row, int column, const QString& text)
     if (part < 0 || row < 1 || row > fileCount())
         return;
     Row& r = m_rows[row - 1];
-    if (partView(r, part) == text && (part != 0 || r.rawName.isEmpty()))
+    if (partView(r, part) == text)
         return;
     setPart(r, part, text);
-    if (part == 0)
-        r.rawName.clear();
     rowChanged(row);
 }
 
@@ -123,10 +112,10 @@ QStringView FileList::name(int row) const
     return partView(m_rows[row - 1], 0);
 }
 
-QByteArray FileList::pathBytes(int row) const
+QByteArray FileList::nameBytes(int row) const
 {
-    const Row& r = m_rows[row - 1];
-    return m_dirs[r.dir].bytes + (r.rawName.isEmpty() ? partView(r, 0).toUtf8() : r.rawName);
+    const QStringView name = partView(m_rows[row - 1], 0);
+    return encodeName(name).value_or(name.toUtf8());
 }
 
 QByteArray FileList::directoryBytes(int row) const
@@ -158,8 +147,7 @@ quint32 FileList::internDir(const QByteArray& dir)
         return m_lastDir;
     auto it = m_dirIndex.constFind(dir);
     if (it == m_dirIndex.constEnd()) {
-        QByteArray ignored;
-        m_dirs.push_back(Dir{dir, decodeName(dir, &ignored)});
+        m_dirs.push_back(Dir{dir, decodeName(dir)});
         it = m_dirIndex.insert(dir, quint32(m_dirs.size() - 1));
     }
     m_lastDir = it.value();
@@ -175,7 +163,7 @@ bool FileList::addFileRow(const QByteArray& fullPath)
 bool FileList::addFileRow(const QByteArray& dir, const QByteArray& name)
 {
     Row r;
-    r.text = decodeName(name, &r.rawName);
+    r.text = decodeName(name);
     r.ends[0] = r.ends[1] = r.ends[2] = quint32(r.text.size());
     r.dir = internDir(dir);
     m_rows.push_back(std::move(r));
@@ -209,8 +197,6 @@ void FileList::refreshFileList()
         const QString name = (renamed ? newName : partView(r, 0)).toString();
         r.text = name;
         r.ends[0] = r.ends[1] = r.ends[2] = quint32(name.size());
-        if (renamed)
-            r.rawName.clear();
         fillFileDetails(pathBytes(i), i);
     }
 }
@@ -330,7 +316,7 @@ QVariant FileList::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
-        return cell(index.row() + 1, index.column());
+        return displayName(cell(index.row() + 1, index.column()));
     case Qt::TextAlignmentRole:
         if (index.column() == ColNumber)
             return int(Qt::AlignCenter);

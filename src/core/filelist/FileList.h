@@ -32,8 +32,9 @@ enum Column : int {
 // the header row is the horizontal header and the number column is the vertical header.
 //
 // A row keeps its four text cells that commands write (name, preview, result, new name) in one
-// string, its folder as an index into a table shared by all rows of that folder, its size and
-// times as numbers (formatted when shown), and its exact name bytes when they are not UTF-8.
+// string, its folder as an index into a table shared by all rows of that folder, and its size and
+// times as numbers (formatted when shown). Names are text without loss (see NameCodec.h): bytes
+// that are not UTF-8 are kept as characters of their own, shown as U+FFFD.
 class FileList : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -46,7 +47,6 @@ public:
         qint64 size = NoValue;
         qint64 created = NoValue; // milliseconds since the epoch
         qint64 modified = NoValue;
-        QByteArray rawName; // exact name bytes; empty when the name is valid UTF-8
     };
     static constexpr qint64 NoValue = std::numeric_limits<qint64>::min();
 
@@ -62,9 +62,12 @@ public:
     // The name of a data row, as long as the row is not changed.
     QStringView name(int row) const;
     // The file's path as bytes: its folder's bytes and its exact name bytes.
-    QByteArray pathBytes(int row) const;
+    QByteArray pathBytes(int row) const { return directoryBytes(row) + nameBytes(row); }
+    QByteArray nameBytes(int row) const;
     // The folder's bytes, ending with "/" (empty for a bare name).
     QByteArray directoryBytes(int row) const;
+    // The row's folder: rows of one folder share it.
+    quint32 folderIndex(int row) const { return m_rows[row - 1].dir; }
 
     void initFileList();
     bool addFileRow(const QByteArray& fullPath);

@@ -20,11 +20,112 @@ qint64 toMs(const struct statx_timestamp& t)
 bool statxAt(int dirFd, const char* path, int flags, struct statx* out)
 {
     return ::statx(dirFd, path, flags | AT_STATX_SYNC_AS_STAT,
-                   STATX_TYPE | STATX_SIZE | STATX_MTIME | STATX_BTIME, out) == 0;
+                   STATX_TYPE | STATX_MODE | STATX_INO | STATX_UID | STATX_SIZE | STATX_MTIME | STATX_BTIME,
+                   out) == 0;
+}
+
+FileType typeOf(quint32 mode)
+{
+    if (S_ISREG(mode))
+        return FileType::Regular;
+    if (S_ISDIR(mode))
+        return FileType::Directory;
+    if (S_ISLNK(mode))
+        return FileType::Link;
+    return FileType::Other;
+}
+
+FileStat toStat(const struct statx& sx)
+{
+    FileStat st;
+    st.type = typeOf(sx.stx_mode);
+    st.identity = {(quint64(sx.stx_dev_major) << 32) | sx.stx_dev_minor, sx.stx_ino};
+    st.size = qint64(sx.stx_size);
+    st.modifiedMs = toMs(sx.stx_mtime);
+    if (sx.stx_mask & STATX_BTIME)
+        st.createdMs = toMs(sx.stx_btime);
+    st.mode = sx.stx_mode & 07777;
+    st.owner = sx.stx_uid;
+    return st;
+}
+
+int errorOf(int result)
+{
+    return result == 0 ? 0 : errno;
 }
 
 struct DirCloser {
     void operator()(DIR* d) const { ::closedir(d); }
+};
+
+// Lists the folder open at fd (which stays open), names only.
+bool listFd(int fd, const std::function<bool(const struct dirent&)>& visit)
+{
+    const int own = ::openat(fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (own < 0)
+        return false;
+    std::unique_ptr<DIR, DirCloser> d(::fdopendir(own));
+    if (!d) {
+        ::close(own);
+        return false;
+    }
+    for (;;) {
+        errno = 0;
+        const struct dirent* e = ::readdir(d.get());
+        if (!e)
+            return errno == 0;
+        const char* n = e->d_name;
+        if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0)))
+            continue;
+        if (!visit(*e))
+            return true;
+    }
+}
+
+class PosixFolder final : public Folder {
+public:
+    explicit PosixFolder(int fd) : m_fd(fd) {}
+    ~PosixFolder() override { ::close(m_fd); }
+    PosixFolder(const PosixFolder&) = delete;
+    PosixFolder& operator=(const PosixFolder&) = delete;
+
+    std::optional<FileStat> entry(const QByteArray& name, int* error) const override
+    {
+        struct statx sx {};
+        if (!statxAt(m_fd, name.constData(), AT_SYMLINK_NOFOLLOW, &sx)) {
+            if (error)
+                *error = errno;
+            return std::nullopt;
+        }
+        return toStat(sx);
+    }
+    std::optional<FileStat> self() const override
+    {
+        struct statx sx {};
+        if (!statxAt(m_fd, "", AT_EMPTY_PATH, &sx))
+            return std::nullopt;
+        return toStat(sx);
+    }
+    bool listNames(const std::function<bool(const QByteArray&)>& visit) const override
+    {
+        return listFd(m_fd, [&](const struct dirent& e) { return visit(QByteArray(e.d_name)); });
+    }
+    int renameNoReplace(const QByteArray& from, const QByteArray& to) override
+    {
+        return errorOf(::renameat2(m_fd, from.constData(), m_fd, to.constData(), RENAME_NOREPLACE));
+    }
+    int renameReplacing(const QByteArray& from, const QByteArray& to) override
+    {
+        return errorOf(::renameat(m_fd, from.constData(), m_fd, to.constData()));
+    }
+    int link(const QByteArray& from, const QByteArray& to) override
+    {
+        return errorOf(::linkat(m_fd, from.constData(), m_fd, to.constData(), 0));
+    }
+    int unlink(const QByteArray& name) override { return errorOf(::unlinkat(m_fd, name.constData(), 0)); }
+
+private:
+    int m_fd;
 };
 
 } // namespace
@@ -37,68 +138,46 @@ std::optional<FileStat> PosixFileSystem::stat(const QByteArray& path) const
     if (!statxAt(AT_FDCWD, path.constData(), 0, &sx) &&
         !statxAt(AT_FDCWD, path.constData(), AT_SYMLINK_NOFOLLOW, &sx))
         return std::nullopt;
-    FileStat st;
-    st.size = qint64(sx.stx_size);
-    st.modifiedMs = toMs(sx.stx_mtime);
-    if (sx.stx_mask & STATX_BTIME)
-        st.createdMs = toMs(sx.stx_btime);
-    st.isDir = S_ISDIR(sx.stx_mode);
-    return st;
+    return toStat(sx);
 }
 
 bool PosixFileSystem::listDir(const QByteArray& dir, const std::function<bool(const DirEntry&)>& visit) const
 {
-    std::unique_ptr<DIR, DirCloser> d(::opendir(dir.isEmpty() ? "." : dir.constData()));
-    if (!d)
+    const int fd = ::open(dir.isEmpty() ? "." : dir.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
         return false;
-    const int fd = ::dirfd(d.get());
     DirEntry entry;
-    for (;;) {
-        errno = 0;
-        const struct dirent* e = ::readdir(d.get());
-        if (!e)
-            return errno == 0;
-        const char* n = e->d_name;
-        if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0)))
-            continue;
-        bool isDir = e->d_type == DT_DIR;
-        if (e->d_type == DT_UNKNOWN) {
+    bool failed = false;
+    const bool listed = listFd(fd, [&](const struct dirent& e) {
+        bool isDir = e.d_type == DT_DIR;
+        if (e.d_type == DT_UNKNOWN) {
             struct statx sx {};
-            if (!statxAt(fd, n, AT_SYMLINK_NOFOLLOW, &sx))
+            if (!statxAt(fd, e.d_name, AT_SYMLINK_NOFOLLOW, &sx)) {
+                // An entry removed since the folder was read is no reason to give up the folder.
+                if (errno == ENOENT)
+                    return true;
+                failed = true;
                 return false;
+            }
             isDir = S_ISDIR(sx.stx_mode);
         }
-        entry.name = QByteArray(n);
+        entry.name = QByteArray(e.d_name);
         entry.isDir = isDir;
-        if (!visit(entry))
-            return true;
-    }
+        return visit(entry);
+    });
+    ::close(fd);
+    return listed && !failed;
 }
 
-std::optional<FileIdentity> PosixFileSystem::identity(const QByteArray& path) const
+std::unique_ptr<Folder> PosixFileSystem::openFolder(const QByteArray& path, int* error) const
 {
-    struct statx sx {};
-    if (path.isEmpty() || !statxAt(AT_FDCWD, path.constData(), AT_SYMLINK_NOFOLLOW, &sx))
-        return std::nullopt;
-    return FileIdentity{(quint64(sx.stx_dev_major) << 32) | sx.stx_dev_minor, sx.stx_ino};
-}
-
-int PosixFileSystem::rename(const QByteArray& from, const QByteArray& to)
-{
-    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
-        return 0;
-    const int err = errno;
-    if (err != EINVAL && err != ENOSYS && err != ENOTSUP)
-        return err;
-    // The file system lacks RENAME_NOREPLACE: link() fails on an existing target just as well.
-    if (::link(from.constData(), to.constData()) != 0)
-        return errno;
-    if (::unlink(from.constData()) != 0) {
-        const int unlinkErr = errno;
-        ::unlink(to.constData());
-        return unlinkErr;
+    const int fd = ::open(path.isEmpty() ? "." : path.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        if (error)
+            *error = errno;
+        return nullptr;
     }
-    return 0;
+    return std::make_unique<PosixFolder>(fd);
 }
 
 bool PosixFileSystem::fileExists(const QByteArray& path) const
@@ -149,38 +228,6 @@ bool isValidFileName(const QByteArray& name)
 {
     return !name.isEmpty() && name.size() <= 255 && name != "." && name != ".." && !name.contains('/') &&
            !name.contains('\0');
-}
-
-int renameFile(FileSystem& fs, const QByteArray& from, const QByteArray& to)
-{
-    // A name onto itself is no change, as rename(2) has it; only the source must exist.
-    if (from == to)
-        return fs.identity(from) ? 0 : ENOENT;
-    const int err = fs.rename(from, to);
-    if (err != EEXIST)
-        return err;
-    const auto source = fs.identity(from);
-    if (!source || source != fs.identity(to))
-        return err;
-    // The target is the source under another spelling: go round through a name of our own.
-    const QByteArray dir = from.left(from.lastIndexOf('/') + 1);
-    static unsigned serial = 0;
-    QByteArray temp;
-    int moved = EEXIST;
-    for (int attempt = 0; attempt < 100 && moved == EEXIST; ++attempt) {
-        temp = dir;
-        temp.append(".tamsel-")
-            .append(QByteArray::number(::getpid()))
-            .append('-')
-            .append(QByteArray::number(++serial));
-        moved = fs.rename(from, temp);
-    }
-    if (moved != 0)
-        return moved;
-    const int finalErr = fs.rename(temp, to);
-    if (finalErr != 0)
-        fs.rename(temp, from);
-    return finalErr;
 }
 
 } // namespace tamsel

@@ -4,22 +4,29 @@
 
 #include <QByteArray>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace tamsel {
 
-struct FileStat {
-    qint64 size = 0;
-    qint64 modifiedMs = 0;
-    std::optional<qint64> createdMs; // birth time, where the file system records it
-    bool isDir = false;
-};
+enum class FileType { Regular, Directory, Link, Other };
 
-// Which file a path names, without following a final symbolic link.
+// Which file an entry is: the same device and inode number.
 struct FileIdentity {
     quint64 device = 0;
     quint64 inode = 0;
     bool operator==(const FileIdentity&) const = default;
+};
+
+struct FileStat {
+    FileType type = FileType::Regular;
+    FileIdentity identity;
+    qint64 size = 0;
+    qint64 modifiedMs = 0;
+    std::optional<qint64> createdMs; // birth time, where the file system records it
+    quint32 mode = 0;                // permission bits, sticky bit included
+    quint32 owner = 0;
+    bool isDir() const { return type == FileType::Directory; }
 };
 
 // A name the file system can take for a file in a folder: not empty, no "/" or NUL, not "." or
@@ -31,6 +38,30 @@ struct DirEntry {
     bool isDir = false; // real directories only; links to directories count as files
 };
 
+// A folder held open: operations on its entries stay in this folder, whatever happens meanwhile to
+// the path that led to it (a folder replaced, a link on the way flipped). Links at an entry's name
+// are never followed. Operations return 0 or an errno value.
+class Folder {
+public:
+    virtual ~Folder() = default;
+
+    // The entry itself; nothing when it cannot be looked up (error receives the errno value).
+    virtual std::optional<FileStat> entry(const QByteArray& name, int* error = nullptr) const = 0;
+    // The folder's own status.
+    virtual std::optional<FileStat> self() const = 0;
+    // The names of the entries except "." and "..", until visit returns false. False when the
+    // folder cannot be read.
+    virtual bool listNames(const std::function<bool(const QByteArray&)>& visit) const = 0;
+
+    // Fails with EEXIST rather than replace; EINVAL where the file system cannot promise that.
+    virtual int renameNoReplace(const QByteArray& from, const QByteArray& to) = 0;
+    // rename(2) as it is: replaces an existing target.
+    virtual int renameReplacing(const QByteArray& from, const QByteArray& to) = 0;
+    // A second name for the entry (a link is linked as itself).
+    virtual int link(const QByteArray& from, const QByteArray& to) = 0;
+    virtual int unlink(const QByteArray& name) = 0;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -39,13 +70,13 @@ public:
     virtual std::optional<FileStat> stat(const QByteArray& path) const = 0;
 
     // Calls visit for every entry except "." and ".." in the order the file system returns them,
-    // until visit returns false. Returns false when the folder cannot be opened or read.
+    // until visit returns false. An entry that vanishes while the folder is read is skipped.
+    // Returns false when the folder cannot be opened or read.
     virtual bool listDir(const QByteArray& dir, const std::function<bool(const DirEntry&)>& visit) const = 0;
 
-    virtual std::optional<FileIdentity> identity(const QByteArray& path) const = 0;
-
-    // Renames in place and never replaces an existing target. Returns 0 or an errno value.
-    virtual int rename(const QByteArray& from, const QByteArray& to) = 0;
+    // The folder at path ("" is the working folder); nullptr when it cannot be opened (error
+    // receives the errno value).
+    virtual std::unique_ptr<Folder> openFolder(const QByteArray& path, int* error = nullptr) const = 0;
 
     // True for an existing non-directory (read-only and hidden files included); a symbolic link
     // is a file of its own, wherever it points.
@@ -60,15 +91,9 @@ class PosixFileSystem final : public FileSystem {
 public:
     std::optional<FileStat> stat(const QByteArray& path) const override;
     bool listDir(const QByteArray& dir, const std::function<bool(const DirEntry&)>& visit) const override;
-    std::optional<FileIdentity> identity(const QByteArray& path) const override;
-    int rename(const QByteArray& from, const QByteArray& to) override;
+    std::unique_ptr<Folder> openFolder(const QByteArray& path, int* error = nullptr) const override;
     bool fileExists(const QByteArray& path) const override;
     std::optional<QByteArray> readFile(const QByteArray& path, qint64 maxBytes) const override;
 };
-
-// Renames a file without ever replacing another one. Where the target names the source itself
-// (a change of letter case on a case-insensitive file system), the file goes through a unique
-// temporary name in its folder. Returns 0 or an errno value.
-int renameFile(FileSystem& fs, const QByteArray& from, const QByteArray& to);
 
 } // namespace tamsel

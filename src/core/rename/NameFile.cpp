@@ -87,7 +87,12 @@ LoadedNames loadNameFile(const FileSystem& fs, const QByteArray& path)
     const auto bytes = fs.readFile(path, NameFileLimit);
     if (!bytes)
         return {QString(), QStringLiteral("无法读取该文件！")};
-    const auto text = decodeText(*bytes);
+    return namesFromBytes(*bytes);
+}
+
+LoadedNames namesFromBytes(const QByteArray& bytes)
+{
+    const auto text = decodeText(bytes);
     if (!text)
         return {QString(), QStringLiteral("该文件不是文本文件，未读取！")};
     LoadedNames loaded;

@@ -25,5 +25,7 @@ struct LoadedNames {
 // The names of the file at path: lines end at LF, CR LF or CR, leading blanks are dropped and
 // empty lines left out. A path that names no file gives empty text and no error.
 LoadedNames loadNameFile(const FileSystem& fs, const QByteArray& path);
+// The same for a file's content.
+LoadedNames namesFromBytes(const QByteArray& bytes);
 
 } // namespace tamsel

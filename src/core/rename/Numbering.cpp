@@ -3,6 +3,7 @@
 
 #include "core/text/PlainText.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace tamsel {
@@ -22,15 +23,17 @@ QString padNumber(qint64 number, int width)
 
 qint64 numberCapacity(qint64 start, qint64 increment, int width)
 {
+    // 10^18 - 1 is the widest all-nines number a qint64 holds; wider widths hold every qint64.
     qint64 max = 1;
-    for (int i = 0; i < width; ++i)
+    for (int i = 0; i < std::min(width, 18); ++i)
         max *= 10;
-    --max;
+    max = width > 18 ? std::numeric_limits<qint64>::max() : max - 1;
     if (start > max)
         return 0;
     if (increment <= 0)
         return std::numeric_limits<qint64>::max(); // every value stays within the width
-    return (max - start) / increment + 1;
+    const qint64 steps = (max - start) / increment;
+    return steps == std::numeric_limits<qint64>::max() ? steps : steps + 1;
 }
 
 qint64 letterValue(const QString& letters)

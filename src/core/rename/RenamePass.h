@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QString>
+#include <functional>
+
 namespace tamsel {
 
 class FileList;
@@ -12,10 +15,15 @@ bool hasPreview(const FileList& list);
 struct RenameOutcome {
     int failedRow = 0; // 0 when every row was handled
     int error = 0;     // the errno value of the failure
+    QString note;      // where a file was left when it could not be put back, for the user
+    int stoppedAt = 0; // the first row not reached when the pass was stopped; 0 otherwise
 };
 
 // Renames row after row what the preview says, writing each row's result, and the new name on
-// success. Ends at the first rename that fails: that row and the rows after it stay untouched.
-RenameOutcome renamePass(FileList& list, FileSystem& fs);
+// success. Ends at the first rename that fails: that row and the rows after it stay untouched,
+// unless the row's file was left under another name, which its result then gives.
+// Each row's folder is opened once for the pass; every change happens relative to it.
+// goOn(row) is asked before each row; false stops the pass there.
+RenameOutcome renamePass(FileList& list, FileSystem& fs, const std::function<bool(int row)>& goOn = {});
 
 } // namespace tamsel

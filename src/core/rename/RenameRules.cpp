@@ -30,24 +30,12 @@ bool askCapacity(const RuleContext& ctx, qint64 files, const QString& details, q
     return ctx.dialogs.question(ctx.owner, text, Caption::Notice);
 }
 
-// main + "." + extension, the extension's leading dots removed; the main name alone when the
-// extension is blank, or, for text the user typed, the no-extension marker.
-QString join(const QString& main, QStringView extension, bool markerMeansNone)
-{
-    qsizetype dots = 0;
-    while (dots < extension.size() && extension[dots] == u'.')
-        ++dots;
-    const QStringView ext = extension.mid(dots);
-    if (isBlank(ext) || (markerMeansNone && trimBlanks(ext) == NoExtensionMarker))
-        return main;
-    return main + u'.' + ext;
-}
-
-// A new main name with the row's own extension, read from its name: a file whose extension
-// reads like the no-extension marker keeps it.
+// A new main name with the row's own extension exactly as the name has it: its dot and every
+// character after it, blanks and a lone trailing dot included.
 QString withOwnExtension(const QString& main, const FileList& list, int row)
 {
-    return join(main, extensionOf(list.name(row)), false);
+    const QStringView name = list.name(row);
+    return main + name.mid(mainNameOf(name).size());
 }
 
 QString mainName(const FileList& list, int row)
@@ -177,36 +165,55 @@ int readCount(const QString& text)
     return int(std::min<qint64>(readNumber(text).value_or(0), 32767));
 }
 
-QList<uint> codePoints(const QString& s)
-{
-    return s.toUcs4();
-}
+// A name measured in characters as the user sees them: a surrogate pair is one character, and so
+// is a lone surrogate standing for a byte. at(k) is where character k starts.
+class Characters {
+public:
+    explicit Characters(const QString& text) : m_text(text)
+    {
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            m_starts.push_back(i);
+            if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+                ++i;
+        }
+        m_starts.push_back(text.size());
+    }
+    qsizetype count() const { return m_starts.size() - 1; }
+    // count characters from character `from`, clamped to the text.
+    QString mid(qsizetype from, qsizetype count) const
+    {
+        if (count <= 0 || from >= this->count())
+            return {};
+        const qsizetype end = std::min(from + count, this->count());
+        return m_text.mid(m_starts[from], m_starts[end] - m_starts[from]);
+    }
 
-QString fromCodePoints(const QList<uint>& cps, qsizetype from, qsizetype count)
-{
-    if (count <= 0 || from >= cps.size())
-        return {};
-    count = std::min(count, cps.size() - from);
-    return QString::fromUcs4(reinterpret_cast<const char32_t*>(cps.constData() + from), count);
-}
+private:
+    const QString& m_text;
+    QList<qsizetype> m_starts;
+};
 
 } // namespace
 
 QString joinNameAndExtension(const QString& main, QStringView extension)
 {
-    return join(main, extension, true);
+    qsizetype dots = 0;
+    while (dots < extension.size() && extension[dots] == u'.')
+        ++dots;
+    const QStringView ext = extension.mid(dots);
+    if (isBlank(ext) || trimBlanks(ext) == NoExtensionMarker)
+        return main;
+    return main + u'.' + ext;
 }
 
 QString deleteCharacters(const QString& main, int offset, int count, bool fromFirst, bool rightward)
 {
-    const QList<uint> m = codePoints(main);
-    const qsizetype l = m.size();
+    const Characters m(main);
+    const qsizetype l = m.count();
     const qsizetype o = offset;
     const qsizetype n = count;
-    auto left = [&](qsizetype k) { return fromCodePoints(m, 0, std::min(k, l)); };
-    auto right = [&](qsizetype k) {
-        return k <= 0 ? QString() : fromCodePoints(m, std::max<qsizetype>(0, l - k), k);
-    };
+    auto left = [&](qsizetype k) { return m.mid(0, std::min(k, l)); };
+    auto right = [&](qsizetype k) { return k <= 0 ? QString() : m.mid(std::max<qsizetype>(0, l - k), k); };
     if (fromFirst && rightward)
         return left(o) + (l - o - n >= 1 ? right(l - o - n) : QString());
     if (fromFirst)
@@ -230,12 +237,12 @@ void applyDeleteRule(FileList& list, const DeleteInputs& in)
 
 std::optional<QString> insertCharacters(const QString& main, const QString& text, int offset, bool fromFirst)
 {
-    const QList<uint> m = codePoints(main);
-    const qsizetype l = m.size();
+    const Characters m(main);
+    const qsizetype l = m.count();
     if (offset > l)
         return std::nullopt;
     const qsizetype at = fromFirst ? offset : l - offset;
-    return fromCodePoints(m, 0, at) + text + fromCodePoints(m, at, l - at);
+    return m.mid(0, at) + text + m.mid(at, l - at);
 }
 
 void applyInsertRule(FileList& list, const InsertInputs& in)
@@ -284,8 +291,10 @@ void applyCaseRule(FileList& list, CaseChange mainCase, CaseChange extensionCase
     FileList::Batch batch(list);
     for (int r = 1; r <= list.fileCount(); ++r) {
         const QStringView name = list.name(r);
-        const QString newName = join(changeCase(mainNameOf(name).toString(), mainCase),
-                                     changeCase(extensionOf(name).toString(), extensionCase), false);
+        const QStringView main = mainNameOf(name);
+        QString newName = changeCase(main.toString(), mainCase);
+        if (main.size() < name.size())
+            newName += u'.' + changeCase(extensionOf(name).toString(), extensionCase);
         list.setCell(r, ColPreview, newName);
     }
 }

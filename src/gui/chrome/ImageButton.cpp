@@ -106,12 +106,12 @@ void ImageButton::mouseReleaseEvent(QMouseEvent* event)
 bool ImageButton::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_caption) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
         if (event->type() == QEvent::MouseButtonPress) {
             press();
             return true;
         }
         if (event->type() == QEvent::MouseButtonRelease) {
+            auto* mouse = static_cast<QMouseEvent*>(event);
             const QPoint at = mouse->position().toPoint();
             releaseOnCaption(at);
             if (mouse->button() == Qt::LeftButton && m_caption->rect().contains(at))

@@ -67,10 +67,20 @@ void FileListCommands::addFolderCommand()
         m_dialogs.message(m_controls.owner, QStringLiteral("搜索失败"), Caption::Notice);
     };
     const QByteArray path = resolvePath(m_fs, folder);
+    // Walks may nest: a second folder added while the first is read.
+    const bool outer = !m_walking;
+    if (outer) {
+        m_walking = true;
+        Q_EMIT walkingChanged(true);
+    }
     if (withSubFolders)
         addFolderRecursive(m_list, m_fs, path, hooks);
     else
         addFolderFlat(m_list, m_fs, path, hooks);
+    if (outer) {
+        m_walking = false;
+        Q_EMIT walkingChanged(false);
+    }
 }
 
 bool FileListCommands::selection(Selection* out) const

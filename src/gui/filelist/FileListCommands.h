@@ -50,6 +50,12 @@ public:
     void deleteAllFiles();
     void searchFileList();
 
+    bool walking() const { return m_walking; }
+
+Q_SIGNALS:
+    // A folder walk began or ended; it lets events through, so other commands run meanwhile.
+    void walkingChanged(bool walking);
+
 private:
     struct Selection {
         int first = 0;
@@ -65,6 +71,7 @@ private:
     Controls m_controls;
     std::function<bool()> m_stopped;
     QString m_pickedFolder;
+    bool m_walking = false;
 };
 
 } // namespace tamsel

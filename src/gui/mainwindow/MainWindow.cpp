@@ -160,6 +160,13 @@ void MainWindow::createControls()
     connect(m_grid, &FileListView::deletePressed, m_commands, &FileListCommands::deleteSelectedFiles);
     createMenus();
     createToolbar();
+    // A rename while a folder is still being read would have the walk list renamed files again.
+    connect(m_commands, &FileListCommands::walkingChanged, this, [this](bool walking) {
+        for (const char* name : {"Menu_Preview", "Menu_Execution", "Toolbar1_10", "Toolbar1_11"})
+            findChild<QAction*>(QLatin1String(name))->setEnabled(!walking);
+        m_preview->setEnabled(!walking);
+        m_execution->setEnabled(!walking);
+    });
 }
 
 namespace {
@@ -664,6 +671,8 @@ RenameMode MainWindow::renameMode() const
 
 void MainWindow::previewPass()
 {
+    if (m_commands->walking())
+        return;
     auto checked = [](QRadioButton* const(&options)[4]) {
         for (int i = 0; i < 4; ++i) {
             if (options[i]->isChecked())
@@ -724,6 +733,8 @@ void MainWindow::recountNames()
 
 void MainWindow::renameCommand()
 {
+    if (m_commands->walking())
+        return;
     const QString caption = Caption::Prompt;
     if (!hasPreview(*m_list)) {
         m_dialogs.message(this, QStringLiteral("请先进行预处理，得到你想要的结果再开始重命名！"), caption);
@@ -731,11 +742,14 @@ void MainWindow::renameCommand()
     }
     if (!m_dialogs.question(this, QStringLiteral("是否开始执行重命名？"), caption) || m_exiting)
         return;
-    if (renamePass(*m_list, m_fs).failedRow != 0)
-        m_dialogs.message(this,
-                          QStringLiteral("发生错误，重命名失败！") + u'\n' +
-                              QStringLiteral("必须以合法的字符进行重命名。"),
-                          Caption::Error);
+    const RenameOutcome outcome = renamePass(*m_list, m_fs);
+    if (outcome.failedRow == 0)
+        return;
+    QString text =
+        QStringLiteral("发生错误，重命名失败！") + u'\n' + QStringLiteral("必须以合法的字符进行重命名。");
+    if (!outcome.note.isEmpty())
+        text += u'\n' + outcome.note;
+    m_dialogs.message(this, text, Caption::Error);
 }
 
 void MainWindow::showAboutBox()

@@ -2,10 +2,12 @@
 #include "core/platform/FileSystem.h"
 #include "support/TempTree.h"
 
+#include <QProcess>
 #include <QTest>
 #include <algorithm>
 #include <cerrno>
 #include <numeric>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -51,9 +53,9 @@ private Q_SLOTS:
         const auto st = m_fs.stat(file);
         QVERIFY(st);
         QCOMPARE(st->size, qint64(5000));
-        QVERIFY(!st->isDir);
+        QVERIFY(!st->isDir());
         QVERIFY(st->modifiedMs > 0);
-        QVERIFY(m_fs.stat(tree.folder("sub"))->isDir);
+        QVERIFY(m_fs.stat(tree.folder("sub"))->isDir());
         QVERIFY(!m_fs.stat(tree.root() + "missing"));
         QVERIFY(!m_fs.stat(QByteArray()));
 
@@ -91,14 +93,85 @@ private Q_SLOTS:
     void renameNeverReplaces()
     {
         TempTree tree;
-        const QByteArray a = tree.file("a.txt", 1);
+        tree.file("a.txt", 1);
         const QByteArray b = tree.file("b.txt", 2);
-        QCOMPARE(m_fs.rename(a, b), EEXIST);
+        const auto folder = m_fs.openFolder(tree.root());
+        QVERIFY(folder);
+        QCOMPARE(folder->renameNoReplace("a.txt", "b.txt"), EEXIST);
         QCOMPARE(m_fs.stat(b)->size, qint64(2));
-        QCOMPARE(m_fs.rename(a, tree.root() + "c.txt"), 0);
-        QVERIFY(!m_fs.fileExists(a));
+        QCOMPARE(folder->renameNoReplace("a.txt", "c.txt"), 0);
         QVERIFY(m_fs.fileExists(tree.root() + "c.txt"));
-        QCOMPARE(m_fs.rename(a, tree.root() + "d.txt"), ENOENT);
+        QCOMPARE(folder->renameNoReplace("a.txt", "d.txt"), ENOENT);
+        int err = 0;
+        QVERIFY(!m_fs.openFolder(tree.root() + "missing", &err));
+        QCOMPARE(err, ENOENT);
+    }
+
+    // Every change through an open folder stays in it, whatever becomes of its path.
+    void anOpenFolderStaysWhereItWas()
+    {
+        TempTree tree;
+        tree.folder("one");
+        tree.folder("two");
+        tree.file("one/a", 1);
+        tree.file("two/a", 2);
+        const QByteArray link = tree.root() + "current";
+        QCOMPARE(::symlink("one", link.constData()), 0);
+        const auto folder = m_fs.openFolder(link + '/');
+        QVERIFY(folder);
+        QCOMPARE(::unlink(link.constData()), 0);
+        QCOMPARE(::symlink("two", link.constData()), 0);
+        QCOMPARE(folder->renameNoReplace("a", "b"), 0);
+        QCOMPARE(folder->link("b", "c"), 0);
+        QCOMPARE(folder->unlink("c"), 0);
+        QCOMPARE(list(tree.root() + "one"), QList<QByteArray>{"b"});
+        QCOMPARE(list(tree.root() + "two"), QList<QByteArray>{"a"});
+        QCOMPARE(folder->entry("b")->size, qint64(1));
+        QCOMPARE(folder->entry("b")->type, FileType::Regular);
+        QCOMPARE(folder->self()->identity, m_fs.stat(tree.root() + "one")->identity);
+    }
+
+    // Without d_type every entry is looked up; one removed meanwhile is skipped, not a failure.
+    void aVanishedEntryOnAFileSystemWithoutTypes()
+    {
+        if (::geteuid() != 0)
+            QSKIP("mounting needs root");
+        TempTree tree;
+        const QString image = QString::fromUtf8(tree.file("ext4.img", 16 << 20));
+        const QByteArray mnt = tree.folder("mnt");
+        auto run = [](const QString& program, const QStringList& args) {
+            QProcess p;
+            p.start(program, args);
+            return p.waitForFinished(20000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+        };
+        if (!run(QStringLiteral("mkfs.ext4"), {QStringLiteral("-q"), QStringLiteral("-F"),
+                                               QStringLiteral("-O"), QStringLiteral("^filetype"), image}) ||
+            !run(QStringLiteral("mount"),
+                 {QStringLiteral("-o"), QStringLiteral("loop"), image, QString::fromUtf8(mnt)}))
+            QSKIP("no loop mount here");
+        struct Unmount {
+            QByteArray path;
+            ~Unmount() { ::umount(path.constData()); }
+        } unmount{mnt};
+        for (const char* n : {"a", "b", "c", "d"})
+            tree.file("mnt/" + QByteArray(n));
+        tree.folder("mnt/sub");
+        QList<QByteArray> files;
+        bool sub = false;
+        const bool ok = m_fs.listDir(mnt, [&](const DirEntry& e) {
+            if (!e.isDir && files.isEmpty()) {
+                for (const char* n : {"a", "b", "c", "d"})
+                    if (e.name != n)
+                        ::unlink(QByteArray(mnt + n).constData());
+            }
+            if (!e.isDir)
+                files << e.name;
+            sub = sub || e.name == "sub";
+            return true;
+        });
+        QVERIFY(ok);
+        QVERIFY(sub);
+        QCOMPARE(files.size(), 1);
     }
 
     void fileExistsExcludesFolders()

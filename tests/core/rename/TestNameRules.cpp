@@ -63,6 +63,10 @@ private Q_SLOTS:
         QCOMPARE(numberCapacity(99, 1, 2), qint64(1));
         QCOMPARE(numberCapacity(0, 1000, 3), qint64(1));
         QCOMPARE(numberCapacity(1, 1, 9), qint64(999999999));
+        // Widths a qint64 cannot count to saturate instead of overflowing.
+        QCOMPARE(numberCapacity(0, 1, 18), qint64(1000000000000000000));
+        QCOMPARE(numberCapacity(0, 1, 19), std::numeric_limits<qint64>::max());
+        QCOMPARE(numberCapacity(5, 2, 40), (std::numeric_limits<qint64>::max() - 5) / 2 + 1);
     }
 
     void letters()

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/filelist/FileList.h"
 #include "core/platform/FileSystem.h"
+#include "core/platform/SafeRename.h"
+#include "core/rename/PreviewPass.h"
 #include "core/rename/RenamePass.h"
 #include "support/FakeFileSystem.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TempTree.h"
 
 #include <QDir>
@@ -14,7 +17,9 @@
 
 using namespace tamsel;
 using namespace Qt::StringLiterals;
+using tamsel::test::contentOf;
 using tamsel::test::FakeFileSystem;
+using tamsel::test::namesIn;
 using tamsel::test::TempTree;
 
 namespace {
@@ -84,6 +89,8 @@ private Q_SLOTS:
         QTest::newRow("dot") << u"."_s << int(EINVAL);
         QTest::newRow("too long") << QString(256, u'x') << int(EINVAL);
         QTest::newRow("too long in bytes") << QString(86, u'名') << int(EINVAL);
+        QTest::newRow("lone surrogate") << u"x"_s + QChar(0xD800) << int(EINVAL);
+        QTest::newRow("surrogate for no byte") << u"x"_s + QChar(0xDC41) << int(EINVAL);
     }
     void theFirstFailureEndsThePass()
     {
@@ -153,16 +160,6 @@ private Q_SLOTS:
         QCOMPARE(column(list, ColOriginalName), (QStringList{u"link-a"_s, u"link-b"_s}));
     }
 
-    void aNameOntoItselfIsNoChange()
-    {
-        TempTree tree;
-        FakeFileSystem fs;
-        const QByteArray a = tree.file("a.txt");
-        QCOMPARE(renameFile(fs, a, a), 0);
-        QCOMPARE(fs.renames.size(), 0);
-        QCOMPARE(renameFile(fs, tree.root() + "gone", tree.root() + "gone"), ENOENT);
-    }
-
     void namesThatAreNotUtf8()
     {
         TempTree tree;
@@ -178,6 +175,124 @@ private Q_SLOTS:
         QCOMPARE(list.cell(1, ColFileSize), u"0.004882813 KB "_s);
     }
 
+    // Names that are not UTF-8 go through every rule byte for byte.
+    void namesThatAreNotUtf8KeepTheirBytes()
+    {
+        TempTree tree;
+        const QByteArray gbk("\xb2\xe2\xca\xd4.txt");   // "测试.txt" in GBK
+        const QByteArray alike("\xb3\xe3\xcb\xd5.txt"); // shows as the same four U+FFFD
+        tree.write(gbk, "1");
+        tree.write(alike, "2");
+        FileList list(m_fs);
+        list.addFileRow(tree.root() + gbk);
+        list.addFileRow(tree.root() + alike);
+        test::ScriptedDialogs dialogs;
+        PreviewInputs in;
+        in.replacement = {u"nothing"_s, u"x"_s, false};
+        in.insertion = {u"新"_s, u"0"_s, true};
+        previewPass({list, dialogs}, RenameMode::Replace, in);
+        QCOMPARE(renamePass(list, m_fs).failedRow, 0);
+        QCOMPARE(column(list, ColResult), (QStringList{u"操作成功！"_s, u"操作成功！"_s}));
+        QCOMPARE(namesIn(tree.root()), (QList<QByteArray>{gbk, alike}));
+        previewPass({list, dialogs}, RenameMode::Insert, in);
+        QCOMPARE(renamePass(list, m_fs).failedRow, 0);
+        QCOMPARE(contentOf(tree.root() + "新" + gbk), QByteArray("1"));
+        QCOMPARE(contentOf(tree.root() + "新" + alike), QByteArray("2"));
+    }
+
+    // A rule that matches nothing renames nothing, however odd the name.
+    void aRuleThatChangesNothingKeepsTheName()
+    {
+        TempTree tree;
+        FileList list(m_fs);
+        const QStringList names{u"draft."_s, u"a.  "_s, u"f.无后缀名"_s, u"..."_s, u".profile"_s, u"plain"_s};
+        for (const QString& name : names)
+            list.addFileRow(tree.file(name.toUtf8()));
+        test::ScriptedDialogs dialogs;
+        PreviewInputs in;
+        in.replacement = {u"zzz"_s, u"y"_s, false};
+        previewPass({list, dialogs}, RenameMode::Replace, in);
+        QCOMPARE(column(list, ColPreview), names);
+        previewPass({list, dialogs}, RenameMode::LetterCase, in);
+        QCOMPARE(column(list, ColPreview), names);
+        QCOMPARE(renamePass(list, m_fs).failedRow, 0);
+        QCOMPARE(namesIn(tree.root()).size(), names.size());
+    }
+
+    // The folder a pass opened is the one it renames in, even when its path changes meanwhile.
+    void aFolderFlippedDuringThePass()
+    {
+        TempTree tree;
+        for (const char* dir : {"one", "two"}) {
+            tree.folder(dir);
+            for (int i = 0; i < 6; ++i)
+                tree.write(dir + QByteArray("/f") + QByteArray::number(i), dir);
+        }
+        const QByteArray link = tree.root() + "current";
+        QCOMPARE(::symlink("one", link.constData()), 0);
+        FileList list(m_fs);
+        for (int i = 0; i < 6; ++i) {
+            list.addFileRow(link + "/f" + QByteArray::number(i));
+            list.setCell(i + 1, ColPreview, u"g"_s + QString::number(i));
+        }
+        const RenameOutcome outcome = renamePass(list, m_fs, [&](int row) {
+            if (row == 4) {
+                ::unlink(link.constData());
+                ::symlink("two", link.constData());
+            }
+            return true;
+        });
+        QCOMPARE(outcome.failedRow, 0);
+        const QList<QByteArray> renamed{"g0", "g1", "g2", "g3", "g4", "g5"};
+        QCOMPARE(namesIn(tree.root() + "one"), renamed);
+        QCOMPARE(namesIn(tree.root() + "two"), (QList<QByteArray>{"f0", "f1", "f2", "f3", "f4", "f5"}));
+    }
+
+    void aFolderInTheFilesPlaceIsNotRenamed()
+    {
+        TempTree tree;
+        FileList list(m_fs);
+        add(list, tree, {{"a.txt", u"b.txt"_s}});
+        ::unlink(QByteArray(tree.root() + "a.txt").constData());
+        tree.folder("a.txt");
+        tree.write("a.txt/inside", "I");
+        const RenameOutcome outcome = renamePass(list, m_fs);
+        QCOMPARE(outcome.failedRow, 1);
+        QCOMPARE(outcome.error, EISDIR);
+        QCOMPARE(contentOf(tree.root() + "a.txt/inside"), QByteArray("I"));
+        QVERIFY(!exists(tree.root() + "b.txt"));
+    }
+
+    void aFileLeftUnderATemporaryNameIsNamed()
+    {
+        TempTree tree;
+        FakeFileSystem fs;
+        fs.ignoreCase = true;
+        FileList list(fs);
+        list.addFileRow(tree.write("Photo.JPG", "P"));
+        list.setCell(1, ColPreview, u"photo.jpg"_s);
+        int renames = 0;
+        fs.beforeChange = [&](const char* operation, const QByteArray&) {
+            if (qstrcmp(operation, "rename") == 0 && ++renames == 3)
+                tree.write("PHOTO.JPG", "other program");
+        };
+        const RenameOutcome outcome = renamePass(list, fs);
+        QCOMPARE(outcome.failedRow, 1);
+        QVERIFY(list.cell(1, ColResult).startsWith(u"操作失败！文件现名为：.tamsel-"_s));
+        QVERIFY(outcome.note.startsWith(u"文件［Photo.JPG］现名为［.tamsel-"_s));
+    }
+
+    // A file a killed run left under a temporary name is back under its own at the next pass.
+    void theNextPassRecoversAKilledRunsTemporaryName()
+    {
+        TempTree tree;
+        tree.write(QByteArray(TemporaryPrefix) + "1073741824-7-Photo.JPG", "P");
+        FileList list(m_fs);
+        add(list, tree, {{"a", u"b"_s}});
+        QCOMPARE(renamePass(list, m_fs).failedRow, 0);
+        QCOMPARE(namesIn(tree.root()), (QList<QByteArray>{"Photo.JPG", "b"}));
+    }
+
     void nothingToRename()
     {
         FileList list(m_fs);
@@ -185,83 +300,6 @@ private Q_SLOTS:
         list.addFileRow("/none/a");
         list.setCell(1, ColPreview, u"  "_s);
         QVERIFY(!hasPreview(list));
-    }
-
-    void caseOnlyRenameOnACaseInsensitiveFileSystem()
-    {
-        TempTree tree;
-        FakeFileSystem fs;
-        fs.ignoreCase = true;
-        const QByteArray d = tree.root();
-        tree.file("Photo.JPG");
-        tree.file("other.jpg");
-        QCOMPARE(renameFile(fs, d + "Photo.JPG", d + "photo.jpg"), 0);
-        QCOMPARE(QDir(QString::fromUtf8(d)).entryList(QDir::Files | QDir::Hidden),
-                 (QStringList{u"other.jpg"_s, u"photo.jpg"_s}));
-        QCOMPARE(fs.renames.size(), 3); // refused, to a temporary name, to the target
-        QVERIFY(fs.renames[1].second.startsWith(QByteArray(d + ".tamsel-")));
-        // Another file of that name is never replaced.
-        QCOMPARE(renameFile(fs, d + "photo.jpg", d + "OTHER.jpg"), EEXIST);
-        QCOMPARE(QDir(QString::fromUtf8(d)).entryList(QDir::Files | QDir::Hidden),
-                 (QStringList{u"other.jpg"_s, u"photo.jpg"_s}));
-    }
-
-    void caseOnlyRenameOnACaseSensitiveFileSystem()
-    {
-        TempTree tree;
-        tree.file("foo", 1);
-        tree.file("FOO", 2);
-        QCOMPARE(renameFile(m_fs, tree.root() + "foo", tree.root() + "FOO"), EEXIST);
-        QCOMPARE(m_fs.stat(tree.root() + "FOO")->size, qint64(2));
-        // Two names of one file (a hard link) are two files here: nothing is replaced either.
-        QCOMPARE(
-            ::link(QByteArray(tree.root() + "foo").constData(), QByteArray(tree.root() + "bar").constData()),
-            0);
-        QCOMPARE(renameFile(m_fs, tree.root() + "foo", tree.root() + "bar"), EEXIST);
-        QVERIFY(exists(tree.root() + "foo") && exists(tree.root() + "bar"));
-        QCOMPARE(renameFile(m_fs, tree.root() + "foo", tree.root() + "Foo"), 0);
-    }
-
-    void caseOnlyRenameOnARealCaseInsensitiveMount()
-    {
-        if (::geteuid() != 0)
-            QSKIP("mounting needs root");
-        TempTree tree;
-        const QString image = QString::fromUtf8(tree.root()) + u"fs.img"_s;
-        const QString mountPoint = QString::fromUtf8(tree.folder("mnt"));
-        QFile img(image);
-        QVERIFY(img.open(QIODevice::WriteOnly));
-        img.resize(16 << 20);
-        img.close();
-        auto run = [](const QString& program, const QStringList& args) {
-            QProcess p;
-            p.start(program, args);
-            return p.waitForFinished(20000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-        };
-        const bool mounted =
-            (run(u"mkfs.ext4"_s, {u"-q"_s, u"-F"_s, u"-O"_s, u"casefold"_s, image}) &&
-             run(u"mount"_s, {u"-o"_s, u"loop"_s, image, mountPoint})) ||
-            run(u"mount"_s, {u"-t"_s, u"tmpfs"_s, u"-o"_s, u"casefold"_s, u"none"_s, mountPoint});
-        if (!mounted)
-            QSKIP("no case-insensitive file system can be mounted here");
-        const QByteArray dir = QFile::encodeName(mountPoint);
-        const QByteArray folded = dir + "folded/";
-        ::mkdir(folded.constData(), 0755);
-        run(u"chattr"_s, {u"+F"_s, QString::fromUtf8(folded)});
-        {
-            QFile f(QString::fromUtf8(folded + "Photo.JPG"));
-            QVERIFY(f.open(QIODevice::WriteOnly));
-        }
-        const bool insensitive = exists(folded + "photo.jpg");
-        int err = -1;
-        if (insensitive)
-            err = renameFile(m_fs, folded + "Photo.JPG", folded + "photo.jpg");
-        const QStringList names = QDir(QString::fromUtf8(folded)).entryList(QDir::Files | QDir::Hidden);
-        run(u"umount"_s, {mountPoint});
-        if (!insensitive)
-            QSKIP("the mounted file system does not ignore case");
-        QCOMPARE(err, 0);
-        QCOMPARE(names, QStringList{u"photo.jpg"_s});
     }
 };
 

@@ -165,7 +165,7 @@ private Q_SLOTS:
         QTest::newRow("both kept") << u"Photo.JPG"_s << 0 << 0 << u"Photo.JPG"_s;
         QTest::newRow("no extension") << u"notes"_s << 2 << 2 << u"NOTES"_s;
         QTest::newRow("empty main") << u".profile"_s << 1 << 2 << u".PROFILE"_s;
-        QTest::newRow("empty extension") << u"notes."_s << 0 << 1 << u"notes"_s;
+        QTest::newRow("empty extension kept") << u"notes."_s << 0 << 1 << u"notes."_s;
         QTest::newRow("other scripts") << u"élan Ωmega 照片.Ä"_s << 2 << 3 << u"ÉLAN ΩMEGA 照片.ä"_s;
         QTest::newRow("first outside the basic plane") << u"\U00010428x.t"_s << 1 << 0 << u"\U00010400x.t"_s;
         QTest::newRow("empty name") << QString() << 1 << 1 << QString();

@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Renaming one file in its folder without ever replacing, losing or moving another one.
+#pragma once
+
+#include <QByteArray>
+
+namespace tamsel {
+
+class Folder;
+
+struct RenameResult {
+    int error = 0; // 0 or an errno value
+    // Set when the file could not be put back after a failure: the name it is left under.
+    QByteArray strandedAs;
+    // Set when a second name of the file could not be taken away again.
+    QByteArray extraName;
+};
+
+// Temporary names start with this, followed by the process id, a serial number, "-" and the
+// file's own name, so that a name left behind by a killed run says what it was.
+inline constexpr char TemporaryPrefix[] = ".tamsel-";
+
+// Renames the entry from to the name to, both in folder. Only a regular file or a symbolic link
+// is renamed, and never onto an existing name:
+// - where the file system has RENAME_NOREPLACE, with it;
+// - where it has not but has hard links, by a link to the new name and the removal of the old
+//   one, each checked to act on the same file;
+// - where it has neither (FUSE vfat or exFAT), by a plain rename right after the target was seen
+//   to be free.
+// A change of letter case alone on a file system that ignores case goes round through a
+// temporary name.
+RenameResult renameEntry(Folder& folder, const QByteArray& from, const QByteArray& to);
+
+// Puts back files that a killed run left under a temporary name in folder, where the process that
+// named them has ended and their own name is free. Returns how many came back.
+int recoverTemporaryNames(Folder& folder);
+
+} // namespace tamsel

@@ -1,0 +1,134 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/text/NameCodec.h"
+
+#include <algorithm>
+
+namespace tamsel {
+namespace {
+
+constexpr char16_t EscapeBase = 0xDC00;
+
+bool isEscape(QChar c)
+{
+    return c.unicode() >= EscapeBase + 0x80 && c.unicode() <= EscapeBase + 0xFF;
+}
+
+// The length of the valid UTF-8 sequence at p (at most end), or 0 when there is none.
+int sequenceLength(const uchar* p, const uchar* end)
+{
+    const uchar b = p[0];
+    const auto tail = [&](int i) { return p + i < end && (p[i] & 0xC0) == 0x80; };
+    if (b < 0x80)
+        return 1;
+    if (b >= 0xC2 && b <= 0xDF)
+        return tail(1) ? 2 : 0;
+    if (b >= 0xE0 && b <= 0xEF) {
+        if (!tail(1) || !tail(2))
+            return 0;
+        // No overlong forms and no encoded surrogates.
+        if ((b == 0xE0 && p[1] < 0xA0) || (b == 0xED && p[1] >= 0xA0))
+            return 0;
+        return 3;
+    }
+    if (b >= 0xF0 && b <= 0xF4) {
+        if (!tail(1) || !tail(2) || !tail(3))
+            return 0;
+        if ((b == 0xF0 && p[1] < 0x90) || (b == 0xF4 && p[1] >= 0x90))
+            return 0;
+        return 4;
+    }
+    return 0;
+}
+
+// Calls escaped(i) for every character of text that stands for a byte; the halves of a valid
+// surrogate pair never do.
+template <typename F> void forEachEscape(QStringView text, F escaped)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (isEscape(text[i]))
+            escaped(i);
+    }
+}
+
+} // namespace
+
+QString decodeName(QByteArrayView bytes)
+{
+    const auto* p = reinterpret_cast<const uchar*>(bytes.data());
+    const auto* end = p + bytes.size();
+    if (std::all_of(p, end, [](uchar b) { return b < 0x80; }))
+        return QString::fromLatin1(bytes);
+    // By hand: Qt's decoders drop a byte-order mark, which a file name may well begin with.
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar* out = text.data();
+    while (p < end) {
+        const int n = sequenceLength(p, end);
+        if (n == 0) {
+            *out++ = QChar(char16_t(EscapeBase + *p++));
+            continue;
+        }
+        char32_t c = n == 1 ? p[0] : p[0] & (0x7F >> n);
+        for (int i = 1; i < n; ++i)
+            c = (c << 6) | (p[i] & 0x3F);
+        p += n;
+        if (c >= 0x10000) {
+            *out++ = QChar::highSurrogate(c);
+            *out++ = QChar::lowSurrogate(c);
+        } else {
+            *out++ = QChar(char16_t(c));
+        }
+    }
+    text.truncate(out - text.data());
+    return text;
+}
+
+std::optional<QByteArray> encodeName(QStringView text)
+{
+    bool plain = true;
+    for (const QChar c : text) {
+        if (c.isSurrogate()) {
+            plain = false;
+            break;
+        }
+    }
+    if (plain)
+        return text.toUtf8(); // Qt's encoder writes no byte-order mark of its own
+    QByteArray bytes;
+    bytes.reserve(text.size() * 3);
+    qsizetype runStart = 0;
+    const auto flush = [&](qsizetype end) { bytes += text.mid(runStart, end - runStart).toUtf8(); };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            ++i;
+            continue;
+        }
+        if (!c.isSurrogate())
+            continue;
+        if (!isEscape(c))
+            return std::nullopt;
+        flush(i);
+        bytes += char(c.unicode() - EscapeBase);
+        runStart = i + 1;
+    }
+    flush(text.size());
+    return bytes;
+}
+
+bool hasEscapedBytes(QStringView text)
+{
+    bool found = false;
+    forEachEscape(text, [&](qsizetype) { found = true; });
+    return found;
+}
+
+QString displayName(QStringView text)
+{
+    QString shown = text.toString();
+    forEachEscape(text, [&](qsizetype i) { shown[i] = QChar::ReplacementCharacter; });
+    return shown;
+}
+
+} // namespace tamsel

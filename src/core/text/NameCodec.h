@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// File names as text, without loss. Linux names are bytes and need not be UTF-8: a byte that is
+// not part of valid UTF-8 becomes the lone surrogate U+DC00 + byte, which encodes back to that
+// byte, so every name survives the trip to text and back exactly.
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+#include <optional>
+
+namespace tamsel {
+
+QString decodeName(QByteArrayView bytes);
+
+// The bytes of a name; nothing when the text holds a surrogate that stands for no byte (a lone
+// one outside U+DC80 to U+DCFF), which no file name can carry.
+std::optional<QByteArray> encodeName(QStringView text);
+
+// True when the text holds characters that stand for bytes.
+bool hasEscapedBytes(QStringView text);
+
+// The text as a person should see it: every character that stands for a byte shows as U+FFFD.
+QString displayName(QStringView text);
+
+} // namespace tamsel

@@ -1,0 +1,306 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The rename pass on real files under everything that can go wrong around it. After each case every
+// file's content is still there exactly once, under its old or its new name, and every row's
+// result tells the truth.
+#include "core/filelist/FileList.h"
+#include "core/platform/FileSystem.h"
+#include "core/rename/RenamePass.h"
+#include "support/FakeFileSystem.h"
+#include "support/TempTree.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTest>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace tamsel;
+using namespace Qt::StringLiterals;
+using tamsel::test::contentOf;
+using tamsel::test::FakeFileSystem;
+using tamsel::test::namesIn;
+using tamsel::test::TempTree;
+
+namespace {
+
+const QString Succeeded = u"操作成功！"_s;
+
+// The contents of the regular files in folder, by inode, so that two names of one file count once.
+QMultiMap<QByteArray, QByteArray> contents(const QByteArray& folder)
+{
+    QMultiMap<QByteArray, QByteArray> out;
+    QSet<ino_t> seen;
+    for (const QByteArray& name : namesIn(folder)) {
+        struct stat st {};
+        if (::lstat(QByteArray(folder + name).constData(), &st) == 0 && S_ISREG(st.st_mode) &&
+            !seen.contains(st.st_ino)) {
+            seen.insert(st.st_ino);
+            out.insert(contentOf(folder + name), name);
+        }
+    }
+    return out;
+}
+
+// Runs f in a child process as the unprivileged user "nobody"; its exit code.
+int asNobody(const std::function<int()>& f)
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(::setgid(65534) == 0 && ::setuid(65534) == 0 ? f() : 99);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+} // namespace
+
+class TestRenameFaults : public QObject {
+    Q_OBJECT
+    PosixFileSystem m_fs;
+
+    // One row a file: name -> preview; each file holds its own name as content.
+    static void fill(FileList& list, TempTree& tree, const QList<std::pair<QByteArray, QString>>& rows)
+    {
+        for (const auto& [name, preview] : rows) {
+            struct stat st {};
+            if (::lstat(QByteArray(tree.root() + name).constData(), &st) != 0)
+                tree.write(name, name);
+            list.addFileRow(tree.root() + name);
+            list.setCell(list.fileCount(), ColPreview, preview);
+        }
+    }
+
+    // Every row that says it succeeded holds, under its new name, the content it had.
+    static void checkResults(const FileList& list, const QByteArray& folder,
+                             const QMultiMap<QByteArray, QByteArray>& before)
+    {
+        for (int r = 1; r <= list.fileCount(); ++r) {
+            if (list.cell(r, ColResult) != Succeeded)
+                continue;
+            const QByteArray now = folder + list.cell(r, ColNewName).toUtf8();
+            struct stat st {};
+            QVERIFY2(::lstat(now.constData(), &st) == 0, now.constData());
+            if (S_ISREG(st.st_mode))
+                QVERIFY2(before.contains(contentOf(now)), now.constData());
+        }
+    }
+
+private Q_SLOTS:
+    // Another program changes the folder between the preview and the rename.
+    void changesBetweenPreviewAndRename_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<int>("failedRow");
+        QTest::newRow("source removed") << u"remove"_s << 2;
+        QTest::newRow("source renamed") << u"rename"_s << 2;
+        QTest::newRow("source replaced by a folder") << u"folder"_s << 2;
+        QTest::newRow("source replaced by a link") << u"link"_s << 0;
+        QTest::newRow("target created") << u"target"_s << 2;
+    }
+    void changesBetweenPreviewAndRename()
+    {
+        QFETCH(QString, change);
+        QFETCH(int, failedRow);
+        TempTree tree;
+        FileList list(m_fs);
+        fill(list, tree, {{"a", u"A"_s}, {"b", u"B"_s}, {"c", u"C"_s}});
+        const QByteArray b = tree.root() + "b";
+        if (change == u"remove"_s) {
+            ::unlink(b.constData());
+        } else if (change == u"rename"_s) {
+            ::rename(b.constData(), QByteArray(tree.root() + "b2").constData());
+        } else if (change == u"folder"_s) {
+            ::unlink(b.constData());
+            tree.folder("b");
+            tree.write("b/kept", "kept");
+        } else if (change == u"link"_s) {
+            ::unlink(b.constData());
+            ::symlink("c", b.constData());
+        } else {
+            tree.write("B", "other program");
+        }
+        const auto before = contents(tree.root());
+        const RenameOutcome outcome = renamePass(list, m_fs);
+        QCOMPARE(outcome.failedRow, failedRow);
+        QCOMPARE(contents(tree.root()).keys(), before.keys());
+        checkResults(list, tree.root(), before);
+        QCOMPARE(list.cell(1, ColResult), Succeeded);
+        if (failedRow)
+            QCOMPARE(list.cell(3, ColResult), QString());
+        if (change == u"folder"_s)
+            QCOMPARE(contentOf(tree.root() + "b/kept"), QByteArray("kept"));
+    }
+
+    // Names at the edges of what a file system takes.
+    void oddNames()
+    {
+        TempTree tree;
+        FileList list(m_fs);
+        const QByteArray longest(255, 'x');
+        fill(list, tree,
+             {{"new\nline", u"tab\there"_s},
+              {"back\\slash", u"-leading"_s},
+              {"\xb2\xe2\xca\xd4.txt", u"测试.txt"_s},
+              {"short", QString::fromLatin1(longest)},
+              {"plain", QString(256, u'y')}});
+        const auto before = contents(tree.root());
+        const RenameOutcome outcome = renamePass(list, m_fs);
+        QCOMPARE(outcome.failedRow, 5);
+        QCOMPARE(outcome.error, EINVAL);
+        QCOMPARE(contents(tree.root()).keys(), before.keys());
+        QCOMPARE(namesIn(tree.root()),
+                 (QList<QByteArray>{"-leading", "plain", "tab\there", longest, "测试.txt"}));
+        checkResults(list, tree.root(), before);
+    }
+
+    // Hard links, links to files and folders, dangling links, and two rows for one file.
+    void linksAndTwoRowsForOneFile()
+    {
+        TempTree tree;
+        tree.write("file", "F");
+        tree.folder("dir");
+        ::link(QByteArray(tree.root() + "file").constData(), QByteArray(tree.root() + "hard").constData());
+        ::symlink("file", QByteArray(tree.root() + "to-file").constData());
+        ::symlink("dir", QByteArray(tree.root() + "to-dir").constData());
+        ::symlink("nowhere", QByteArray(tree.root() + "dangling").constData());
+        FileList list(m_fs);
+        fill(list, tree,
+             {{"hard", u"hard2"_s},
+              {"to-file", u"to-file2"_s},
+              {"to-dir", u"to-dir2"_s},
+              {"dangling", u"dangling2"_s},
+              {"file", u"file2"_s},
+              {"file", u"file3"_s}});
+        const auto before = contents(tree.root());
+        const RenameOutcome outcome = renamePass(list, m_fs);
+        QCOMPARE(outcome.failedRow, 6);
+        QCOMPARE(outcome.error, ENOENT);
+        QCOMPARE(contents(tree.root()).keys(), before.keys());
+        QCOMPARE(namesIn(tree.root()),
+                 (QList<QByteArray>{"dangling2", "dir", "file2", "hard2", "to-dir2", "to-file2"}));
+        char target[16] = {};
+        QVERIFY(::readlink(QByteArray(tree.root() + "to-file2").constData(), target, sizeof target - 1) > 0);
+        QCOMPARE(QByteArray(target), QByteArray("file")); // the link itself moved, not what it names
+        checkResults(list, tree.root(), before);
+    }
+
+    // Folders the user may not change or may not look into.
+    void foldersWithoutPermission_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("error");
+        QTest::newRow("read-only folder") << 0555 << EACCES;
+        QTest::newRow("listed but not searched") << 0644 << EACCES;
+    }
+    void foldersWithoutPermission()
+    {
+        QFETCH(int, mode);
+        QFETCH(int, error);
+        if (::geteuid() != 0)
+            QSKIP("needs root to run as another user");
+        TempTree tree;
+        ::chmod(tree.root().constData(), 0755);
+        const QByteArray folder = tree.folder("locked");
+        tree.write("locked/a", "A");
+        FileList list(m_fs);
+        list.addFileRow(folder + "a");
+        list.setCell(1, ColPreview, u"b"_s);
+        ::chmod(folder.constData(), mode_t(mode));
+        const int code = asNobody([&] {
+            const RenameOutcome outcome = renamePass(list, m_fs);
+            return outcome.failedRow == 1 && outcome.error == error ? 0 : 1;
+        });
+        ::chmod(folder.constData(), 0755);
+        QCOMPARE(code, 0);
+        QCOMPARE(namesIn(folder), QList<QByteArray>{"a"});
+    }
+
+    // A file system without room left still renames, whichever way it renames.
+    void aFullFileSystem_data()
+    {
+        QTest::addColumn<bool>("noReplace");
+        QTest::newRow("renameat2") << true;
+        QTest::newRow("link and unlink") << false;
+    }
+    void aFullFileSystem()
+    {
+        QFETCH(bool, noReplace);
+        if (::geteuid() != 0)
+            QSKIP("mounting needs root");
+        TempTree tree;
+        const QByteArray mnt = tree.folder("small");
+        if (::mount("tmpfs", mnt.constData(), "tmpfs", 0, "size=64k,nr_inodes=64") != 0)
+            QSKIP("no tmpfs can be mounted here");
+        struct Unmount {
+            QByteArray path;
+            ~Unmount() { ::umount(path.constData()); }
+        } unmount{mnt};
+        tree.write("small/a", "A");
+        tree.write("small/b", "B");
+        // Fills it up: writes until no room is left.
+        const int fd = ::open(QByteArray(mnt + "filler").constData(), O_CREAT | O_WRONLY, 0644);
+        const QByteArray block(4096, 'f');
+        while (::write(fd, block.constData(), size_t(block.size())) > 0) {
+        }
+        ::close(fd);
+        FakeFileSystem fs;
+        fs.noReplace = noReplace;
+        FileList list(fs);
+        list.addFileRow(mnt + "a");
+        list.addFileRow(mnt + "b");
+        list.setCell(1, ColPreview, u"A2"_s);
+        list.setCell(2, ColPreview, u"B2"_s);
+        const auto before = contents(mnt);
+        const RenameOutcome outcome = renamePass(list, fs);
+        QCOMPARE(contents(mnt).keys(), before.keys());
+        QCOMPARE(list.cell(1, ColResult) == Succeeded, outcome.failedRow != 1);
+        checkResults(list, mnt, before);
+    }
+
+    // A pass killed at any moment leaves every file under its old or its new name, once.
+    void killedMidPass()
+    {
+        TempTree tree;
+        const int files = 20000;
+        for (int i = 0; i < files; ++i)
+            tree.write("f" + QByteArray::number(i), QByteArray::number(i));
+        for (int round = 0; round < 4; ++round) {
+            QProcess child;
+            child.start(QStringLiteral(TAMSEL_RENAME_CHILD),
+                        {QFile::decodeName(tree.root()), QString::number(files), QString::number(round)});
+            QVERIFY(child.waitForReadyRead(20000)); // the list is read and the pass begins
+            QTest::qWait(int(QRandomGenerator::global()->bounded(250)));
+            ::kill(pid_t(child.processId()), SIGKILL);
+            QVERIFY(child.waitForFinished(20000));
+            QHash<QByteArray, int> seen;
+            for (const QByteArray& name : namesIn(tree.root())) {
+                QVERIFY2(!name.startsWith(".tamsel-"), name.constData());
+                ++seen[contentOf(tree.root() + name)];
+            }
+            QCOMPARE(seen.size(), files);
+            for (int i = 0; i < files; ++i) {
+                const QByteArray content = QByteArray::number(i);
+                QCOMPARE(seen.value(content), 1);
+                const QByteArray renamed = "r" + QByteArray::number(round) + '-' + content;
+                const QByteArray old =
+                    (round == 0 ? QByteArray("f") : "r" + QByteArray::number(round - 1) + '-') + content;
+                QVERIFY(contentOf(tree.root() + renamed) == content ||
+                        contentOf(tree.root() + old) == content);
+            }
+            // The next round renames from where this one left every file.
+            for (const QByteArray& name : namesIn(tree.root()))
+                ::rename(QByteArray(tree.root() + name).constData(),
+                         QByteArray(tree.root() + "r" + QByteArray::number(round) + '-' +
+                                    contentOf(tree.root() + name))
+                             .constData());
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRenameFaults)
+#include "TestRenameFaults.moc"
