@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/platform/FileSystem.h"
+#include "gui/mainwindow/Application.h"
 #include "gui/mainwindow/MainWindow.h"
 #include "support/ScriptedDialogs.h"
 
@@ -20,6 +21,7 @@ protected:
     // A fresh window, shown, and a fresh script.
     bool openWindow()
     {
+        setUpApplication();
         m_dialogs = {};
         m_window = std::make_unique<MainWindow>(m_dialogs, m_fs);
         m_window->show();

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/chrome/Frame.h"
 
+#include "gui/accessibility/Accessibility.h"
+
 #include <QPainter>
 
 namespace tamsel {
@@ -8,6 +10,7 @@ namespace tamsel {
 Frame::Frame(const QString& caption, QWidget* parent) : QWidget(parent), m_caption(caption)
 {
     setAccessibleName(caption);
+    refreshAccessible(this);
 }
 
 void Frame::paintEvent(QPaintEvent*)

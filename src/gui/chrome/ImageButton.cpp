@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/chrome/ImageButton.h"
 
+#include "gui/accessibility/Accessibility.h"
 #include "gui/chrome/ButtonState.h"
 #include "gui/style/Artwork.h"
 #include "gui/style/Geometry.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 
 namespace tamsel {
 
@@ -17,6 +20,8 @@ ImageButton::ImageButton(QWidget* parent, const QString& name, const QString& ca
     m_mask->setObjectName(QStringLiteral("Label_Mask_") + name);
     setAccessibleName(caption);
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
+    markDecoration(m_mask);
 
     m_mask->setGeometry(tw(layout.mask.x()), tw(layout.mask.y()), tw(layout.mask.width()),
                         tw(layout.mask.height()));
@@ -39,6 +44,7 @@ ImageButton::ImageButton(QWidget* parent, const QString& name, const QString& ca
     m_caption->setAlignment(Qt::AlignCenter);
     m_caption->installEventFilter(this);
     m_mask->lower();
+    refreshAccessible(this);
 }
 
 void ImageButton::showPicture(Picture picture)
@@ -101,6 +107,31 @@ void ImageButton::mouseReleaseEvent(QMouseEvent* event)
     release(at);
     if (event->button() == Qt::LeftButton && rect().contains(at))
         Q_EMIT clicked();
+}
+
+void ImageButton::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!event->isAutoRepeat())
+            activate();
+        break;
+    default:
+        QLabel::keyPressEvent(event);
+    }
+}
+
+void ImageButton::paintEvent(QPaintEvent* event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    // A dotted frame inside the picture's border, in every style (some draw focus only after Tab).
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+    painter.drawRect(rect().adjusted(3, 3, -4, -4));
 }
 
 bool ImageButton::eventFilter(QObject* watched, QEvent* event)

@@ -32,14 +32,20 @@ public:
     void releaseOnCaption(QPoint point);
     void leave();
 
+    // Runs the button's command, as a click does: from the keyboard or assistive technology.
+    void activate() { Q_EMIT clicked(); }
+
 Q_SIGNALS:
-    // The primary button was pressed and released over the same control: picture or caption.
+    // The primary button was pressed and released over the same control: picture or caption;
+    // or Space, Enter or Return while it has the focus.
     void clicked();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

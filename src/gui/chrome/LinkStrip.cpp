@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/chrome/LinkStrip.h"
 
+#include "gui/accessibility/Accessibility.h"
 #include "gui/style/Geometry.h"
 
 #include <QLabel>
@@ -35,6 +36,7 @@ LinkStrip::LinkStrip(const QString& text, QWidget* parent)
     QPalette p = m_line->palette();
     p.setColor(QPalette::Window, bgr(LinkBlue));
     m_line->setPalette(p);
+    refreshAccessible(this);
 }
 
 void LinkStrip::setTextColour(quint32 colour)

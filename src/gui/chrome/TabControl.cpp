@@ -2,6 +2,7 @@
 #include "gui/chrome/TabControl.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionFocusRect>
 #include <QStyleOptionTab>
@@ -29,6 +30,15 @@ protected:
 
     // The tab control draws the tabs; the bar only takes the clicks and keys.
     void paintEvent(QPaintEvent*) override {}
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (event->key() == Qt::Key_Home)
+            setCurrentIndex(0);
+        else if (event->key() == Qt::Key_End)
+            setCurrentIndex(count() - 1);
+        else
+            QTabBar::keyPressEvent(event);
+    }
     void focusInEvent(QFocusEvent* event) override
     {
         QTabBar::focusInEvent(event);
@@ -102,7 +112,7 @@ void TabControl::paintAppearance(QPainter& p) const
     // The classic look, drawn flat in the button-face colour so that a painter hooked onto the
     // control can find those areas.
     p.fillRect(rect(), palette().color(QPalette::Window));
-    const QPalette system = QApplication::palette();
+    const QPalette system = palette();
     const QColor face = system.color(QPalette::Button);
     const QColor light = system.color(QPalette::Light);
     const QColor dark = system.color(QPalette::Dark);

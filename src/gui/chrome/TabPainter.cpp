@@ -119,7 +119,7 @@ private:
         }
 
         // Where the control shows the button face, the fill shows instead.
-        const QRgb face = QApplication::palette().color(QPalette::Button).rgba();
+        const QRgb face = m_widget->palette().color(QPalette::Button).rgba();
         for (int y = 0; y < control.height(); ++y) {
             auto* c = reinterpret_cast<QRgb*>(control.scanLine(y));
             const auto* f = reinterpret_cast<const QRgb*>(fill.constScanLine(y));

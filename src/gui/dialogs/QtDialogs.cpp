@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -25,6 +26,7 @@ QString captionOr(const QString& caption)
 void QtDialogs::message(QObject* owner, const QString& text, const QString& caption)
 {
     QMessageBox box(QMessageBox::NoIcon, captionOr(caption), text, QMessageBox::NoButton, window(owner));
+    box.setTextFormat(Qt::PlainText);
     box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
     box.exec();
 }
@@ -32,6 +34,7 @@ void QtDialogs::message(QObject* owner, const QString& text, const QString& capt
 bool QtDialogs::question(QObject* owner, const QString& text, const QString& caption)
 {
     QMessageBox box(QMessageBox::NoIcon, captionOr(caption), text, QMessageBox::NoButton, window(owner));
+    box.setTextFormat(Qt::PlainText);
     QPushButton* yes = box.addButton(QStringLiteral("是"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("否"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
@@ -45,6 +48,9 @@ std::optional<QString> QtDialogs::inputText(QObject* owner, const QString& promp
     QInputDialog dialog(window(owner));
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
+    // Texts are shown as they stand: a "<" in a name or search text is no markup.
+    for (QLabel* label : dialog.findChildren<QLabel*>())
+        label->setTextFormat(Qt::PlainText);
     dialog.setOkButtonText(QStringLiteral("确定"));
     dialog.setCancelButtonText(QStringLiteral("取消"));
     if (dialog.exec() != QDialog::Accepted)

@@ -26,6 +26,10 @@ public:
     // Selects the rows between row and rowSel (0 counts as 1) and keeps them in view.
     void setRowRange(int row, int rowSel);
 
+    // Typed letters do not move the current row: a following Delete or move must act on the rows
+    // the user chose.
+    void keyboardSearch(const QString&) override {}
+
 Q_SIGNALS:
     // A key was released, or the mouse pressed, dragged or released on the grid.
     void selectionGesture();

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 namespace tamsel {
 namespace {
@@ -100,8 +101,50 @@ bool KeystrokeFilter::eventFilter(QObject* watched, QEvent* event)
     }
 }
 
+namespace {
+
+// The keys and the wheel step a spin as its arrows do: Up as the upper arrow, Down as the lower
+// one, and one step per notch of the wheel.
+class SpinSteps : public QObject {
+public:
+    SpinSteps(QScrollBar* spin, QLineEdit* box) : QObject(spin), m_spin(spin), m_box(box) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == m_box && event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key != Qt::Key_Up && key != Qt::Key_Down)
+                return false;
+            m_spin->triggerAction(key == Qt::Key_Up ? QAbstractSlider::SliderSingleStepSub
+                                                    : QAbstractSlider::SliderSingleStepAdd);
+            return true;
+        }
+        if (watched == m_spin && event->type() == QEvent::Wheel) {
+            m_wheel += static_cast<QWheelEvent*>(event)->angleDelta().y();
+            for (; m_wheel >= Notch; m_wheel -= Notch)
+                m_spin->triggerAction(QAbstractSlider::SliderSingleStepSub);
+            for (; m_wheel <= -Notch; m_wheel += Notch)
+                m_spin->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+            return true;
+        }
+        return false;
+    }
+
+private:
+    static constexpr int Notch = 120; // eighths of a degree
+    QScrollBar* m_spin;
+    QLineEdit* m_box;
+    int m_wheel = 0;
+};
+
+} // namespace
+
 void bindSpin(QScrollBar* spin, QLineEdit* box, int lowerBound)
 {
+    auto* steps = new SpinSteps(spin, box);
+    spin->installEventFilter(steps);
+    box->installEventFilter(steps);
     constexpr int Rest = int(SpinPosition::Rest);
     spin->setRange(int(SpinPosition::Lower), int(SpinPosition::Raise));
     spin->setSingleStep(1);

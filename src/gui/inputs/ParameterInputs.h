@@ -32,7 +32,8 @@ private:
 };
 
 // A vertical scroll bar used as a spin control beside a text box: it rests at 2 of 1..3, its upper
-// arrow lowers the number and its lower arrow raises it, within lowerBound and 100.
+// arrow lowers the number and its lower arrow raises it, within lowerBound and 100. The Up and
+// Down keys in the box act as the arrows; the wheel over the spin steps once per notch.
 void bindSpin(QScrollBar* spin, QLineEdit* box, int lowerBound);
 
 } // namespace tamsel

@@ -9,6 +9,7 @@
 #include "core/rename/NameFile.h"
 #include "core/rename/PreviewPass.h"
 #include "core/rename/RenamePass.h"
+#include "gui/accessibility/Accessibility.h"
 #include "gui/chrome/Frame.h"
 #include "gui/chrome/ImageButton.h"
 #include "gui/chrome/LinkStrip.h"
@@ -26,6 +27,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QLayout>
@@ -35,6 +37,8 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
+#include <QStyleFactory>
 #include <QToolBar>
 #include <QUrl>
 
@@ -74,8 +78,14 @@ QComboBox* combo(QWidget* parent, const char* name, bool editable, int l, int t,
 {
     auto* c = control<QComboBox>(parent, name, l, t, w, h);
     c->setEditable(editable);
-    if (editable)
+    if (editable) {
         c->setInsertPolicy(QComboBox::NoInsert);
+        // The box keeps exactly what was typed: Qt's default completer fills in items as the user
+        // types, and matches Enter to an item whatever its letter case.
+        auto* exact = new QCompleter(QStringList(), c);
+        exact->setCaseSensitivity(Qt::CaseSensitive);
+        c->setCompleter(exact);
+    }
     c->setMaxVisibleItems(14);
     return c;
 }
@@ -85,6 +95,13 @@ void caption(QLabel* label, QWidget* input)
 {
     label->setBuddy(input);
     input->setAccessibleName(label->text());
+}
+
+// A number read with its caption.
+void counter(QLabel* caption, QLabel* number)
+{
+    caption->setBuddy(number);
+    markCounter(number, caption->text());
 }
 
 void fill(QComboBox* box, const QStringList& items)
@@ -113,6 +130,7 @@ MainWindow::MainWindow(Dialogs& dialogs, FileSystem& fs, QWidget* parent)
     setWindowTitle(QStringLiteral("TamselRenvold"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    installAccessibility();
     setFont(songFont(9));
     QIcon icon;
     for (int size : {16, 32, 48, 64, 128, 256})
@@ -276,6 +294,10 @@ void MainWindow::createToolbar()
     m_toolbar->setIconSize(QSize(16, 16));
     m_toolbar->setStyleSheet(QStringLiteral("QToolBar { border: none; spacing: 0px; padding: 0px; }"
                                             "QToolButton { padding: 1px 2px; margin: 0px; }"));
+    // The toolbar's font is the window's own, not the theme's, and its buttons share its width:
+    // all twelve show whatever the theme and the fonts at hand.
+    m_toolbar->setFont(font());
+    const int buttonWidth = m_toolbar->width() / int(std::size(buttons));
     for (const Button& b : buttons) {
         auto* action = new QAction(toolbarIcon(b.command), QString::fromUtf16(b.caption), m_toolbar);
         action->setObjectName(QStringLiteral("Toolbar1_") + QString::number(int(b.command)));
@@ -283,6 +305,9 @@ void MainWindow::createToolbar()
         // The button shows the icon text, which Qt would otherwise trim.
         action->setIconText(action->text());
         m_toolbar->addAction(action);
+        QWidget* button = m_toolbar->widgetForAction(action);
+        button->setFont(font());
+        button->setFixedWidth(buttonWidth);
         connect(action, &QAction::triggered, this, b.run);
     }
     connect(m_preview, &ImageButton::clicked, this, &MainWindow::previewPass);
@@ -301,11 +326,11 @@ void MainWindow::createFileListArea(QWidget* client)
     QLabel* sumCaption = label(client, "Label1", QStringLiteral("总文件数："), 240, 7440);
     m_fileSum = label(client, "Label_FileSum", QStringLiteral("0"), 1200, 7440);
     m_fileSum->resize(tw(930), m_fileSum->height());
-    caption(sumCaption, m_fileSum);
+    counter(sumCaption, m_fileSum);
     QLabel* selCaption = label(client, "Label2", QStringLiteral("已选文件："), 2280, 7440);
     m_fileSel = label(client, "Label_FileSel", QStringLiteral("0"), 3240, 7440);
     m_fileSel->resize(tw(930), m_fileSel->height());
-    caption(selCaption, m_fileSel);
+    counter(selCaption, m_fileSel);
     connect(m_list, &FileList::fileCountChanged, m_fileSum,
             [this](int count) { m_fileSum->setText(QString::number(count)); });
 
@@ -329,6 +354,16 @@ void MainWindow::createModeArea(QWidget* client)
     createCasePage(m_tabs->addPage(QStringLiteral("大小写")));
     createTextFilePage(m_tabs->addPage(QStringLiteral("从文件")));
     connect(m_tabs, &TabControl::currentChanged, this, &MainWindow::showModeExplanation);
+    // The next and the previous mode from anywhere in the window, as in every tabbed window.
+    const auto step = [this](int delta) {
+        const int n = m_tabs->count();
+        m_tabs->setCurrentIndex((m_tabs->currentIndex() + delta + n) % n);
+    };
+    for (const auto keys : {Qt::CTRL | Qt::Key_Tab, Qt::CTRL | Qt::Key_PageDown})
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, [step] { step(1); });
+    for (const auto keys : {Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, Qt::CTRL | Qt::SHIFT | Qt::Key_Tab,
+                            Qt::CTRL | Qt::Key_PageUp})
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, [step] { step(-1); });
 
     Frame* explainFrame = frame(client, "Frame_Explain", QStringLiteral("［说明］"), 7080, 5040, 4695, 2055);
     m_explain = control<QLabel>(explainFrame, "Label_Explain", 480, 480, 3735, 1335);
@@ -432,6 +467,8 @@ void MainWindow::createCasePage(QWidget* page)
         for (int i = 0; i < 4; ++i) {
             options[i] = new QRadioButton(QString::fromUtf16(captions[i]), box);
             options[i]->setObjectName(optionName + u'_' + QString::number(i));
+            // Eight buttons share four captions: the group tells them apart.
+            options[i]->setAccessibleDescription(title);
             place(options[i], 360, 480 + 480 * i, 1215, 255);
             options[i]->resize(options[i]->sizeHint().expandedTo(options[i]->size()));
         }
@@ -453,12 +490,13 @@ void MainWindow::createTextFilePage(QWidget* page)
     m_pathName->setAccessibleName(QStringLiteral("打开含有文件名列表的文档："));
     m_fileContent = control<QPlainTextEdit>(page, "Text_FileContent", 240, 1320, 3975, 1935);
     m_fileContent->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_fileContent->setTabChangesFocus(true);
     m_fileContent->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_fileContent->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_fileContent->setAccessibleName(QStringLiteral("文件名列表"));
     QLabel* countCaption = label(page, "Label27", QStringLiteral("列表中文件名的数量："), 240, 3480);
     m_fileContentSum = label(page, "Label_FileContentSUM", QStringLiteral("0"), 2160, 3480);
-    caption(countCaption, m_fileContentSum);
+    counter(countCaption, m_fileContentSum);
     m_countSum = new ImageButton(
         page, QStringLiteral("CountSUM"), QStringLiteral("刷  新"),
         {QRect(3240, 3360, 975, 390), QRect(240, 120, 540, 180), QRect(3000, 3240, 1455, 615)});
@@ -574,6 +612,13 @@ void MainWindow::initSpinControls()
 
 void MainWindow::applyWindowColours()
 {
+    // The window looks the same under every theme: its colours are part of its look, so the
+    // texts on them are fixed too.
+    static const QPalette light = [] {
+        const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+        return fusion ? fusion->standardPalette() : QPalette(Qt::white);
+    }();
+    setPalette(light);
     setBackground(centralWidget(), WindowColour);
     setBackground(m_toolbar, WindowColour);
     for (const char* name : {"Frame_FileList", "Frame_SetReNameMode", "Frame_Explain"})

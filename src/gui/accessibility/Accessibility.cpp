@@ -1,0 +1,150 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "gui/accessibility/Accessibility.h"
+
+#include "gui/chrome/Frame.h"
+#include "gui/chrome/ImageButton.h"
+#include "gui/chrome/LinkStrip.h"
+
+#include <QAccessibleWidget>
+#include <QLabel>
+
+namespace tamsel {
+namespace {
+
+constexpr char DecorationProperty[] = "tamselDecoration";
+constexpr char CounterProperty[] = "tamselCounterCaption";
+
+bool isDecoration(const QObject* object)
+{
+    return object->property(DecorationProperty).toBool();
+}
+
+// A control drawn by the program that acts as one thing: a push button or a link, pressed by its
+// press action; its inner labels are part of it, not children of their own.
+class PressableAccessible final : public QAccessibleWidget {
+public:
+    PressableAccessible(QWidget* widget, QAccessible::Role role, std::function<void()> press)
+        : QAccessibleWidget(widget, role), m_press(std::move(press))
+    {
+    }
+    int childCount() const override { return 0; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QStringList actionNames() const override { return {pressAction(), setFocusAction()}; }
+    void doAction(const QString& action) override
+    {
+        if (action == pressAction())
+            m_press();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+
+private:
+    std::function<void()> m_press;
+};
+
+// A container whose decoration labels stay out of sight.
+class ContainerAccessible final : public QAccessibleWidget {
+public:
+    explicit ContainerAccessible(QWidget* widget, QAccessible::Role role, const QString& name = {})
+        : QAccessibleWidget(widget, role, name)
+    {
+    }
+    int childCount() const override { return int(children().size()); }
+    QAccessibleInterface* child(int index) const override
+    {
+        const QList<QWidget*> list = children();
+        return index >= 0 && index < list.size() ? QAccessible::queryAccessibleInterface(list[index])
+                                                 : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        return child ? int(children().indexOf(child->object())) : -1;
+    }
+
+private:
+    QList<QWidget*> children() const
+    {
+        QList<QWidget*> list;
+        for (QObject* o : widget()->children()) {
+            auto* w = qobject_cast<QWidget*>(o);
+            if (w && !w->isWindow() && !isDecoration(w))
+                list << w;
+        }
+        return list;
+    }
+};
+
+class CounterAccessible final : public QAccessibleWidget {
+public:
+    explicit CounterAccessible(QLabel* label) : QAccessibleWidget(label, QAccessible::StaticText) {}
+    QString text(QAccessible::Text t) const override
+    {
+        if (t != QAccessible::Name)
+            return QAccessibleWidget::text(t);
+        const auto* label = static_cast<const QLabel*>(widget());
+        return label->property(CounterProperty).toString() + u' ' + label->text();
+    }
+};
+
+bool hasDecorations(const QObject* object)
+{
+    for (const QObject* child : object->children()) {
+        if (isDecoration(child))
+            return true;
+    }
+    return false;
+}
+
+QAccessibleInterface* factory(const QString&, QObject* object)
+{
+    if (auto* button = qobject_cast<ImageButton*>(object))
+        return new PressableAccessible(button, QAccessible::Button, [button] { button->activate(); });
+    if (auto* link = qobject_cast<LinkStrip*>(object))
+        return new PressableAccessible(link, QAccessible::Link, [link] { Q_EMIT link->clicked(); });
+    if (auto* frame = qobject_cast<Frame*>(object))
+        return new ContainerAccessible(frame, QAccessible::Grouping);
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (!widget)
+        return nullptr;
+    if (auto* label = qobject_cast<QLabel*>(widget); label && label->property(CounterProperty).isValid())
+        return new CounterAccessible(label);
+    if (isDecoration(widget)) // reached only when asked for by name: nothing to say
+        return new QAccessibleWidget(widget, QAccessible::NoRole);
+    if (hasDecorations(widget))
+        return new ContainerAccessible(widget, QAccessible::Client);
+    return nullptr;
+}
+
+} // namespace
+
+void installAccessibility()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(factory);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
+void refreshAccessible(QObject* object)
+{
+    if (QAccessibleInterface* cached = QAccessible::queryAccessibleInterface(object))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(cached));
+}
+
+void markDecoration(QWidget* widget)
+{
+    widget->setProperty(DecorationProperty, true);
+    refreshAccessible(widget);
+    if (widget->parentWidget())
+        refreshAccessible(widget->parentWidget());
+}
+
+void markCounter(QLabel* number, const QString& caption)
+{
+    number->setProperty(CounterProperty, caption);
+    refreshAccessible(number);
+}
+
+} // namespace tamsel
