@@ -293,7 +293,7 @@ void MainWindow::createToolbar()
     };
     m_toolbar->setIconSize(QSize(16, 16));
     m_toolbar->setStyleSheet(QStringLiteral("QToolBar { border: none; spacing: 0px; padding: 0px; }"
-                                            "QToolButton { padding: 1px 2px; margin: 0px; }"));
+                                            "QToolButton { padding: 1px 2px; margin: 0px; color: black; }"));
     // The toolbar's font is the window's own, not the theme's, and its buttons share its width:
     // all twelve show whatever the theme and the fonts at hand.
     m_toolbar->setFont(font());

@@ -114,6 +114,17 @@ private Q_SLOTS:
         QVERIFY(focused() != names);
     }
 
+    void dbgTabOrder()
+    {
+        grid()->setFocus();
+        QStringList order;
+        for (int i = 0; i < 40; ++i) {
+            QTest::keyClick(focused(), Qt::Key_Tab);
+            order << focused()->objectName() + u"/"_s + QString::fromLatin1(focused()->metaObject()->className());
+        }
+        qDebug() << order;
+    }
+
     void pictureButtonsByKeyboardAndReader()
     {
         tabs()->setCurrentIndex(5);
@@ -313,6 +324,9 @@ private Q_SLOTS:
                                  "Label1", "Label_FileSum", "Frame_BasicSet", "Picture_KervoLink", "SSTab1"})
             QVERIFY2(contrast(get<QWidget>(name)) > 300, name);
         QVERIFY(contrast(grid()->viewport()) > 300);
+        // Tool buttons take their texts' colour from a style sheet, not the window's palette.
+        QWidget* addFiles = get<QToolBar>("Toolbar1")->widgetForAction(get<QAction>("Toolbar1_1"));
+        QVERIFY(distance(addFiles->palette().color(QPalette::ButtonText), QColor(238, 246, 255)) > 300);
         QCOMPARE(grid()->viewport()->palette().color(QPalette::Base), QColor(Qt::white));
         m_window.reset();
         QApplication::setPalette(saved);
