@@ -114,15 +114,19 @@ private Q_SLOTS:
         QVERIFY(focused() != names);
     }
 
-    void dbgTabOrder()
+    // Tab from the grid comes round to it through every control of the page: no trap on the way.
+    void tabComesRound()
     {
         grid()->setFocus();
         QStringList order;
-        for (int i = 0; i < 40; ++i) {
+        do {
             QTest::keyClick(focused(), Qt::Key_Tab);
-            order << focused()->objectName() + u"/"_s + QString::fromLatin1(focused()->metaObject()->className());
-        }
-        qDebug() << order;
+            order << focused()->objectName();
+        } while (focused() != grid() && order.size() < 30);
+        QCOMPARE(order.first(), u"Picture_Preview"_s);
+        QCOMPARE(order.last(), u"MSFlexGrid1"_s);
+        QVERIFY(order.contains(u"Combo_ModifiedSuffix"_s));
+        QCOMPARE(order.size(), 11);
     }
 
     void pictureButtonsByKeyboardAndReader()
