@@ -33,6 +33,7 @@ public:
     QStringList openFiles(QObject*, const QStringList&) override { return {}; }
     QString openFile(QObject*, const QStringList&) override { return {}; }
     QString pickFolder(QObject*, const QString&) override { return {}; }
+    std::unique_ptr<Progress> progress(QObject*, const QString&, int, bool) override { return nullptr; }
 };
 
 double seconds(const QElapsedTimer& t)

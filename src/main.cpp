@@ -6,17 +6,44 @@
 #include "gui/mainwindow/MainWindow.h"
 
 #include <QApplication>
+#include <QTimer>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+QByteArray workingDir()
+{
+    char buffer[4096];
+    return ::getcwd(buffer, sizeof buffer) ? QByteArray(buffer) : QByteArray("/");
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
+    QApplication app(argc, argv); // takes Qt's own options out of argv
+    // Paths as bytes: a name that is not UTF-8 must reach the file system as it was given.
+    tamsel::HandOver request{workingDir(), {}};
+    for (int i = 1; i < argc; ++i)
+        request.paths << QByteArray(argv[i]);
+
     tamsel::SingleInstance instance(QStringLiteral("tamselrenvold"));
-    if (!instance.tryAcquire())
-        return 0;
+    if (!instance.tryAcquire()) {
+        if (instance.handOver(request))
+            return 0;
+        std::fputs("tamselrenvold: another instance runs but does not answer\n", stderr);
+        return 1;
+    }
     tamsel::setUpApplication();
     tamsel::QtDialogs dialogs;
     tamsel::PosixFileSystem fs;
     tamsel::MainWindow window(dialogs, fs);
+    QObject::connect(
+        &instance, &tamsel::SingleInstance::handedOver, &window,
+        [&window](const tamsel::HandOver& later) { window.openPaths(later.paths, later.workingDir); });
     window.show();
+    if (!request.paths.isEmpty())
+        QTimer::singleShot(0, &window, [&] { window.openPaths(request.paths, request.workingDir); });
     return QApplication::exec();
 }

@@ -44,6 +44,25 @@ QString ScriptedDialogs::openFile(QObject*, const QStringList& filters)
     return next().toString();
 }
 
+namespace {
+
+class ScriptedProgress final : public Progress {
+public:
+    ScriptedProgress(int cancelAt, bool cancellable) : m_cancelAt(cancellable ? cancelAt : -1) {}
+    bool update(int done) override { return m_cancelAt < 0 || done < m_cancelAt; }
+
+private:
+    int m_cancelAt;
+};
+
+} // namespace
+
+std::unique_ptr<Progress> ScriptedDialogs::progress(QObject*, const QString& label, int, bool cancellable)
+{
+    progressLabels << label;
+    return std::make_unique<ScriptedProgress>(cancelAt, cancellable);
+}
+
 QString ScriptedDialogs::pickFolder(QObject*, const QString& prompt)
 {
     calls.append({QStringLiteral("pickFolder"), prompt, QString()});

@@ -33,6 +33,10 @@ public:
     QStringList openFiles(QObject*, const QStringList& filters) override;
     QString openFile(QObject*, const QStringList& filters) override;
     QString pickFolder(QObject*, const QString& prompt) override;
+    // Records the progress shown; the user stops the work once it has done cancelAt steps.
+    std::unique_ptr<Progress> progress(QObject*, const QString& label, int total, bool cancellable) override;
+    int cancelAt = -1;
+    QStringList progressLabels;
 
 private:
     QVariant next();

@@ -144,4 +144,21 @@ QByteArray resolvePath(const FileSystem& fs, const QString& path)
     return resolved;
 }
 
+QByteArray absolutePath(const QByteArray& path, const QByteArray& workingDir)
+{
+    const QByteArray full = path.startsWith('/') ? path : workingDir + '/' + path;
+    QList<QByteArray> parts;
+    for (const QByteArray& part : full.split('/')) {
+        if (part.isEmpty() || part == ".")
+            continue;
+        if (part == "..") {
+            if (!parts.isEmpty())
+                parts.removeLast();
+            continue;
+        }
+        parts << part;
+    }
+    return '/' + parts.join('/');
+}
+
 } // namespace tamsel

@@ -35,4 +35,8 @@ void addPickedFiles(FileList& list, const FileSystem& fs, const QStringList& pat
 // with replacement characters; such a component is looked up among its folder's entries.
 QByteArray resolvePath(const FileSystem& fs, const QString& path);
 
+// path made absolute against workingDir, with "." and empty components dropped and ".." taken
+// back by name, as a shell user reads it: "photos/./2024/" in /home/li is /home/li/photos/2024.
+QByteArray absolutePath(const QByteArray& path, const QByteArray& workingDir);
+
 } // namespace tamsel

@@ -104,6 +104,8 @@ void FileList::setCell(int row, int column, const QString& text)
     if (partView(r, part) == text)
         return;
     setPart(r, part, text);
+    if (column == ColPreview || column == ColOriginalName)
+        clearConflicts();
     rowChanged(row);
 }
 
@@ -126,6 +128,7 @@ QByteArray FileList::directoryBytes(int row) const
 void FileList::initFileList()
 {
     beginResetModel();
+    m_conflicts.clear();
     m_rows.clear();
     m_rows.shrink_to_fit();
     m_dirs.assign(1, Dir{});
@@ -189,6 +192,7 @@ void FileList::fillFileDetails(const QByteArray& fullPath, int row)
 void FileList::refreshFileList()
 {
     Batch batch(*this);
+    clearConflicts();
     for (int i = 1; i <= fileCount(); ++i) {
         Row& r = m_rows[i - 1];
         const QStringView newName = partView(r, 3);
@@ -203,6 +207,7 @@ void FileList::refreshFileList()
 
 void FileList::restoreRow(const Row& buffer, int row)
 {
+    clearConflicts();
     m_rows[row - 1] = buffer;
     rowChanged(row);
 }
@@ -213,6 +218,7 @@ void FileList::moveBlock(int first, int last, int to)
     if (first < 1 || last > fileCount() || count < 1 || to < 1 || to + count - 1 > fileCount() || to == first)
         return;
     flush();
+    clearConflicts();
     const auto at = [this](int row) { return m_rows.begin() + (row - 1); };
     if (to < first)
         std::rotate(at(to), at(first), at(last + 1));
@@ -228,6 +234,7 @@ void FileList::removeBlock(int first, int last)
     if (first < 1 || last > fileCount() || first > last)
         return;
     flush();
+    clearConflicts();
     // As the grid sees it: the rows below move up, then the surplus rows at the end go.
     m_rows.erase(m_rows.begin() + (first - 1), m_rows.begin() + last);
     Q_EMIT dataChanged(index(first - 1, 0), index(m_modelRows - 1, ColumnCount - 1));
@@ -255,11 +262,28 @@ int FileList::gatherMatches(const QString& text)
         matches += match;
     }
     if (moved) {
+        clearConflicts();
         std::stable_partition(m_rows.begin(), m_rows.end(),
                               [&text](const Row& r) { return partView(r, 0).contains(text); });
         Q_EMIT dataChanged(index(0, 0), index(fileCount() - 1, ColumnCount - 1));
     }
     return matches;
+}
+
+void FileList::setConflicts(QHash<int, QString> reasons)
+{
+    clearConflicts();
+    m_conflicts = std::move(reasons);
+    if (!m_conflicts.isEmpty())
+        Q_EMIT dataChanged(index(0, ColPreview), index(fileCount() - 1, ColPreview));
+}
+
+void FileList::clearConflicts()
+{
+    if (m_conflicts.isEmpty())
+        return;
+    m_conflicts.clear();
+    Q_EMIT dataChanged(index(0, ColPreview), index(fileCount() - 1, ColPreview));
 }
 
 void FileList::rowChanged(int row)
@@ -315,8 +339,13 @@ QVariant FileList::data(const QModelIndex& index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::ToolTipRole:
         return displayName(cell(index.row() + 1, index.column()));
+    case Qt::ToolTipRole:
+        if (index.column() == ColPreview && m_conflicts.contains(index.row() + 1))
+            return m_conflicts.value(index.row() + 1);
+        return displayName(cell(index.row() + 1, index.column()));
+    case ConflictRole:
+        return index.column() == ColPreview ? m_conflicts.value(index.row() + 1) : QString();
     case Qt::TextAlignmentRole:
         if (index.column() == ColNumber)
             return int(Qt::AlignCenter);

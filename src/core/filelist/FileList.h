@@ -39,6 +39,8 @@ class FileList : public QAbstractTableModel {
     Q_OBJECT
 public:
     static constexpr int MinRows = 30;
+    // The reason a row's rename would fail, for the preview cell; empty when it would not.
+    static constexpr int ConflictRole = Qt::UserRole + 1;
 
     struct Row {
         QString text;                // name, preview, result, new name, back to back
@@ -74,6 +76,12 @@ public:
     bool addFileRow(const QByteArray& dir, const QByteArray& name);
     void fillFileDetails(const QByteArray& fullPath, int row);
     void refreshFileList();
+
+    // Marks of the rows whose rename would fail, each with its reason, as the last check after a
+    // preview found them. Any change of order, of a name or of a preview takes them all away.
+    void setConflicts(QHash<int, QString> reasons);
+    QString conflict(int row) const { return m_conflicts.value(row); }
+    int conflictCount() const { return int(m_conflicts.size()); }
 
     // Row operations on columns 1 to 10 (the number belongs to the position).
     Row saveRow(int row) const { return m_rows[row - 1]; }
@@ -126,11 +134,13 @@ private:
     };
     quint32 internDir(const QByteArray& dir);
     void rowChanged(int row);
+    void clearConflicts();
 
     const FileSystem& m_fs;
     std::vector<Row> m_rows;
     std::vector<Dir> m_dirs;
     QHash<QByteArray, quint32> m_dirIndex;
+    QHash<int, QString> m_conflicts;
     quint32 m_lastDir = 0;
 
     int m_batchDepth = 0;

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
 class QObject;
@@ -17,6 +18,14 @@ inline const QString Notice = QStringLiteral("提示信息");
 inline const QString Prompt = QStringLiteral("操作提示");
 inline const QString Error = QStringLiteral("错误提示");
 } // namespace Caption
+
+// A progress bar for long work, shown once the work has lasted about half a second.
+class Progress {
+public:
+    virtual ~Progress() = default;
+    // done of the total so far; false once the user asked to stop, where stopping was offered.
+    virtual bool update(int done) = 0;
+};
 
 class Dialogs {
 public:
@@ -33,6 +42,9 @@ public:
     virtual QString openFile(QObject* owner, const QStringList& filters) = 0;
     // A folder picker; empty when cancelled.
     virtual QString pickFolder(QObject* owner, const QString& prompt) = 0;
+    // Progress of work over total steps, with "取消" where it can be stopped.
+    virtual std::unique_ptr<Progress> progress(QObject* owner, const QString& label, int total,
+                                               bool cancellable) = 0;
 };
 
 } // namespace tamsel

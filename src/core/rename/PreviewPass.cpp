@@ -21,16 +21,16 @@ void previewPass(const RuleContext& context, RenameMode mode, const PreviewInput
         applyNumberingRule(context, in.numbering);
         break;
     case RenameMode::DeleteCharacters:
-        applyDeleteRule(list, in.deletion);
+        applyDeleteRule(list, in.deletion, context.progress);
         break;
     case RenameMode::Insert:
-        applyInsertRule(list, in.insertion);
+        applyInsertRule(list, in.insertion, context.progress);
         break;
     case RenameMode::Replace:
-        applyReplaceRule(list, in.replacement);
+        applyReplaceRule(list, in.replacement, context.progress);
         break;
     case RenameMode::LetterCase:
-        applyCaseRule(list, in.mainCase, in.extensionCase);
+        applyCaseRule(list, in.mainCase, in.extensionCase, context.progress);
         break;
     case RenameMode::NameFile:
         applyTextFileRule(context, in.names, in.showNameCount);

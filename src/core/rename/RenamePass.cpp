@@ -78,7 +78,10 @@ RenameOutcome renamePass(FileList& list, FileSystem& fs, const std::function<boo
     RenameOutcome outcome;
     for (int r = 1; r <= list.fileCount(); ++r) {
         if (goOn && !goOn(r)) {
+            // Rows not reached show no result, not one from an earlier pass.
             outcome.stoppedAt = r;
+            for (int rest = r; rest <= list.fileCount(); ++rest)
+                list.setCell(rest, ColResult, QString());
             break;
         }
         const QString preview = list.cell(r, ColPreview);

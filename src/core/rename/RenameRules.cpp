@@ -14,6 +14,14 @@ namespace {
 
 constexpr qint64 Int32Max = std::numeric_limits<qint32>::max();
 
+// Tells progress the row now and then: often enough for a progress bar, rarely enough to cost
+// nothing.
+inline void report(const RowProgress& progress, int row)
+{
+    if (progress && (row & 0xFFF) == 0)
+        progress(row);
+}
+
 QString num(qint64 n)
 {
     return QString::number(n);
@@ -85,6 +93,7 @@ bool digitModel(const RuleContext& ctx, const NumberingInputs& in)
     const QString prefix = trimBlanks(in.prefix);
     const QString suffix = trimBlanks(in.suffix);
     for (int r = 1; r <= files; ++r) {
+        report(ctx.progress, r);
         const QString ordinal = padNumber(*start + qint64(r - 1) * *increment, int(*width));
         if (ordinal.isEmpty())
             break;
@@ -150,6 +159,7 @@ bool letterModel(const RuleContext& ctx, const NumberingInputs& in, bool lower)
     FileList::Batch batch(list);
     QString ordinal = start;
     for (int r = 1; r <= count; ++r) {
+        report(ctx.progress, r);
         QString name = decorateOrdinal(ordinal, in.prefix, in.suffix);
         if (lower)
             name = name.toLower();
@@ -223,12 +233,13 @@ QString deleteCharacters(const QString& main, int offset, int count, bool fromFi
     return (l - o - n >= 1 ? left(l - o - n) : QString()) + right(o);
 }
 
-void applyDeleteRule(FileList& list, const DeleteInputs& in)
+void applyDeleteRule(FileList& list, const DeleteInputs& in, const RowProgress& progress)
 {
     const int offset = readCount(in.offset);
     const int count = readCount(in.count);
     FileList::Batch batch(list);
     for (int r = 1; r <= list.fileCount(); ++r) {
+        report(progress, r);
         const QString s = deleteCharacters(mainName(list, r), offset, count, in.fromFirst, in.rightward);
         if (!s.isEmpty())
             list.setCell(r, ColPreview, withOwnExtension(s.toLower(), list, r));
@@ -245,21 +256,23 @@ std::optional<QString> insertCharacters(const QString& main, const QString& text
     return m.mid(0, at) + text + m.mid(at, l - at);
 }
 
-void applyInsertRule(FileList& list, const InsertInputs& in)
+void applyInsertRule(FileList& list, const InsertInputs& in, const RowProgress& progress)
 {
     const int offset = readCount(in.offset);
     FileList::Batch batch(list);
     for (int r = 1; r <= list.fileCount(); ++r) {
+        report(progress, r);
         if (const auto s = insertCharacters(mainName(list, r), in.text, offset, in.fromFirst))
             list.setCell(r, ColPreview, withOwnExtension(s->toLower(), list, r));
     }
 }
 
-void applyReplaceRule(FileList& list, const ReplaceInputs& in)
+void applyReplaceRule(FileList& list, const ReplaceInputs& in, const RowProgress& progress)
 {
     const QString replacement = in.deleteOnly ? QString() : in.replacement;
     FileList::Batch batch(list);
     for (int r = 1; r <= list.fileCount(); ++r) {
+        report(progress, r);
         QString main = mainName(list, r);
         if (!in.find.isEmpty())
             main.replace(in.find, replacement, Qt::CaseSensitive);
@@ -286,10 +299,11 @@ QString changeCase(const QString& text, CaseChange change)
     return text;
 }
 
-void applyCaseRule(FileList& list, CaseChange mainCase, CaseChange extensionCase)
+void applyCaseRule(FileList& list, CaseChange mainCase, CaseChange extensionCase, const RowProgress& progress)
 {
     FileList::Batch batch(list);
     for (int r = 1; r <= list.fileCount(); ++r) {
+        report(progress, r);
         const QStringView name = list.name(r);
         const QStringView main = mainNameOf(name);
         QString newName = changeCase(main.toString(), mainCase);
@@ -331,8 +345,10 @@ void applyTextFileRule(const RuleContext& ctx, const QString& text, const std::f
             return;
     }
     FileList::Batch batch(list);
-    for (int r = 1; r <= std::min(count, files); ++r)
+    for (int r = 1; r <= std::min(count, files); ++r) {
+        report(ctx.progress, r);
         list.setCell(r, ColPreview, withOwnExtension(names[r - 1], list, r));
+    }
 }
 
 bool applyNumberingRule(const RuleContext& ctx, const NumberingInputs& in)

@@ -17,11 +17,15 @@ namespace tamsel {
 class Dialogs;
 class FileList;
 
+// Told now and then how far a rule has come: the row it is at.
+using RowProgress = std::function<void(int row)>;
+
 // What every rule needs besides its own inputs: the list and a way to ask the user.
 struct RuleContext {
     FileList& list;
     Dialogs& dialogs;
     QObject* owner = nullptr; // the window the dialogs belong to
+    RowProgress progress = {};
 };
 
 // The numbering tab's inputs as the user left them.
@@ -70,16 +74,17 @@ bool applyNumberingRule(const RuleContext& context, const NumberingInputs& input
 
 // Positions count characters as the user sees them: a character outside the basic plane is one.
 QString deleteCharacters(const QString& main, int offset, int count, bool fromFirst, bool rightward);
-void applyDeleteRule(FileList& list, const DeleteInputs& inputs);
+void applyDeleteRule(FileList& list, const DeleteInputs& inputs, const RowProgress& progress = {});
 
 // Nothing when offset is beyond the name's end.
 std::optional<QString> insertCharacters(const QString& main, const QString& text, int offset, bool fromFirst);
-void applyInsertRule(FileList& list, const InsertInputs& inputs);
+void applyInsertRule(FileList& list, const InsertInputs& inputs, const RowProgress& progress = {});
 
-void applyReplaceRule(FileList& list, const ReplaceInputs& inputs);
+void applyReplaceRule(FileList& list, const ReplaceInputs& inputs, const RowProgress& progress = {});
 
 QString changeCase(const QString& text, CaseChange change);
-void applyCaseRule(FileList& list, CaseChange mainCase, CaseChange extensionCase);
+void applyCaseRule(FileList& list, CaseChange mainCase, CaseChange extensionCase,
+                   const RowProgress& progress = {});
 
 // The names of a name list: its lines (ended by LF, CR LF or CR) that hold more than blanks,
 // exactly as they stand.

@@ -2,10 +2,12 @@
 #include "gui/dialogs/QtDialogs.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 
 namespace tamsel {
@@ -20,6 +22,42 @@ QString captionOr(const QString& caption)
 {
     return caption.isEmpty() ? QApplication::applicationName() : caption;
 }
+
+// QProgressDialog, modal to its window, touched at most every few milliseconds: the work may report
+// every row.
+class QtProgress final : public Progress {
+public:
+    QtProgress(QWidget* window, const QString& label, int total, bool cancellable)
+        : m_dialog(label, cancellable ? QStringLiteral("取消") : QString(), 0, total, window), m_label(label),
+          m_total(total)
+    {
+        m_dialog.setWindowTitle(QApplication::applicationName());
+        m_dialog.setWindowModality(Qt::WindowModal);
+        m_dialog.setMinimumDuration(500);
+        m_dialog.setAutoClose(false);
+        m_dialog.setAutoReset(false);
+        for (QLabel* l : m_dialog.findChildren<QLabel*>())
+            l->setTextFormat(Qt::PlainText);
+        m_dialog.setValue(0);
+        m_clock.start();
+    }
+    bool update(int done) override
+    {
+        if (m_clock.elapsed() >= 30) {
+            m_clock.restart();
+            m_dialog.setLabelText(m_label + QStringLiteral("（") + QString::number(done) + u'/' +
+                                  QString::number(m_total) + QStringLiteral("）"));
+            m_dialog.setValue(done);
+        }
+        return !m_dialog.wasCanceled();
+    }
+
+private:
+    QProgressDialog m_dialog;
+    QString m_label;
+    int m_total;
+    QElapsedTimer m_clock;
+};
 
 } // namespace
 
@@ -70,6 +108,12 @@ QString QtDialogs::openFile(QObject* owner, const QStringList& filters)
     return QFileDialog::getOpenFileName(window(owner), QStringLiteral("打开"), QString(),
                                         filters.join(QStringLiteral(";;")), nullptr,
                                         QFileDialog::HideNameFilterDetails);
+}
+
+std::unique_ptr<Progress> QtDialogs::progress(QObject* owner, const QString& label, int total,
+                                              bool cancellable)
+{
+    return std::make_unique<QtProgress>(window(owner), label, total, cancellable);
 }
 
 QString QtDialogs::pickFolder(QObject* owner, const QString& prompt)

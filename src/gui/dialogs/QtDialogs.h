@@ -14,6 +14,8 @@ public:
     QStringList openFiles(QObject* owner, const QStringList& filters) override;
     QString openFile(QObject* owner, const QStringList& filters) override;
     QString pickFolder(QObject* owner, const QString& prompt) override;
+    std::unique_ptr<Progress> progress(QObject* owner, const QString& label, int total,
+                                       bool cancellable) override;
 };
 
 } // namespace tamsel

@@ -4,6 +4,8 @@
 #include "core/filelist/AddFiles.h"
 #include "core/filelist/FileList.h"
 #include "core/platform/Dialogs.h"
+#include "core/platform/FileSystem.h"
+#include "core/text/NameCodec.h"
 #include "gui/filelist/FileListView.h"
 
 #include <QCoreApplication>
@@ -55,8 +57,13 @@ void FileListCommands::addFolderCommand()
     if (m_pickedFolder.isEmpty() || m_stopped())
         return;
     const QString folder = m_pickedFolder;
+    addFolder(resolvePath(m_fs, folder), folder);
+}
+
+void FileListCommands::addFolder(const QByteArray& path, const QString& shown)
+{
     const bool withSubFolders = m_dialogs.question(
-        m_controls.owner, QStringLiteral("是否包含［") + folder + QStringLiteral("］目录下的子目录？"),
+        m_controls.owner, QStringLiteral("是否包含［") + shown + QStringLiteral("］目录下的子目录？"),
         Caption::Notice);
     if (m_stopped())
         return;
@@ -66,7 +73,6 @@ void FileListCommands::addFolderCommand()
     hooks.failed = [this] {
         m_dialogs.message(m_controls.owner, QStringLiteral("搜索失败"), Caption::Notice);
     };
-    const QByteArray path = resolvePath(m_fs, folder);
     // Walks may nest: a second folder added while the first is read.
     const bool outer = !m_walking;
     if (outer) {
@@ -81,6 +87,28 @@ void FileListCommands::addFolderCommand()
         m_walking = false;
         Q_EMIT walkingChanged(false);
     }
+}
+
+void FileListCommands::addPaths(const QList<QByteArray>& paths, const QByteArray& workingDir)
+{
+    QStringList missing;
+    for (const QByteArray& given : paths) {
+        if (m_stopped())
+            return;
+        const QByteArray path = absolutePath(given, workingDir);
+        const QString shown = displayName(decodeName(path));
+        const auto st = m_fs.stat(path);
+        if (!st)
+            missing << displayName(decodeName(given));
+        else if (st->isDir())
+            addFolder(path, shown);
+        else
+            m_list.addFileRow(path);
+    }
+    if (!missing.isEmpty() && !m_stopped())
+        m_dialogs.message(m_controls.owner,
+                          QStringLiteral("下列路径不存在，未添加：") + u'\n' + missing.join(u'\n'),
+                          Caption::Notice);
 }
 
 bool FileListCommands::selection(Selection* out) const

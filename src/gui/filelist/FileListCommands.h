@@ -40,6 +40,13 @@ public:
     void pickFilesAndAdd(QWidget* owner);
     // The folder picker owned by owner; empty text when cancelled.
     QString pickFolder(QWidget* owner);
+    // Asks whether to take the sub-folders too, then walks the folder; shown is its path as the
+    // question names it.
+    void addFolder(const QByteArray& path, const QString& shown);
+    // Files and folders named elsewhere (the command line, a drop), relative ones to workingDir:
+    // files are added, folders asked about and walked, and those that do not exist named together
+    // in one message at the end.
+    void addPaths(const QList<QByteArray>& paths, const QByteArray& workingDir);
 
     void updateSelection();
     void moveSelectionUp();

@@ -19,8 +19,8 @@
 namespace tamsel {
 namespace {
 
-// No frame around the current cell.
-class NoFocusDelegate : public QStyledItemDelegate {
+// No frame around the current cell; a preview whose rename would fail in red.
+class CellDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
@@ -29,6 +29,10 @@ protected:
     {
         QStyledItemDelegate::initStyleOption(option, index);
         option->state &= ~QStyle::State_HasFocus;
+        if (!index.data(FileList::ConflictRole).toString().isEmpty()) {
+            option->palette.setColor(QPalette::Text, QColor(220, 0, 0));
+            option->palette.setColor(QPalette::HighlightedText, QColor(255, 200, 200));
+        }
     }
 };
 
@@ -61,7 +65,7 @@ std::array<int, 11> FileListView::columnWidthsTw(int gridWidthTw)
 FileListView::FileListView(QWidget* parent) : QTableView(parent)
 {
     setFont(songFont(9));
-    setItemDelegate(new NoFocusDelegate(this));
+    setItemDelegate(new CellDelegate(this));
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);

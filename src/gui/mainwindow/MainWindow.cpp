@@ -6,6 +6,7 @@
 #include "core/inputs/InputRules.h"
 #include "core/platform/Dialogs.h"
 #include "core/platform/FileSystem.h"
+#include "core/rename/ConflictCheck.h"
 #include "core/rename/NameFile.h"
 #include "core/rename/PreviewPass.h"
 #include "core/rename/RenamePass.h"
@@ -29,16 +30,20 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QDesktopServices>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QStyleFactory>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
@@ -178,6 +183,11 @@ void MainWindow::createControls()
     connect(m_grid, &FileListView::deletePressed, m_commands, &FileListCommands::deleteSelectedFiles);
     createMenus();
     createToolbar();
+    setAcceptDrops(true);
+    for (QWidget* w : findChildren<QWidget*>()) {
+        if (w->acceptDrops())
+            w->installEventFilter(this);
+    }
     // A rename while a folder is still being read would have the walk list renamed files again.
     connect(m_commands, &FileListCommands::walkingChanged, this, [this](bool walking) {
         for (const char* name : {"Menu_Preview", "Menu_Execution", "Toolbar1_10", "Toolbar1_11"})
@@ -753,7 +763,10 @@ void MainWindow::previewPass()
     case RenameMode::Count:
         break;
     }
-    tamsel::previewPass({*m_list, m_dialogs, this}, renameMode(), in);
+    const auto progress = m_dialogs.progress(this, QStringLiteral("正在预处理…"), m_list->fileCount(), false);
+    tamsel::previewPass({*m_list, m_dialogs, this, [&](int row) { progress->update(row); }}, renameMode(),
+                        in);
+    markConflicts(*m_list, m_fs);
 }
 
 void MainWindow::browseNameFile()
@@ -785,9 +798,25 @@ void MainWindow::renameCommand()
         m_dialogs.message(this, QStringLiteral("请先进行预处理，得到你想要的结果再开始重命名！"), caption);
         return;
     }
-    if (!m_dialogs.question(this, QStringLiteral("是否开始执行重命名？"), caption) || m_exiting)
+    QString question = QStringLiteral("是否开始执行重命名？");
+    if (const int conflicts = m_list->conflictCount())
+        question += u'\n' + QStringLiteral("注意：有［") + QString::number(conflicts) +
+                    QStringLiteral("］个文件的新文件名有冲突（已用红色标出），重命名会在第一个冲突处停止。");
+    if (!m_dialogs.question(this, question, caption) || m_exiting)
         return;
-    const RenameOutcome outcome = renamePass(*m_list, m_fs);
+    const int files = m_list->fileCount();
+    const auto progress = m_dialogs.progress(this, QStringLiteral("正在重命名…"), files, true);
+    const RenameOutcome outcome =
+        renamePass(*m_list, m_fs, [&](int row) { return progress->update(row - 1); });
+    if (outcome.stoppedAt != 0) {
+        const int done = outcome.stoppedAt - 1;
+        m_dialogs.message(this,
+                          QStringLiteral("已取消：完成［") + QString::number(done) +
+                              QStringLiteral("］个，未处理［") + QString::number(files - done) +
+                              QStringLiteral("］个。"),
+                          Caption::Notice);
+        return;
+    }
     if (outcome.failedRow == 0)
         return;
     QString text =
@@ -819,6 +848,84 @@ void MainWindow::exitProgram()
     for (QWidget* w : QApplication::topLevelWidgets())
         w->hide();
     QApplication::exit(0);
+}
+
+void MainWindow::openPaths(const QList<QByteArray>& paths, const QByteArray& workingDir)
+{
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    if (!paths.isEmpty())
+        m_commands->addPaths(paths, workingDir);
+}
+
+namespace {
+
+// The local paths of a drop, as bytes; nothing unless every item is a local file or folder.
+std::optional<QList<QByteArray>> droppedPaths(const QMimeData* data)
+{
+    if (!data || !data->hasUrls())
+        return std::nullopt;
+    QList<QByteArray> paths;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile())
+            return std::nullopt;
+        // Percent-decoded by hand: a name that is not UTF-8 keeps its bytes.
+        paths << QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+    }
+    if (paths.isEmpty())
+        return std::nullopt;
+    return paths;
+}
+
+} // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    dragMoveEvent(event);
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (droppedPaths(event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    const auto paths = droppedPaths(event->mimeData());
+    if (!paths) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // After the drop returns: the file manager waits for it, and a folder brings a question.
+    QTimer::singleShot(0, this, [this, paths = *paths] { m_commands->addPaths(paths, {}); });
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // Inputs that take dropped text hand dropped files on to the window.
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+        if (droppedPaths(static_cast<QDropEvent*>(event)->mimeData())) {
+            dragMoveEvent(static_cast<QDragMoveEvent*>(event));
+            return true;
+        }
+        return false;
+    case QEvent::Drop:
+        if (droppedPaths(static_cast<QDropEvent*>(event)->mimeData())) {
+            dropEvent(static_cast<QDropEvent*>(event));
+            return true;
+        }
+        return false;
+    default:
+        return QMainWindow::eventFilter(watched, event);
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -48,10 +48,18 @@ public:
     void recountNames();
     // Ends the program at once, also from inside a dialog or a folder walk.
     void exitProgram();
+    // Files and folders to open, from the command line or handed over by a later start: the window
+    // comes to the front and adds them (relative paths against workingDir).
+    void openPaths(const QList<QByteArray>& paths, const QByteArray& workingDir);
     bool exiting() const { return m_exiting; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Files and folders dragged from a file manager, onto any part of the window.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls();

@@ -3,8 +3,14 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstring>
+#include <future>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using namespace tamsel;
 
@@ -58,6 +64,48 @@ private Q_SLOTS:
         QVERIFY2(!third.waitForFinished(1500), "a stale lock blocked the start");
         third.kill();
         third.waitForFinished(5000);
+    }
+
+    // A later start hands its paths, as bytes, and its folder to the running one over the socket.
+    void aLaterStartHandsOver()
+    {
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
+        SingleInstance first(QStringLiteral("tamselrenvold"));
+        // A crashed run left its socket file behind: it is no obstacle.
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const QByteArray socketPath = QFile::encodeName(first.socketPath());
+        std::memcpy(address.sun_path, socketPath.constData(), size_t(socketPath.size()));
+        ::unlink(socketPath.constData());
+        const int stale = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        QCOMPARE(::bind(stale, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        ::close(stale);
+        QVERIFY(first.tryAcquire());
+        QSignalSpy handed(&first, &SingleInstance::handedOver);
+
+        QTemporaryDir cwd;
+        QProcess second;
+        second.setProcessEnvironment(environment());
+        second.setWorkingDirectory(cwd.path());
+        // Through the shell: a name that is not UTF-8 cannot be a QString argument.
+        second.start(QStringLiteral("/bin/sh"),
+                     {QStringLiteral("-c"),
+                      QStringLiteral("exec \"$0\" a.txt \"$(printf '\\262\\342.txt')\""),
+                      QStringLiteral(TAMSEL_EXE)});
+        QTRY_COMPARE_WITH_TIMEOUT(handed.size(), 1, 10000);
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitCode(), 0);
+        const auto request = handed.first().first().value<HandOver>();
+        QCOMPARE(request.workingDir, QFile::encodeName(cwd.path()));
+        QCOMPARE(request.paths, (QList<QByteArray>{"a.txt", "\xb2\xe2.txt"}));
+
+        // Without paths it only asks the window to come forward.
+        auto raised = std::async(std::launch::async, [&] { return first.handOver({"/", {}}); });
+        QTRY_COMPARE(handed.size(), 2);
+        QVERIFY(raised.get());
+        QVERIFY(handed.last().first().value<HandOver>().paths.isEmpty());
+        // Bytes that are no request are turned away.
+        QCOMPARE(SingleInstance::decode("garbage"), std::nullopt);
     }
 
     void oneLockPerProcess()

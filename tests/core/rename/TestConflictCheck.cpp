@@ -1,0 +1,102 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/filelist/FileList.h"
+#include "core/platform/FileSystem.h"
+#include "core/rename/ConflictCheck.h"
+#include "core/rename/RenamePass.h"
+#include "support/TempTree.h"
+
+#include <QTest>
+
+using namespace tamsel;
+using namespace Qt::StringLiterals;
+using tamsel::test::TempTree;
+
+using Rows = QList<std::pair<QByteArray, QString>>; // a file (folder/name) and its preview
+using Marks = QMap<int, QString>;
+
+class TestConflictCheck : public QObject {
+    Q_OBJECT
+    PosixFileSystem m_fs;
+
+private Q_SLOTS:
+    void marks_data()
+    {
+        QTest::addColumn<Rows>("rows");
+        QTest::addColumn<QList<QByteArray>>("onDisk"); // files beside the listed ones
+        QTest::addColumn<Marks>("marks");
+        const QString exists = u"文件［%1］已存在"_s;
+        QTest::newRow("nothing in the way")
+            << Rows{{"a", u"x"_s}, {"b", u"y"_s}} << QList<QByteArray>{} << Marks{};
+        QTest::newRow("a file on disk")
+            << Rows{{"a", u"x"_s}} << QList<QByteArray>{"x"} << Marks{{1, exists.arg(u"x")}};
+        QTest::newRow("chain, the blocked row first")
+            << Rows{{"a", u"b"_s}, {"b", u"c"_s}} << QList<QByteArray>{} << Marks{{1, exists.arg(u"b")}};
+        QTest::newRow("chain, the freeing row first")
+            << Rows{{"b", u"c"_s}, {"a", u"b"_s}} << QList<QByteArray>{} << Marks{};
+        QTest::newRow("swap") << Rows{{"a", u"b"_s}, {"b", u"a"_s}} << QList<QByteArray>{}
+                              << Marks{{1, exists.arg(u"b")}, {2, exists.arg(u"a")}};
+        QTest::newRow("two rows, one name")
+            << Rows{{"x", u"same"_s}, {"y", u"same"_s}, {"z", u"other"_s}} << QList<QByteArray>{}
+            << Marks{{2, u"与第［1］行的新文件名相同"_s}};
+        QTest::newRow("one name in two folders")
+            << Rows{{"d1/a", u"n"_s}, {"d2/a", u"n"_s}} << QList<QByteArray>{} << Marks{};
+        QTest::newRow("names no file system takes")
+            << Rows{{"a", u"x/y"_s}, {"b", u".."_s}, {"c", QString(256, u'z')}, {"d", u"x"_s + QChar(0xD800)}}
+            << QList<QByteArray>{}
+            << Marks{{1, u"新文件名不合法：不能含有“/”，不能是“.”或“..”，不能超过255个字节"_s},
+                     {2, u"新文件名不合法：不能含有“/”，不能是“.”或“..”，不能超过255个字节"_s},
+                     {3, u"新文件名不合法：不能含有“/”，不能是“.”或“..”，不能超过255个字节"_s},
+                     {4, u"新文件名不合法：不能含有“/”，不能是“.”或“..”，不能超过255个字节"_s}};
+        QTest::newRow("unchanged and blank rows")
+            << Rows{{"a", u"a"_s}, {"b", u"  "_s}} << QList<QByteArray>{} << Marks{};
+        QTest::newRow("a file renamed twice") << Rows{{"a", u"b"_s}, {"a", u"c"_s}} << QList<QByteArray>{}
+                                              << Marks{{2, u"原文件［a］已不存在"_s}};
+    }
+    void marks()
+    {
+        QFETCH(Rows, rows);
+        QFETCH(QList<QByteArray>, onDisk);
+        QFETCH(Marks, marks);
+        TempTree tree;
+        for (const char* dir : {"d1", "d2"})
+            tree.folder(dir);
+        for (const QByteArray& name : onDisk)
+            tree.file(name);
+        FileList list(m_fs);
+        for (const auto& [file, preview] : rows) {
+            if (!QFile::exists(QFile::decodeName(tree.root() + file)))
+                tree.file(file);
+            list.addFileRow(tree.root() + file);
+            list.setCell(list.fileCount(), ColPreview, preview);
+        }
+        QCOMPARE(markConflicts(list, m_fs), int(marks.size()));
+        Marks found;
+        for (int r = 1; r <= list.fileCount(); ++r) {
+            if (!list.conflict(r).isEmpty())
+                found.insert(r, list.conflict(r));
+        }
+        QCOMPARE(found, marks);
+        // The pass itself stops at the first marked row, and at no other.
+        const RenameOutcome outcome = renamePass(list, m_fs);
+        QCOMPARE(outcome.failedRow, marks.isEmpty() ? 0 : marks.firstKey());
+    }
+
+    void anyChangeTakesTheMarksAway()
+    {
+        TempTree tree;
+        FileList list(m_fs);
+        for (const char* n : {"a", "b", "c"})
+            list.addFileRow(tree.file(n));
+        list.setCell(1, ColPreview, u"b"_s);
+        QCOMPARE(markConflicts(list, m_fs), 1);
+        QCOMPARE(list.data(list.index(0, ColPreview), Qt::ToolTipRole).toString(), u"文件［b］已存在"_s);
+        list.moveBlock(3, 3, 2);
+        QCOMPARE(list.conflictCount(), 0);
+        QCOMPARE(markConflicts(list, m_fs), 1);
+        list.setCell(1, ColPreview, u"z"_s);
+        QCOMPARE(list.conflictCount(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestConflictCheck)
+#include "TestConflictCheck.moc"

@@ -1,0 +1,170 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The window among the desktop's programs: paths to open, drops from a file manager, the marks and
+// warnings before a rename, and a rename stopped half-way.
+#include "core/filelist/FileList.h"
+#include "support/MainWindowFixture.h"
+#include "support/TempTree.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTabBar>
+#include <QTest>
+#include <QUrl>
+
+using namespace tamsel;
+using namespace Qt::StringLiterals;
+using tamsel::test::contentOf;
+using tamsel::test::namesIn;
+using tamsel::test::TempTree;
+
+class TestDesktop : public QObject, public test::MainWindowFixture {
+    Q_OBJECT
+    FileList& list() { return m_window->fileList(); }
+    QStringList names()
+    {
+        QStringList out;
+        for (int r = 1; r <= list().fileCount(); ++r)
+            out << list().cell(r, ColOriginalName);
+        out.sort();
+        return out;
+    }
+    // A drop of urls onto target; true when it was accepted.
+    bool drop(QWidget* target, const QList<QUrl>& urls, const QString& text = {})
+    {
+        QMimeData data;
+        if (!urls.isEmpty())
+            data.setUrls(urls);
+        if (!text.isEmpty())
+            data.setText(text);
+        const QPoint at(5, 5);
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        if (!enter.isAccepted())
+            return false;
+        QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &dropped);
+        QCoreApplication::processEvents(); // the files are added once the drop has returned
+        return dropped.isAccepted();
+    }
+
+private Q_SLOTS:
+    void init() { QVERIFY(openWindow()); }
+    void cleanup()
+    {
+        QCOMPARE(m_dialogs.unanswered, 0);
+        m_window.reset();
+    }
+
+    void pathsToOpen()
+    {
+        TempTree tree;
+        tree.file("one.txt");
+        tree.file("\xb2\xe2.txt"); // not UTF-8
+        tree.folder("flat");
+        tree.file("flat/f1");
+        tree.folder("flat/sub");
+        tree.file("flat/sub/deep");
+        m_dialogs.answer(false); // flat/: without its sub-folders
+        m_dialogs.answer(true);  // flat/ again: with them
+        m_window->openPaths(
+            {"one.txt", tree.root() + "\xb2\xe2.txt", "./flat/", "missing", "flat", "/no/such"},
+            tree.root().chopped(1));
+        QCOMPARE(names(), (QStringList{u"deep"_s, u"f1"_s, u"f1"_s, u"one.txt"_s, u"\xdcb2\xdce2.txt"_s}));
+        QCOMPARE(list().pathBytes(2), tree.root() + "\xb2\xe2.txt");
+        QCOMPARE(m_dialogs.calls.size(), 3);
+        QCOMPARE(m_dialogs.calls[0].text,
+                 u"是否包含［"_s + QString::fromUtf8(tree.root()) + u"flat］目录下的子目录？"_s);
+        QCOMPARE(m_dialogs.calls[2].kind, u"message"_s);
+        QCOMPARE(m_dialogs.calls[2].text, u"下列路径不存在，未添加：\nmissing\n/no/such"_s);
+        QCOMPARE(m_dialogs.calls[2].caption, u"提示信息"_s);
+    }
+
+    void dropsFromAFileManager()
+    {
+        TempTree tree;
+        tree.file("dropped.txt");
+        tree.file("\xce\xc4.bin");
+        tree.folder("folder");
+        tree.file("folder/inside");
+        // Only local files and folders are taken; anything else is refused outright.
+        QVERIFY(!drop(m_window.get(), {QUrl(u"https://example.org/a.txt"_s)}));
+        QVERIFY(!drop(m_window.get(), {}, u"/tmp/plain text"_s));
+        QVERIFY(!drop(m_window.get(), {QUrl::fromLocalFile(QString::fromUtf8(tree.root()) + u"dropped.txt"_s),
+                                       QUrl(u"sftp://host/x"_s)}));
+        QCOMPARE(list().fileCount(), 0);
+
+        QUrl notUtf8;
+        notUtf8.setScheme(u"file"_s);
+        notUtf8.setPath(QString::fromLatin1(QByteArray(tree.root() + "\xce\xc4.bin").toPercentEncoding("/")),
+                        QUrl::TolerantMode);
+        m_dialogs.answer(true);
+        QVERIFY(drop(m_window.get(),
+                     {QUrl::fromLocalFile(QString::fromUtf8(tree.root()) + u"dropped.txt"_s), notUtf8,
+                      QUrl::fromLocalFile(QString::fromUtf8(tree.root()) + u"folder"_s)}));
+        QCOMPARE(names(), (QStringList{u"dropped.txt"_s, u"inside"_s, u"\xdcce\xdcc4.bin"_s}));
+        QCOMPARE(list().pathBytes(2), tree.root() + "\xce\xc4.bin");
+        // An input that takes dropped text hands files on to the list.
+        auto* prefix = get<QLineEdit>("Text_BofAddChar");
+        QVERIFY(drop(prefix, {QUrl::fromLocalFile(QString::fromUtf8(tree.root()) + u"dropped.txt"_s)}));
+        QCOMPARE(prefix->text(), QString());
+        QCOMPARE(list().fileCount(), 4);
+    }
+
+    void theRenameQuestionWarnsOfMarkedRows()
+    {
+        TempTree tree;
+        for (const char* n : {"a.txt", "b.txt", "c.txt"})
+            list().addFileRow(tree.file(n));
+        tree.file("taken.txt");
+        // Replacing "a" by "b" makes a.txt into b.txt, which stands in the way at row 1.
+        get<QLineEdit>("Text_SourceChar")->setText(u"a"_s);
+        get<QLineEdit>("Text_DestChar")->setText(u"b"_s);
+        get<QWidget>("SSTab1")->findChild<QTabBar*>()->setCurrentIndex(3);
+        get<QAction>("Menu_Preview")->trigger();
+        QCOMPARE(list().conflict(1), u"文件［b.txt］已存在"_s);
+        QVERIFY(!list().data(list().index(0, ColPreview), FileList::ConflictRole).toString().isEmpty());
+        m_dialogs.answer(false);
+        get<QAction>("Menu_Execution")->trigger();
+        QCOMPARE(
+            m_dialogs.calls.last().text,
+            u"是否开始执行重命名？\n注意：有［1］个文件的新文件名有冲突（已用红色标出），重命名会在第一个冲突处停止。"_s);
+        // Nothing marked: the question as it always was.
+        get<QLineEdit>("Text_DestChar")->setText(u"x"_s);
+        get<QAction>("Menu_Preview")->trigger();
+        QCOMPARE(list().conflictCount(), 0);
+        m_dialogs.answer(false);
+        get<QAction>("Menu_Execution")->trigger();
+        QCOMPARE(m_dialogs.calls.last().text, u"是否开始执行重命名？"_s);
+        QCOMPARE(m_dialogs.progressLabels, (QStringList{u"正在预处理…"_s, u"正在预处理…"_s}));
+    }
+
+    void aRenameStoppedHalfWay()
+    {
+        TempTree tree;
+        for (int i = 0; i < 10; ++i)
+            list().addFileRow(tree.write("f" + QByteArray::number(i), QByteArray::number(i)));
+        get<QAction>("Menu_Preview")->trigger(); // numbering: 1 to 10
+        list().setCell(9, ColResult, u"from before"_s);
+        m_dialogs.cancelAt = 3;
+        m_dialogs.answer(true);
+        get<QAction>("Menu_Execution")->trigger();
+        QCOMPARE(m_dialogs.calls.last().text, u"已取消：完成［3］个，未处理［7］个。"_s);
+        QCOMPARE(m_dialogs.calls.last().caption, u"提示信息"_s);
+        QCOMPARE(m_dialogs.progressLabels.last(), u"正在重命名…"_s);
+        for (int r = 1; r <= 10; ++r)
+            QCOMPARE(list().cell(r, ColResult), r <= 3 ? u"操作成功！"_s : QString());
+        // Every file once, under its old name or its new one.
+        const QList<QByteArray> now = namesIn(tree.root());
+        QCOMPARE(now.size(), 10);
+        for (int i = 0; i < 10; ++i) {
+            const QByteArray renamed = tree.root() + QByteArray::number(i);
+            QCOMPARE(contentOf(i < 3 ? renamed : tree.root() + "f" + QByteArray::number(i)),
+                     QByteArray::number(i));
+        }
+    }
+};
+
+QTEST_MAIN(TestDesktop)
+#include "TestDesktop.moc"
