@@ -19,7 +19,7 @@ public:
         return st;
     }
     std::optional<FileStat> self() const override { return m_real->self(); }
-    bool listNames(const std::function<bool(const QByteArray&)>& visit) const override
+    bool listNames(const std::function<bool(QByteArrayView)>& visit) const override
     {
         return m_real->listNames(visit);
     }
@@ -70,10 +70,10 @@ private:
             return name;
         const QString folded = QString::fromUtf8(name).toCaseFolded();
         QByteArray found = name;
-        m_real->listNames([&](const QByteArray& entry) {
+        m_real->listNames([&](QByteArrayView entry) {
             if (QString::fromUtf8(entry).toCaseFolded() != folded)
                 return true;
-            found = entry;
+            found = entry.toByteArray();
             return false;
         });
         return found;

@@ -114,6 +114,11 @@ QStringView FileList::name(int row) const
     return partView(m_rows[row - 1], 0);
 }
 
+QStringView FileList::preview(int row) const
+{
+    return partView(m_rows[row - 1], 1);
+}
+
 QByteArray FileList::nameBytes(int row) const
 {
     const QStringView name = partView(m_rows[row - 1], 0);

@@ -61,8 +61,9 @@ public:
     QString cell(int row, int column) const;
     // Writes one of the text cells (ColOriginalName, ColPreview, ColResult, ColNewName) of a data row.
     void setCell(int row, int column, const QString& text);
-    // The name of a data row, as long as the row is not changed.
+    // The name and the preview of a data row, as long as the row is not changed.
     QStringView name(int row) const;
+    QStringView preview(int row) const;
     // The file's path as bytes: its folder's bytes and its exact name bytes.
     QByteArray pathBytes(int row) const { return directoryBytes(row) + nameBytes(row); }
     QByteArray nameBytes(int row) const;
@@ -70,6 +71,9 @@ public:
     QByteArray directoryBytes(int row) const;
     // The row's folder: rows of one folder share it.
     quint32 folderIndex(int row) const { return m_rows[row - 1].dir; }
+    // The folders rows have had since the list was last emptied, by index.
+    quint32 folderCount() const { return quint32(m_dirs.size()); }
+    QByteArray folderPath(quint32 index) const { return m_dirs[index].bytes; }
 
     void initFileList();
     bool addFileRow(const QByteArray& fullPath);

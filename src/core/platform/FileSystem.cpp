@@ -106,9 +106,9 @@ public:
             return std::nullopt;
         return toStat(sx);
     }
-    bool listNames(const std::function<bool(const QByteArray&)>& visit) const override
+    bool listNames(const std::function<bool(QByteArrayView)>& visit) const override
     {
-        return listFd(m_fd, [&](const struct dirent& e) { return visit(QByteArray(e.d_name)); });
+        return listFd(m_fd, [&](const struct dirent& e) { return visit(QByteArrayView(e.d_name)); });
     }
     int renameNoReplace(const QByteArray& from, const QByteArray& to) override
     {

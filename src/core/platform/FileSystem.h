@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -51,7 +52,7 @@ public:
     virtual std::optional<FileStat> self() const = 0;
     // The names of the entries except "." and "..", until visit returns false. False when the
     // folder cannot be read.
-    virtual bool listNames(const std::function<bool(const QByteArray&)>& visit) const = 0;
+    virtual bool listNames(const std::function<bool(QByteArrayView)>& visit) const = 0;
 
     // Fails with EEXIST rather than replace; EINVAL where the file system cannot promise that.
     virtual int renameNoReplace(const QByteArray& from, const QByteArray& to) = 0;

@@ -31,7 +31,7 @@ bool renamable(const FileStat& st)
     return st.type == FileType::Regular || st.type == FileType::Link;
 }
 
-QString folded(const QByteArray& name)
+QString folded(QByteArrayView name)
 {
     return decodeName(name).toCaseFolded();
 }
@@ -81,7 +81,7 @@ bool listsName(const Folder& folder, const QByteArray& name)
 {
     const QString wanted = folded(name);
     bool found = false;
-    folder.listNames([&](const QByteArray& entry) {
+    folder.listNames([&](QByteArrayView entry) {
         found = entry == name || folded(entry) == wanted;
         return !found;
     });
@@ -136,9 +136,9 @@ bool sameFileOtherSpelling(const Folder& folder, const QByteArray& from, const Q
     // with the source as the only entry that matches the new name.
     const QString wanted = folded(to);
     QList<QByteArray> matches;
-    folder.listNames([&](const QByteArray& name) {
+    folder.listNames([&](QByteArrayView name) {
         if (folded(name) == wanted)
-            matches << name;
+            matches << name.toByteArray();
         return matches.size() < 2;
     });
     return matches == QList<QByteArray>{from};
@@ -213,7 +213,10 @@ int recoverTemporaryNames(Folder& folder)
 {
     QList<std::pair<QByteArray, QByteArray>> leftovers;
     const QByteArray prefix(TemporaryPrefix);
-    folder.listNames([&](const QByteArray& name) {
+    folder.listNames([&](QByteArrayView view) {
+        if (!view.startsWith(prefix))
+            return true;
+        const QByteArray name = view.toByteArray();
         if (!name.startsWith(prefix))
             return true;
         // prefix, process id, "-", serial, "-", the file's own name

@@ -117,6 +117,40 @@ std::optional<QByteArray> encodeName(QStringView text)
     return bytes;
 }
 
+qsizetype encodeNameTo(QStringView text, char* out, qsizetype capacity)
+{
+    qsizetype n = 0;
+    const auto put = [&](uint byte) {
+        if (n >= capacity)
+            return false;
+        out[n++] = char(byte);
+        return true;
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            c = QChar::surrogateToUcs4(char16_t(c), text[++i].unicode());
+        const bool escaped = c >= EscapeBase + 0x80u && c <= EscapeBase + 0xFFu;
+        if (QChar::isSurrogate(c) && !escaped)
+            return -1;
+        bool ok = true;
+        if (escaped)
+            ok = put(c - EscapeBase);
+        else if (c < 0x80)
+            ok = put(c);
+        else if (c < 0x800)
+            ok = put(0xC0 | (c >> 6)) && put(0x80 | (c & 0x3F));
+        else if (c < 0x10000)
+            ok = put(0xE0 | (c >> 12)) && put(0x80 | ((c >> 6) & 0x3F)) && put(0x80 | (c & 0x3F));
+        else
+            ok = put(0xF0 | (c >> 18)) && put(0x80 | ((c >> 12) & 0x3F)) && put(0x80 | ((c >> 6) & 0x3F)) &&
+                 put(0x80 | (c & 0x3F));
+        if (!ok)
+            return -1;
+    }
+    return n;
+}
+
 bool hasEscapedBytes(QStringView text)
 {
     bool found = false;

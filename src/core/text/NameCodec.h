@@ -18,6 +18,10 @@ QString decodeName(QByteArrayView bytes);
 // one outside U+DC80 to U+DCFF), which no file name can carry.
 std::optional<QByteArray> encodeName(QStringView text);
 
+// The same into out, without allocating: the number of bytes written, or -1 where encodeName gives
+// nothing or the bytes do not fit in capacity.
+qsizetype encodeNameTo(QStringView text, char* out, qsizetype capacity);
+
 // True when the text holds characters that stand for bytes.
 bool hasEscapedBytes(QStringView text);
 

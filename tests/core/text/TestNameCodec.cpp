@@ -30,6 +30,9 @@ private Q_SLOTS:
         QFETCH(QString, shown);
         const QString text = decodeName(bytes);
         QCOMPARE(encodeName(text), std::optional(bytes));
+        char buffer[64];
+        QCOMPARE(QByteArray(buffer, encodeNameTo(text, buffer, sizeof buffer)), bytes);
+        QCOMPARE(encodeNameTo(text, buffer, bytes.size() - 1), -1);
         QCOMPARE(displayName(text), shown);
     }
 
@@ -39,6 +42,8 @@ private Q_SLOTS:
         QCOMPARE(encodeName(QString(u"a"_s + QChar(0xD800))), std::nullopt);
         QCOMPARE(encodeName(QString(u"a"_s + QChar(0xDC41))), std::nullopt);
         QCOMPARE(encodeName(QString(QChar(0xDCB2))), std::optional(QByteArray("\xb2")));
+        char buffer[8];
+        QCOMPARE(encodeNameTo(QString(u"a"_s + QChar(0xD800)), buffer, sizeof buffer), -1);
     }
 };
 
