@@ -19,6 +19,7 @@ public:
         return st;
     }
     std::optional<FileStat> self() const override { return m_real->self(); }
+    bool mayLackHardLinks() const override { return !m_fs.hardLinks; }
     bool listNames(const std::function<bool(QByteArrayView)>& visit) const override
     {
         return m_real->listNames(visit);
@@ -40,7 +41,7 @@ public:
     int link(const QByteArray& from, const QByteArray& to) override
     {
         change("link", from, to);
-        if (!m_fs.hardLinks)
+        if (!m_fs.hardLinks || m_fs.refuseLink)
             return EPERM;
         if (stored(to) != to)
             return EEXIST;
@@ -85,10 +86,11 @@ private:
 
 } // namespace
 
-bool FakeFileSystem::listDir(const QByteArray& dir, const std::function<bool(const DirEntry&)>& visit) const
+bool FakeFileSystem::listDir(const QByteArray& dir, const std::function<bool(const DirEntry&)>& visit,
+                             bool withStats) const
 {
     listed << dir;
-    return !unreadable.contains(dir) && m_real.listDir(dir, visit);
+    return !unreadable.contains(dir) && m_real.listDir(dir, visit, withStats);
 }
 
 std::unique_ptr<Folder> FakeFileSystem::openFolder(const QByteArray& path, int* error) const

@@ -25,6 +25,7 @@ public:
     bool hardLinks = true;
     bool inodePerSpelling = false;
     QSet<QByteArray> refuseUnlink; // names whose removal fails with EPERM, as in a sticky folder
+    bool refuseLink = false;       // link() refused with EPERM, as for protected hard links
     // Called with the operation ("rename", "link", "unlink") and its first name before it runs.
     std::function<void(const char* operation, const QByteArray& name)> beforeChange;
 
@@ -32,7 +33,8 @@ public:
     QList<std::pair<QByteArray, QByteArray>> renames; // renames and links, in order
 
     std::optional<FileStat> stat(const QByteArray& path) const override { return m_real.stat(path); }
-    bool listDir(const QByteArray& dir, const std::function<bool(const DirEntry&)>& visit) const override;
+    bool listDir(const QByteArray& dir, const std::function<bool(const DirEntry&)>& visit,
+                 bool withStats = false) const override;
     std::unique_ptr<Folder> openFolder(const QByteArray& path, int* error = nullptr) const override;
     bool fileExists(const QByteArray& path) const override { return m_real.fileExists(path); }
     std::optional<QByteArray> readFile(const QByteArray& path, qint64 maxBytes) const override

@@ -47,17 +47,20 @@ QByteArray withSlash(QByteArray folder)
 bool scanFolder(FileList& list, const FileSystem& fs, const QByteArray& folder, Yielder& yielder,
                 std::vector<QByteArray>* subFolders, bool* stop)
 {
-    return fs.listDir(folder, [&](const DirEntry& e) {
-        if (!yielder.tick(list)) {
-            *stop = true;
-            return false;
-        }
-        if (!e.isDir)
-            list.addFileRow(folder, e.name);
-        else if (subFolders)
-            subFolders->push_back(e.name);
-        return true;
-    });
+    return fs.listDir(
+        folder,
+        [&](const DirEntry& e) {
+            if (!yielder.tick(list)) {
+                *stop = true;
+                return false;
+            }
+            if (!e.isDir)
+                list.addFileRow(folder, e.name, e.stat);
+            else if (subFolders)
+                subFolders->push_back(e.name.toByteArray());
+            return true;
+        },
+        true);
 }
 
 } // namespace
@@ -129,7 +132,7 @@ QByteArray resolvePath(const FileSystem& fs, const QString& path)
             const QByteArray parent = i == 0 ? QByteArray(".") : resolved + '/';
             fs.listDir(parent, [&](const DirEntry& e) {
                 if (displayName(decodeName(e.name)) == part) {
-                    found = e.name;
+                    found = e.name.toByteArray();
                     ++matches;
                 }
                 return true;

@@ -119,6 +119,20 @@ QStringView FileList::preview(int row) const
     return partView(m_rows[row - 1], 1);
 }
 
+QStringView FileList::currentName(int row) const
+{
+    const Row& r = m_rows[row - 1];
+    const QStringView renamed = partView(r, 3);
+    const bool hasNew = std::any_of(renamed.begin(), renamed.end(), [](QChar c) { return c != u' '; });
+    return partView(r, hasNew ? 3 : 0);
+}
+
+QByteArray FileList::currentNameBytes(int row) const
+{
+    const QStringView name = currentName(row);
+    return encodeName(name).value_or(name.toUtf8());
+}
+
 QByteArray FileList::nameBytes(int row) const
 {
     const QStringView name = partView(m_rows[row - 1], 0);
@@ -181,16 +195,31 @@ bool FileList::addFileRow(const QByteArray& dir, const QByteArray& name)
     return true;
 }
 
-void FileList::fillFileDetails(const QByteArray& fullPath, int row)
+void FileList::addFileRow(const QByteArray& dir, QByteArrayView name, const std::optional<FileStat>& stat)
 {
-    Row& r = m_rows[row - 1];
-    if (const auto st = m_fs.stat(fullPath)) {
-        r.size = st->size;
-        r.modified = st->modifiedMs;
-        r.created = st->createdMs.value_or(NoValue);
+    Row r;
+    r.text = decodeName(name);
+    r.ends[0] = r.ends[1] = r.ends[2] = quint32(r.text.size());
+    r.dir = internDir(dir);
+    setDetails(r, stat);
+    m_rows.push_back(std::move(r));
+    rowChanged(fileCount());
+}
+
+void FileList::setDetails(Row& r, const std::optional<FileStat>& stat)
+{
+    if (stat) {
+        r.size = stat->size;
+        r.modified = stat->modifiedMs;
+        r.created = stat->createdMs.value_or(NoValue);
     } else {
         r.size = r.created = r.modified = NoValue;
     }
+}
+
+void FileList::fillFileDetails(const QByteArray& fullPath, int row)
+{
+    setDetails(m_rows[row - 1], m_fs.stat(fullPath));
     rowChanged(row);
 }
 

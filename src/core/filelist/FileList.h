@@ -6,11 +6,13 @@
 #include <QHash>
 #include <QString>
 #include <limits>
+#include <optional>
 #include <vector>
 
 namespace tamsel {
 
 class FileSystem;
+struct FileStat;
 
 enum Column : int {
     ColNumber,
@@ -67,6 +69,10 @@ public:
     // The file's path as bytes: its folder's bytes and its exact name bytes.
     QByteArray pathBytes(int row) const { return directoryBytes(row) + nameBytes(row); }
     QByteArray nameBytes(int row) const;
+    // The name the row's file has now: the new name a rename gave it, until a refresh makes that
+    // the name; the name otherwise.
+    QStringView currentName(int row) const;
+    QByteArray currentNameBytes(int row) const;
     // The folder's bytes, ending with "/" (empty for a bare name).
     QByteArray directoryBytes(int row) const;
     // The row's folder: rows of one folder share it.
@@ -78,6 +84,8 @@ public:
     void initFileList();
     bool addFileRow(const QByteArray& fullPath);
     bool addFileRow(const QByteArray& dir, const QByteArray& name);
+    // A row whose file details are known already (from a folder read with stats).
+    void addFileRow(const QByteArray& dir, QByteArrayView name, const std::optional<FileStat>& stat);
     void fillFileDetails(const QByteArray& fullPath, int row);
     void refreshFileList();
 
@@ -137,6 +145,7 @@ private:
         QString text;
     };
     quint32 internDir(const QByteArray& dir);
+    static void setDetails(Row& row, const std::optional<FileStat>& stat);
     void rowChanged(int row);
     void clearConflicts();
 

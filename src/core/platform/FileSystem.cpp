@@ -7,7 +7,10 @@
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/vfs.h>
 #include <unistd.h>
+#include <vector>
 
 namespace tamsel {
 namespace {
@@ -54,32 +57,40 @@ int errorOf(int result)
     return result == 0 ? 0 : errno;
 }
 
-struct DirCloser {
-    void operator()(DIR* d) const { ::closedir(d); }
+struct LinuxDirent64 {
+    quint64 ino;
+    qint64 off;
+    unsigned short reclen;
+    unsigned char type;
+    char name[1];
 };
 
-// Lists the folder open at fd (which stays open), names only.
-bool listFd(int fd, const std::function<bool(const struct dirent&)>& visit)
+// Reads the folder open at fd (which stays open) with getdents64, in large reads: visit(name,
+// d_type) for every entry but "." and "..", until it returns false. False on a read error.
+template <typename Visit> bool readEntries(int fd, Visit&& visit)
 {
     const int own = ::openat(fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (own < 0)
         return false;
-    std::unique_ptr<DIR, DirCloser> d(::fdopendir(own));
-    if (!d) {
-        ::close(own);
-        return false;
+    thread_local std::vector<char> buffer(1 << 17);
+    bool ok = true;
+    for (bool more = true; more;) {
+        const long n = ::syscall(SYS_getdents64, own, buffer.data(), buffer.size());
+        if (n <= 0) {
+            ok = n == 0;
+            break;
+        }
+        for (long at = 0; at < n && more;) {
+            const auto* e = reinterpret_cast<const LinuxDirent64*>(buffer.data() + at);
+            at += e->reclen;
+            const char* name = e->name;
+            if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+                continue;
+            more = visit(name, e->type);
+        }
     }
-    for (;;) {
-        errno = 0;
-        const struct dirent* e = ::readdir(d.get());
-        if (!e)
-            return errno == 0;
-        const char* n = e->d_name;
-        if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0)))
-            continue;
-        if (!visit(*e))
-            return true;
-    }
+    ::close(own);
+    return ok;
 }
 
 class PosixFolder final : public Folder {
@@ -106,9 +117,27 @@ public:
             return std::nullopt;
         return toStat(sx);
     }
+    bool mayLackHardLinks() const override
+    {
+        struct statfs fs {};
+        if (::fstatfs(m_fd, &fs) != 0)
+            return false;
+        switch (quint32(fs.f_type)) {
+        case 0x65735546: // FUSE
+        case 0x4d44:     // vfat
+        case 0x2011BAB0: // exFAT
+        case 0x517B:     // SMB
+        case 0xFF534D42: // CIFS
+        case 0xFE534D42: // SMB2
+            return true;
+        default:
+            return false;
+        }
+    }
     bool listNames(const std::function<bool(QByteArrayView)>& visit) const override
     {
-        return listFd(m_fd, [&](const struct dirent& e) { return visit(QByteArrayView(e.d_name)); });
+        return readEntries(m_fd,
+                           [&](const char* name, unsigned char) { return visit(QByteArrayView(name)); });
     }
     int renameNoReplace(const QByteArray& from, const QByteArray& to) override
     {
@@ -141,18 +170,20 @@ std::optional<FileStat> PosixFileSystem::stat(const QByteArray& path) const
     return toStat(sx);
 }
 
-bool PosixFileSystem::listDir(const QByteArray& dir, const std::function<bool(const DirEntry&)>& visit) const
+bool PosixFileSystem::listDir(const QByteArray& dir, const std::function<bool(const DirEntry&)>& visit,
+                              bool withStats) const
 {
     const int fd = ::open(dir.isEmpty() ? "." : dir.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return false;
     DirEntry entry;
     bool failed = false;
-    const bool listed = listFd(fd, [&](const struct dirent& e) {
-        bool isDir = e.d_type == DT_DIR;
-        if (e.d_type == DT_UNKNOWN) {
-            struct statx sx {};
-            if (!statxAt(fd, e.d_name, AT_SYMLINK_NOFOLLOW, &sx)) {
+    const bool listed = readEntries(fd, [&](const char* name, unsigned char type) {
+        struct statx sx {};
+        bool isDir = type == DT_DIR;
+        bool known = false; // sx holds the entry's own status
+        if (type == DT_UNKNOWN) {
+            if (!statxAt(fd, name, AT_SYMLINK_NOFOLLOW, &sx)) {
                 // An entry removed since the folder was read is no reason to give up the folder.
                 if (errno == ENOENT)
                     return true;
@@ -160,9 +191,16 @@ bool PosixFileSystem::listDir(const QByteArray& dir, const std::function<bool(co
                 return false;
             }
             isDir = S_ISDIR(sx.stx_mode);
+            known = !S_ISLNK(sx.stx_mode);
         }
-        entry.name = QByteArray(e.d_name);
+        entry.name = QByteArrayView(name);
         entry.isDir = isDir;
+        entry.stat.reset();
+        if (withStats && !isDir) {
+            // As stat() has it: a link as what it points to, a broken link as itself.
+            if (known || statxAt(fd, name, 0, &sx) || statxAt(fd, name, AT_SYMLINK_NOFOLLOW, &sx))
+                entry.stat = toStat(sx);
+        }
         return visit(entry);
     });
     ::close(fd);

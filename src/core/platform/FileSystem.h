@@ -35,8 +35,9 @@ struct FileStat {
 bool isValidFileName(const QByteArray& name);
 
 struct DirEntry {
-    QByteArray name;
-    bool isDir = false; // real directories only; links to directories count as files
+    QByteArrayView name;          // valid while the entry is being visited
+    bool isDir = false;           // real directories only; links to directories count as files
+    std::optional<FileStat> stat; // for files, when asked for: as FileSystem::stat gives it
 };
 
 // A folder held open: operations on its entries stay in this folder, whatever happens meanwhile to
@@ -50,6 +51,8 @@ public:
     virtual std::optional<FileStat> entry(const QByteArray& name, int* error = nullptr) const = 0;
     // The folder's own status.
     virtual std::optional<FileStat> self() const = 0;
+    // True on file systems that may have no hard links (FUSE, vfat, exFAT, SMB shares).
+    virtual bool mayLackHardLinks() const = 0;
     // The names of the entries except "." and "..", until visit returns false. False when the
     // folder cannot be read.
     virtual bool listNames(const std::function<bool(QByteArrayView)>& visit) const = 0;
@@ -71,9 +74,11 @@ public:
     virtual std::optional<FileStat> stat(const QByteArray& path) const = 0;
 
     // Calls visit for every entry except "." and ".." in the order the file system returns them,
-    // until visit returns false. An entry that vanishes while the folder is read is skipped.
-    // Returns false when the folder cannot be opened or read.
-    virtual bool listDir(const QByteArray& dir, const std::function<bool(const DirEntry&)>& visit) const = 0;
+    // until visit returns false; with withStats, every file comes with its status, looked up at the
+    // folder's handle. An entry that vanishes while the folder is read is skipped. Returns false
+    // when the folder cannot be opened or read.
+    virtual bool listDir(const QByteArray& dir, const std::function<bool(const DirEntry&)>& visit,
+                         bool withStats = false) const = 0;
 
     // The folder at path ("" is the working folder); nullptr when it cannot be opened (error
     // receives the errno value).
@@ -91,7 +96,8 @@ public:
 class PosixFileSystem final : public FileSystem {
 public:
     std::optional<FileStat> stat(const QByteArray& path) const override;
-    bool listDir(const QByteArray& dir, const std::function<bool(const DirEntry&)>& visit) const override;
+    bool listDir(const QByteArray& dir, const std::function<bool(const DirEntry&)>& visit,
+                 bool withStats = false) const override;
     std::unique_ptr<Folder> openFolder(const QByteArray& path, int* error = nullptr) const override;
     bool fileExists(const QByteArray& path) const override;
     std::optional<QByteArray> readFile(const QByteArray& path, qint64 maxBytes) const override;

@@ -7,6 +7,7 @@
 #include <QList>
 #include <cerrno>
 #include <csignal>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,9 +22,13 @@ bool noReplaceUnsupported(int err)
     return err == EINVAL || err == ENOSYS || err == ENOTSUP || err == EOPNOTSUPP;
 }
 
-bool linksUnsupported(int err)
+// link() refused in a way that means the file system has no hard links at all. EPERM counts only
+// where the file system may lack them: elsewhere it is a refusal (protected hard links, a file
+// the user may not write), and no reason to rename in a way that could replace.
+bool linksUnsupported(int err, const Folder& folder)
 {
-    return err == EPERM || err == ENOSYS || err == ENOTSUP || err == EOPNOTSUPP;
+    return err == ENOSYS || err == ENOTSUP || err == EOPNOTSUPP ||
+           (err == EPERM && folder.mayLackHardLinks());
 }
 
 bool renamable(const FileStat& st)
@@ -45,11 +50,13 @@ bool stickyRefusesUnlink(const Folder& folder, const FileStat& file)
     return self && (self->mode & S_ISVTX) && me != 0 && file.owner != me && self->owner != me;
 }
 
-// Takes away a name this rename made, but only while it still names the file.
-void removeOwnName(Folder& folder, const QByteArray& name, const FileStat& file, RenameResult& result)
+// Takes away a name this rename made, but only while it still names what it was made for.
+void removeOwnName(Folder& folder, const QByteArray& name, const FileIdentity& made, RenameResult& result)
 {
     const auto now = folder.entry(name);
-    if (now && now->identity == file.identity && folder.unlink(name) != 0)
+    if (!now || now->identity != made)
+        return;
+    if (folder.unlink(name) != 0)
         result.extraName = name;
 }
 
@@ -60,43 +67,33 @@ int linkThenUnlink(Folder& folder, const QByteArray& from, const QByteArray& to,
         return EPERM;
     const int linked = folder.link(from, to);
     if (linked != 0) {
-        *noLinks = linksUnsupported(linked);
+        *noLinks = linksUnsupported(linked, folder);
         return linked;
     }
+    // What the new name links to: the file, unless another program swapped the old name meanwhile.
+    const auto made = folder.entry(to);
+    const FileIdentity madeFor = made ? made->identity : file.identity;
     const auto source = folder.entry(from);
-    if (!source || source->identity != file.identity) {
-        // Another program put something else under the old name meanwhile: leave it alone.
-        removeOwnName(folder, to, file, result);
+    if (!made || made->identity != file.identity || !source || source->identity != file.identity) {
+        removeOwnName(folder, to, madeFor, result);
         return ESTALE;
     }
     const int unlinked = folder.unlink(from);
     if (unlinked != 0)
-        removeOwnName(folder, to, file, result);
+        removeOwnName(folder, to, madeFor, result);
     return unlinked;
 }
 
-// True when the folder's listing holds name in any letter case. FUSE file systems may go on
-// finding a name for a moment after its file has left it; the listing is never behind.
-bool listsName(const Folder& folder, const QByteArray& name)
-{
-    const QString wanted = folded(name);
-    bool found = false;
-    folder.listNames([&](QByteArrayView entry) {
-        found = entry == name || folded(entry) == wanted;
-        return !found;
-    });
-    return found;
-}
-
+// A plain rename right after the target was seen to be free. Whatever the lookup finds counts as
+// there: a name it finds that the listing does not show (an 8.3 alias, a folding of the file
+// system's own) may still be another file.
 int checkedRename(Folder& folder, const QByteArray& from, const QByteArray& to)
 {
     int err = 0;
-    if (folder.entry(to, &err)) {
-        if (listsName(folder, to))
-            return EEXIST;
-    } else if (err != ENOENT) {
+    if (folder.entry(to, &err))
+        return EEXIST;
+    if (err != ENOENT)
         return err;
-    }
     return folder.renameReplacing(from, to);
 }
 
@@ -144,26 +141,74 @@ bool sameFileOtherSpelling(const Folder& folder, const QByteArray& from, const Q
     return matches == QList<QByteArray>{from};
 }
 
-QByteArray temporaryName(const Folder& folder, const QByteArray& name)
+// This machine, in eight hex digits: folders shared with other machines see their temporary names too.
+QByteArray hostTag()
 {
-    static unsigned serial = 0;
-    for (;;) {
-        QByteArray temp =
-            TemporaryPrefix + QByteArray::number(::getpid()) + '-' + QByteArray::number(++serial);
-        // A name that does not fit is marked with "~": it cannot be given back from the temporary name.
-        const bool fits = temp.size() + 1 + name.size() <= 255;
-        temp += fits ? '-' + name : '~' + name.left(255 - temp.size() - 1);
-        int err = 0;
-        if (!folder.entry(temp, &err) && err == ENOENT)
-            return temp;
-    }
+    static const QByteArray tag = [] {
+        char host[256] = {};
+        ::gethostname(host, sizeof host - 1);
+        quint32 h = 2166136261u;
+        for (const char* c = host; *c; ++c)
+            h = (h ^ uchar(*c)) * 16777619u;
+        return QByteArray::number(h, 16).rightJustified(8, '0');
+    }();
+    return tag;
 }
 
+// A free temporary name for name: prefix, host, process, serial, "-" and the name, or "~" and as
+// much of it as fits, cut between characters. Nothing, with the errno value, when the folder cannot
+// say whether a name is free.
+std::optional<QByteArray> temporaryName(const Folder& folder, const QByteArray& name, int* error)
+{
+    static unsigned serial = 0;
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        QByteArray temp = TemporaryPrefix + hostTag() + '-' + QByteArray::number(::getpid()) + '-' +
+                          QByteArray::number(++serial);
+        if (temp.size() + 1 + name.size() <= 255) {
+            temp += '-' + name;
+        } else {
+            // A name that does not fit is marked with "~": it cannot be given back from this one.
+            qsizetype keep = 255 - temp.size() - 1;
+            while (keep > 0 && (uchar(name[keep]) & 0xC0) == 0x80)
+                --keep;
+            temp += '~' + name.left(keep);
+        }
+        const auto there = folder.entry(temp, error);
+        if (!there && *error == ENOENT)
+            return temp;
+        if (!there)
+            return std::nullopt;
+    }
+    *error = EEXIST;
+    return std::nullopt;
+}
+
+// The new name is the file itself under another spelling. On the file systems that may have no
+// hard links (FUSE vfat and exFAT number each spelling on its own, so the kernel passes the rename
+// on), a plain rename may take the new spelling straight: the name can stand for no other file.
+// Where it did not (the kernel saw one file and did nothing), the file goes round through a
+// temporary name.
 void caseOnlyRename(Folder& folder, const QByteArray& from, const QByteArray& to, const FileStat& file,
                     RenameResult& result)
 {
+    if (folder.mayLackHardLinks()) {
+        result.error = folder.renameReplacing(from, to);
+        bool spelled = false;
+        folder.listNames([&](QByteArrayView name) {
+            spelled = name == to;
+            return !spelled;
+        });
+        if (result.error != 0 || spelled)
+            return;
+    }
     Strategy strategy = Strategy::NoReplace;
-    const QByteArray temp = temporaryName(folder, from);
+    int err = 0;
+    const auto tempName = temporaryName(folder, from, &err);
+    if (!tempName) {
+        result.error = err;
+        return;
+    }
+    const QByteArray temp = *tempName;
     result.error = move(folder, from, temp, file, strategy, result);
     if (result.error != 0)
         return;
@@ -187,26 +232,36 @@ RenameResult renameEntry(Folder& folder, const QByteArray& from, const QByteArra
         result.error = file->isDir() ? EISDIR : EPERM;
         return result;
     }
-    if (from == to)
+    if (from == to) {
+        result.renamed = file;
         return result;
+    }
 
     Strategy strategy = Strategy::NoReplace;
     err = move(folder, from, to, *file, strategy, result);
     if (err == EEXIST && sameFileOtherSpelling(folder, from, to, *file)) {
         caseOnlyRename(folder, from, to, *file, result);
+        if (result.error == 0)
+            result.renamed = folder.entry(to);
         return result;
     }
-    if (err == 0 && strategy != Strategy::LinkThenUnlink) {
+    if (err == 0) {
+        result.renamed = folder.entry(to);
         // A folder may have taken the file's place just before the rename: give it its name back.
-        const auto moved = folder.entry(to);
-        if (moved && !renamable(*moved)) {
-            if (move(folder, to, from, *moved, strategy, result) != 0)
+        if (result.renamed && !renamable(*result.renamed) && strategy != Strategy::LinkThenUnlink) {
+            if (move(folder, to, from, *result.renamed, strategy, result) != 0)
                 result.strandedAs = to;
+            result.renamed.reset();
             err = ESTALE;
         }
     }
     result.error = err;
     return result;
+}
+
+QByteArray temporaryPrefix()
+{
+    return TemporaryPrefix + hostTag() + '-';
 }
 
 int recoverTemporaryNames(Folder& folder)
@@ -219,24 +274,30 @@ int recoverTemporaryNames(Folder& folder)
         const QByteArray name = view.toByteArray();
         if (!name.startsWith(prefix))
             return true;
-        // prefix, process id, "-", serial, "-", the file's own name
-        const qsizetype dash = name.indexOf('-', prefix.size());
-        const qsizetype nameStart = dash < 0 ? -1 : name.indexOf('-', dash + 1) + 1;
-        if (nameStart <= 0 || nameStart >= name.size())
-            return true;
+        // prefix, host, "-", process id, "-", serial, "-", the file's own name
+        const QList<QByteArray> parts = name.mid(prefix.size()).split('-');
+        if (parts.size() < 4 || parts[0] != hostTag())
+            return true; // another machine's, or not ours at all
         bool pidOk = false;
         bool serialOk = false;
-        const pid_t pid = name.mid(prefix.size(), dash - prefix.size()).toInt(&pidOk);
-        name.mid(dash + 1, nameStart - dash - 2).toUInt(&serialOk);
+        const pid_t pid = parts[1].toInt(&pidOk);
+        parts[2].toUInt(&serialOk);
+        const qsizetype nameStart = prefix.size() + parts[0].size() + parts[1].size() + parts[2].size() + 3;
         const bool alive = !pidOk || pid <= 0 || pid == ::getpid() || ::kill(pid, 0) == 0 || errno == EPERM;
-        if (serialOk && !alive)
+        if (serialOk && !alive && nameStart < name.size())
             leftovers.append({name, name.mid(nameStart)});
         return true;
     });
     int recovered = 0;
     for (const auto& [temp, original] : leftovers) {
         const auto file = folder.entry(temp);
-        if (file && isValidFileName(original) && renameEntry(folder, temp, original).error == 0)
+        if (!file || !isValidFileName(original))
+            continue;
+        // Killed between link and unlink: both names are the one file; the temporary one goes.
+        const auto there = folder.entry(original);
+        if (there && there->identity == file->identity && folder.unlink(temp) == 0)
+            ++recovered;
+        else if (!there && renameEntry(folder, temp, original).error == 0)
             ++recovered;
     }
     return recovered;

@@ -2,11 +2,12 @@
 // Renaming one file in its folder without ever replacing, losing or moving another one.
 #pragma once
 
+#include "core/platform/FileSystem.h"
+
 #include <QByteArray>
+#include <optional>
 
 namespace tamsel {
-
-class Folder;
 
 struct RenameResult {
     int error = 0; // 0 or an errno value
@@ -14,11 +15,16 @@ struct RenameResult {
     QByteArray strandedAs;
     // Set when a second name of the file could not be taken away again.
     QByteArray extraName;
+    // The entry under its new name, after a rename that worked.
+    std::optional<FileStat> renamed;
 };
 
-// Temporary names start with this, followed by the process id, a serial number, "-" and the
-// file's own name, so that a name left behind by a killed run says what it was.
+// Temporary names start with this, followed by a tag of the machine, the process id, a serial
+// number, "-" and the file's own name, so that a name left behind by a killed run says what it was.
 inline constexpr char TemporaryPrefix[] = ".tamsel-";
+
+// The start of this machine's temporary names: TemporaryPrefix and its tag.
+QByteArray temporaryPrefix();
 
 // Renames the entry from to the name to, both in folder. Only a regular file or a symbolic link
 // is renamed, and never onto an existing name:

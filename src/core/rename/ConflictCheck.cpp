@@ -178,7 +178,7 @@ int ConflictCheck::mark(FileList& list)
     char bytes[256];
     for (int r = 1; r <= list.fileCount(); ++r) {
         const QStringView preview = list.preview(r);
-        const QStringView name = list.name(r);
+        const QStringView name = list.currentName(r);
         if (isBlank(preview) || preview == name)
             continue;
         const qsizetype length = encodeNameTo(preview, bytes, sizeof bytes);

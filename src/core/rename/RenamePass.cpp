@@ -91,7 +91,8 @@ RenameOutcome renamePass(FileList& list, FileSystem& fs, const std::function<boo
         }
         // A name that would leave the folder, or that no file system takes, is refused as an error.
         const QByteArray name = encodeName(preview).value_or(QByteArray());
-        const QByteArray old = list.nameBytes(r);
+        // A row renamed by an earlier pass and not refreshed since: its file has the new name.
+        const QByteArray old = list.currentNameBytes(r);
         int err = isValidFileName(name) ? 0 : EINVAL;
         Folder* folder = err ? nullptr : folders.folderOf(r, &err);
         RenameResult result;
@@ -113,8 +114,7 @@ RenameOutcome renamePass(FileList& list, FileSystem& fs, const std::function<boo
             outcome.error = err;
             break;
         }
-        const auto renamed = folder->entry(name);
-        if (renamed && !renamed->isDir()) {
+        if (result.renamed && !result.renamed->isDir()) {
             list.setCell(r, ColResult, succeeded);
             list.setCell(r, ColNewName, preview);
         } else {

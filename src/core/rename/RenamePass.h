@@ -20,11 +20,11 @@ struct RenameOutcome {
 };
 
 // Renames row after row what the preview says, writing each row's result, and the new name on
-// success. Ends at the first rename that fails: that row and the rows after it stay untouched,
-// unless the row's file was left under another name, which its result then gives.
-// Each row's folder is opened once for the pass; every change happens relative to it.
-// goOn(row) is asked before each row; false stops the pass there, and the rows from there on
-// show no result.
+// success. A row renamed by an earlier pass and not refreshed since starts from its new name. Ends at the
+// first rename that fails: that row and the rows after it stay untouched, unless the row's file was left
+// under another name, which its result then gives. Each row's folder is opened once for the pass; every
+// change happens relative to it. goOn(row) is asked before each row; false stops the pass there, and the rows
+// from there on show no result.
 RenameOutcome renamePass(FileList& list, FileSystem& fs, const std::function<bool(int row)>& goOn = {});
 
 } // namespace tamsel

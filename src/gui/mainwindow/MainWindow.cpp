@@ -763,10 +763,14 @@ void MainWindow::previewPass()
     case RenameMode::Count:
         break;
     }
-    const auto progress = m_dialogs.progress(this, QStringLiteral("正在预处理…"), m_list->fileCount(), false);
-    tamsel::previewPass({*m_list, m_dialogs, this, [&](int row) { progress->update(row); }}, renameMode(),
-                        in);
-    markConflicts(*m_list, m_fs);
+    runPass([&] {
+        ConflictCheck check(*m_list, m_fs); // reads the large folders while the preview runs
+        const auto progress =
+            m_dialogs.progress(this, QStringLiteral("正在预处理…"), m_list->fileCount(), false);
+        tamsel::previewPass({*m_list, m_dialogs, this, [&](int row) { progress->update(row); }}, renameMode(),
+                            in);
+        check.mark(*m_list);
+    });
 }
 
 void MainWindow::browseNameFile()
@@ -805,9 +809,11 @@ void MainWindow::renameCommand()
     if (!m_dialogs.question(this, question, caption) || m_exiting)
         return;
     const int files = m_list->fileCount();
-    const auto progress = m_dialogs.progress(this, QStringLiteral("正在重命名…"), files, true);
-    const RenameOutcome outcome =
-        renamePass(*m_list, m_fs, [&](int row) { return progress->update(row - 1); });
+    RenameOutcome outcome;
+    runPass([&] {
+        const auto progress = m_dialogs.progress(this, QStringLiteral("正在重命名…"), files, true);
+        outcome = renamePass(*m_list, m_fs, [&](int row) { return progress->update(row - 1); });
+    });
     if (outcome.stoppedAt != 0) {
         const int done = outcome.stoppedAt - 1;
         m_dialogs.message(this,
@@ -856,7 +862,23 @@ void MainWindow::openPaths(const QList<QByteArray>& paths, const QByteArray& wor
         showNormal();
     raise();
     activateWindow();
-    if (!paths.isEmpty())
+    if (paths.isEmpty())
+        return;
+    // A pass lets events through only to paint: the rows it works on stay as they are.
+    if (m_passRunning) {
+        m_pendingPaths.append({paths, workingDir});
+        return;
+    }
+    m_commands->addPaths(paths, workingDir);
+}
+
+void MainWindow::runPass(const std::function<void()>& pass)
+{
+    m_passRunning = true;
+    pass();
+    m_passRunning = false;
+    const auto pending = std::exchange(m_pendingPaths, {});
+    for (const auto& [paths, workingDir] : pending)
         m_commands->addPaths(paths, workingDir);
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
@@ -101,6 +102,10 @@ private:
     FilterDialog* m_filterDialog = nullptr;
     SortDialog* m_sortDialog = nullptr;
     bool m_exiting = false;
+    // A preview or rename pass runs; paths handed over meanwhile wait for its end.
+    bool m_passRunning = false;
+    QList<std::pair<QList<QByteArray>, QByteArray>> m_pendingPaths;
+    void runPass(const std::function<void()>& pass);
 
     QToolBar* m_toolbar = nullptr;
     FileListView* m_grid = nullptr;

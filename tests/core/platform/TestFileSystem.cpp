@@ -23,7 +23,7 @@ class TestFileSystem : public QObject {
         QList<QByteArray> names;
         QList<bool> dirs;
         const bool ok = m_fs.listDir(dir, [&](const DirEntry& e) {
-            names << e.name;
+            names << e.name.toByteArray();
             dirs << e.isDir;
             return true;
         });
@@ -165,7 +165,7 @@ private Q_SLOTS:
                         ::unlink(QByteArray(mnt + n).constData());
             }
             if (!e.isDir)
-                files << e.name;
+                files << e.name.toByteArray();
             sub = sub || e.name == "sub";
             return true;
         });

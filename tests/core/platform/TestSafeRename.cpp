@@ -235,17 +235,57 @@ private Q_SLOTS:
     void temporaryNamesLeftByAKilledRunComeBack()
     {
         TempTree tree;
-        const QByteArray dead = TemporaryPrefix + QByteArray::number(DeadPid);
+        const QByteArray dead = temporaryPrefix() + QByteArray::number(DeadPid);
         tree.write(dead + "-1-a.txt", "A");
         tree.write(dead + "-2-b.txt", "B2");
         tree.write("b.txt", "B1");        // its name is taken
         tree.write(dead + "-3~cut", "C"); // its name did not fit
-        tree.write(TemporaryPrefix + QByteArray::number(::getpid()) + "-9-d.txt", "D"); // alive
+        tree.write(temporaryPrefix() + QByteArray::number(::getpid()) + "-9-d.txt", "D"); // alive
+        tree.write(TemporaryPrefix + QByteArray("0badcafe-") + QByteArray::number(DeadPid) + "-4-e.txt",
+                   "E"); // another machine's
+        // Killed between link and unlink: the temporary name is a second name of the file.
+        tree.write("f.txt", "F");
+        QCOMPARE(::link(QByteArray(tree.root() + "f.txt").constData(),
+                        QByteArray(tree.root() + dead + "-5-f.txt").constData()),
+                 0);
         auto folder = open(tree.root());
-        QCOMPARE(recoverTemporaryNames(*folder), 1);
+        QCOMPARE(recoverTemporaryNames(*folder), 2);
         QCOMPARE(contentOf(tree.root() + "a.txt"), QByteArray("A"));
         QCOMPARE(contentOf(tree.root() + "b.txt"), QByteArray("B1"));
-        QCOMPARE(namesIn(tree.root()).size(), 5);
+        QCOMPARE(contentOf(tree.root() + "f.txt"), QByteArray("F"));
+        QCOMPARE(namesIn(tree.root()).size(), 7);
+    }
+
+    // Where the file system has hard links, a refused link is a refusal, not a reason to fall back
+    // to a plain rename that could replace a file.
+    void aRefusedLinkIsNoFallback()
+    {
+        m_fs.noReplace = false;
+        m_fs.refuseLink = true;
+        TempTree tree;
+        tree.write("a", "A");
+        auto folder = open(tree.root());
+        QCOMPARE(renameEntry(*folder, "a", "b").error, EPERM);
+        QCOMPARE(namesIn(tree.root()), Names{"a"});
+    }
+
+    // A long name's temporary name is cut between characters, never inside one.
+    void aLongNameGoesRoundWhole()
+    {
+        m_fs.ignoreCase = true;
+        TempTree tree;
+        const QByteArray longName = QString(80, u'照').toUtf8(); // 240 bytes
+        tree.write(longName + "A", "L");
+        auto folder = open(tree.root());
+        QByteArray temp;
+        m_fs.beforeChange = [&](const char*, const QByteArray& name) {
+            if (name.startsWith(TemporaryPrefix))
+                temp = name;
+        };
+        QCOMPARE(renameEntry(*folder, longName + "A", longName + "a").error, 0);
+        QVERIFY(temp.contains('~'));
+        QVERIFY(QString::fromUtf8(temp).toUtf8() == temp); // valid UTF-8: no character cut in two
+        QCOMPARE(namesIn(tree.root()), Names{longName + "a"});
     }
 
     // Real FUSE vfat: neither RENAME_NOREPLACE nor link(), and an inode number per spelling.

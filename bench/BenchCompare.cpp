@@ -1,0 +1,241 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The program's side of scripts/bench compare: one job a run, through the engine alone or through
+// the main window (offscreen, driven by its menu actions as a user would).
+//   bench_compare tree DIR FILES            makes a tree of FILES files to measure on
+//   bench_compare add DIR [window]          adds the tree, with its sub-folders
+//   bench_compare preview ROWS RULE [window]  previews RULE over ROWS rows
+//   bench_compare rename DIR [window]       renames every file of the tree to "r_" + its name
+// Prints the seconds of the job, the rows it handled and the bytes of memory a row holds.
+#include "core/filelist/AddFiles.h"
+#include "core/filelist/FileList.h"
+#include "core/platform/Dialogs.h"
+#include "core/platform/FileSystem.h"
+#include "core/rename/ConflictCheck.h"
+#include "core/rename/PreviewPass.h"
+#include "core/rename/RenamePass.h"
+#include "gui/chrome/TabControl.h"
+#include "gui/mainwindow/Application.h"
+#include "gui/mainwindow/MainWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace tamsel;
+
+namespace {
+
+// Answers as a user who picks the folder given and wants its sub-folders.
+class BenchDialogs final : public Dialogs {
+public:
+    QString folder;
+    void message(QObject*, const QString& text, const QString&) override
+    {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+    }
+    bool question(QObject*, const QString&, const QString&) override { return true; }
+    std::optional<QString> inputText(QObject*, const QString&, const QString&) override
+    {
+        return std::nullopt;
+    }
+    QStringList openFiles(QObject*, const QStringList&) override { return {}; }
+    QString openFile(QObject*, const QStringList&) override { return {}; }
+    QString pickFolder(QObject*, const QString&) override { return folder; }
+    std::unique_ptr<Progress> progress(QObject*, const QString&, int, bool) override { return nullptr; }
+};
+
+qint64 residentBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toLongLong() * ::sysconf(_SC_PAGESIZE) : 0;
+}
+
+// Folders of 500 files, each with a sub-folder of 100 more; one name in ten hidden, one in seven
+// Chinese.
+void makeTree(const QByteArray& root, int files)
+{
+    ::mkdir(root.constData(), 0755);
+    int made = 0;
+    for (int d = 0; made < files; ++d) {
+        const QByteArray dir = root + "/folder" + QByteArray::number(d);
+        const QByteArray sub = dir + "/sub";
+        ::mkdir(dir.constData(), 0755);
+        ::mkdir(sub.constData(), 0755);
+        for (int i = 0; i < 600 && made < files; ++i, ++made) {
+            QByteArray name = i % 10 == 0  ? QByteArray(".hidden")
+                              : i % 7 == 0 ? QByteArray("照片")
+                                           : QByteArray("DSC_");
+            name += QByteArray::number(made) + ".JPG";
+            const QByteArray path = (i < 500 ? dir : sub) + '/' + name;
+            ::close(::open(path.constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644));
+        }
+    }
+}
+
+// The inputs of a rule, as in the table the benchmark prints.
+PreviewInputs inputsFor(const QString& rule, RenameMode* mode)
+{
+    PreviewInputs in;
+    in.numbering.model = OrdinalModel::Digits;
+    in.numbering.start = in.numbering.increment = QStringLiteral("1");
+    in.numbering.width = QStringLiteral("7");
+    in.numbering.prefix = QStringLiteral("IMG_");
+    in.deletion = {QStringLiteral("0"), QStringLiteral("1"), true, true};
+    in.insertion = {QStringLiteral("trip-"), QStringLiteral("0"), true};
+    in.replacement = {QStringLiteral("DSC"), QStringLiteral("IMG"), false};
+    in.mainCase = CaseChange::AllUpper;
+    in.extensionCase = CaseChange::AllLower;
+    static const QStringList rules = {QStringLiteral("numbering"), QStringLiteral("delete"),
+                                      QStringLiteral("insert"),    QStringLiteral("replace"),
+                                      QStringLiteral("case"),      QStringLiteral("namelist")};
+    *mode = RenameMode(std::max<qsizetype>(0, rules.indexOf(rule)));
+    return in;
+}
+
+QString nameList(int rows)
+{
+    QString text;
+    text.reserve(rows * 12);
+    for (int i = 0; i < rows; ++i)
+        text += QStringLiteral("name") + QString::number(i) + u'\n';
+    return text;
+}
+
+// Puts the window's inputs for mode where previewPass would take them.
+void setWindowInputs(MainWindow& window, RenameMode mode, int rows)
+{
+    auto set = [&](const char* name, const QString& text) {
+        if (auto* box = window.findChild<QLineEdit*>(QLatin1String(name)))
+            box->setText(text);
+        else if (auto* combo = window.findChild<QComboBox*>(QLatin1String(name)))
+            combo->setEditText(text);
+    };
+    window.findChild<TabControl*>(QStringLiteral("SSTab1"))->setCurrentIndex(int(mode));
+    set("Combo_Digit", QStringLiteral("7"));
+    set("Text_BofAddChar", QStringLiteral("IMG_"));
+    set("Text_InsertCharacter", QStringLiteral("trip-"));
+    set("Text_SourceChar", QStringLiteral("DSC"));
+    set("Text_DestChar", QStringLiteral("IMG"));
+    window.findChild<QRadioButton*>(QStringLiteral("Option_Filename_2"))->setChecked(true);
+    window.findChild<QRadioButton*>(QStringLiteral("Option_Extension_3"))->setChecked(true);
+    if (mode == RenameMode::NameFile)
+        window.findChild<QPlainTextEdit*>(QStringLiteral("Text_FileContent"))->setPlainText(nameList(rows));
+}
+
+double seconds(const QElapsedTimer& t)
+{
+    return double(t.nsecsElapsed()) / 1e9;
+}
+
+void report(double s, int rows, qint64 bytes)
+{
+    std::printf("%.6f\t%d\t%lld\n", s, rows, rows ? bytes / rows : 0);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    setUpApplication();
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    const bool window = args.contains(QStringLiteral("window"));
+    PosixFileSystem fs;
+    BenchDialogs dialogs;
+    if (args.size() >= 3 && args[0] == QStringLiteral("tree")) {
+        makeTree(QFile::encodeName(args[1]), args[2].toInt());
+        return 0;
+    }
+    if (args.size() >= 2 && args[0] == QStringLiteral("add")) {
+        const qint64 before = residentBytes();
+        QElapsedTimer t;
+        if (window) {
+            MainWindow w(dialogs, fs);
+            w.show();
+            QCoreApplication::processEvents();
+            dialogs.folder = args[1];
+            const qint64 shown = residentBytes();
+            t.start();
+            w.findChild<QAction*>(QStringLiteral("Menu_AddDir"))->trigger();
+            const double s = seconds(t);
+            report(s, w.fileList().fileCount(), residentBytes() - shown);
+            return 0;
+        }
+        FileList list(fs);
+        t.start();
+        addFolderRecursive(list, fs, QFile::encodeName(args[1]), {});
+        const double s = seconds(t);
+        report(s, list.fileCount(), residentBytes() - before);
+        return 0;
+    }
+    if (args.size() >= 3 && args[0] == QStringLiteral("preview")) {
+        const int rows = args[1].toInt();
+        RenameMode mode;
+        const PreviewInputs in = inputsFor(args[2], &mode);
+        MainWindow w(dialogs, fs);
+        FileList& list = w.fileList();
+        {
+            FileList::Batch batch(list);
+            for (int i = 0; i < rows; ++i)
+                list.addFileRow(QByteArray("/bench/"), QByteArray("DSC_" + QByteArray::number(i) + ".JPG"),
+                                FileStat{});
+        }
+        QElapsedTimer t;
+        if (window) {
+            w.show();
+            setWindowInputs(w, mode, rows);
+            QCoreApplication::processEvents();
+            t.start();
+            w.findChild<QAction*>(QStringLiteral("Menu_Preview"))->trigger();
+            QCoreApplication::processEvents();
+        } else {
+            PreviewInputs withNames = in;
+            if (mode == RenameMode::NameFile)
+                withNames.names = nameList(rows);
+            t.start();
+            previewPass({list, dialogs}, mode, withNames);
+        }
+        report(seconds(t), rows, 0);
+        return 0;
+    }
+    if (args.size() >= 2 && args[0] == QStringLiteral("rename")) {
+        MainWindow w(dialogs, fs);
+        FileList& list = w.fileList();
+        addFolderRecursive(list, fs, QFile::encodeName(args[1]), {});
+        for (int r = 1; r <= list.fileCount(); ++r)
+            list.setCell(r, ColPreview, QStringLiteral("r_") + list.name(r));
+        QElapsedTimer t;
+        RenameOutcome outcome;
+        if (window) {
+            w.show();
+            QCoreApplication::processEvents();
+            t.start();
+            w.findChild<QAction*>(QStringLiteral("Menu_Execution"))->trigger();
+        } else {
+            t.start();
+            outcome = renamePass(list, fs);
+        }
+        const double s = seconds(t);
+        if (outcome.failedRow || list.cell(list.fileCount(), ColResult) != QStringLiteral("操作成功！"))
+            std::fprintf(stderr, "the rename pass failed\n");
+        report(s, list.fileCount(), 0);
+        return 0;
+    }
+    std::fprintf(stderr,
+                 "usage: bench_compare tree DIR FILES | add DIR [window] | preview ROWS RULE [window] | "
+                 "rename DIR [window]\n");
+    return 2;
+}
