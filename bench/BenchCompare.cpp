@@ -50,7 +50,10 @@ public:
     QStringList openFiles(QObject*, const QStringList&) override { return {}; }
     QString openFile(QObject*, const QStringList&) override { return {}; }
     QString pickFolder(QObject*, const QString&) override { return folder; }
-    std::unique_ptr<Progress> progress(QObject*, const QString&, int, bool) override { return nullptr; }
+    std::unique_ptr<Progress> progress(QObject*, const QString&, int, bool) override
+    {
+        return std::make_unique<NoProgress>();
+    }
 };
 
 qint64 residentBytes()
@@ -119,8 +122,11 @@ void setWindowInputs(MainWindow& window, RenameMode mode, int rows)
     auto set = [&](const char* name, const QString& text) {
         if (auto* box = window.findChild<QLineEdit*>(QLatin1String(name)))
             box->setText(text);
-        else if (auto* combo = window.findChild<QComboBox*>(QLatin1String(name)))
+        else if (auto* combo = window.findChild<QComboBox*>(QLatin1String(name));
+                 combo && combo->isEditable())
             combo->setEditText(text);
+        else if (combo)
+            combo->setCurrentIndex(combo->findText(text));
     };
     window.findChild<TabControl*>(QStringLiteral("SSTab1"))->setCurrentIndex(int(mode));
     set("Combo_Digit", QStringLiteral("7"));

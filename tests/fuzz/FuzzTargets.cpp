@@ -60,7 +60,10 @@ public:
     QStringList openFiles(QObject*, const QStringList&) override { return {}; }
     QString openFile(QObject*, const QStringList&) override { return {}; }
     QString pickFolder(QObject*, const QString&) override { return {}; }
-    std::unique_ptr<Progress> progress(QObject*, const QString&, int, bool) override { return nullptr; }
+    std::unique_ptr<Progress> progress(QObject*, const QString&, int, bool) override
+    {
+        return std::make_unique<NoProgress>();
+    }
 
 private:
     quint8 m_answers;

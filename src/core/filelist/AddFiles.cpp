@@ -7,34 +7,19 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <thread>
 #include <vector>
 
 namespace tamsel {
 namespace {
 
 constexpr qint64 YieldEveryMs = 10;
-
-// Lets events through now and then; after each yield the list may have been changed by a
-// command, which is fine: appends always go to its end.
-class Yielder {
-public:
-    explicit Yielder(const WalkHooks& hooks) : m_hooks(hooks) { m_timer.start(); }
-    // False once the walk must stop.
-    bool tick(FileList& list)
-    {
-        if (m_timer.elapsed() >= YieldEveryMs) {
-            list.flush();
-            if (m_hooks.yield)
-                m_hooks.yield();
-            m_timer.restart();
-        }
-        return !(m_hooks.stopped && m_hooks.stopped());
-    }
-
-private:
-    const WalkHooks& m_hooks;
-    QElapsedTimer m_timer;
-};
+constexpr size_t FilesPerChunk = 4096;
+constexpr size_t ChunksAhead = 16;
 
 QByteArray withSlash(QByteArray folder)
 {
@@ -43,68 +28,195 @@ QByteArray withSlash(QByteArray folder)
     return folder;
 }
 
-// Appends the files of one folder; collects its sub-folders when subFolders is given.
-bool scanFolder(FileList& list, const FileSystem& fs, const QByteArray& folder, Yielder& yielder,
-                std::vector<QByteArray>* subFolders, bool* stop)
-{
-    return fs.listDir(
-        folder,
-        [&](const DirEntry& e) {
-            if (!yielder.tick(list)) {
-                *stop = true;
-                return false;
+// Files as the reader found them, in order, with what happened between them.
+struct Chunk {
+    struct File {
+        quint32 folder; // index into folders
+        quint32 nameEnd;
+        std::optional<FileStat> stat;
+    };
+    std::vector<QByteArray> folders;
+    QByteArray names; // the files' names back to back
+    std::vector<File> files;
+    bool folderFailed = false; // a folder could not be read, after these files
+    bool rootFailed = false;
+    bool last = false;
+};
+
+// Reads the folder tree on a thread of its own, a folder's own files before those of its
+// sub-folders, depth first, and hands the files over in chunks, a few ahead at most.
+class Reader {
+public:
+    Reader(const FileSystem& fs, QByteArray root, bool recursive) : m_fs(fs)
+    {
+        m_thread = std::thread([this, root = std::move(root), recursive] { run(root, recursive); });
+    }
+    ~Reader()
+    {
+        stop();
+        m_thread.join();
+    }
+
+    void stop()
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopped = true;
+        m_changed.notify_all();
+    }
+
+    // The next chunk, waiting for it until the deadline; nothing when none came by then.
+    std::optional<Chunk> take(qint64 waitMs)
+    {
+        std::unique_lock lock(m_mutex);
+        if (!m_changed.wait_for(lock, std::chrono::milliseconds(std::max<qint64>(0, waitMs)),
+                                [this] { return !m_ready.empty(); }))
+            return std::nullopt;
+        Chunk chunk = std::move(m_ready.front());
+        m_ready.pop_front();
+        m_changed.notify_all();
+        return chunk;
+    }
+
+private:
+    // Hands the chunk being filled over; false once the walk must stop.
+    bool hand(bool last = false)
+    {
+        m_filling.last = last;
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [this] { return m_stopped || m_ready.size() < ChunksAhead; });
+        if (m_stopped)
+            return false;
+        m_ready.push_back(std::move(m_filling));
+        m_filling = Chunk();
+        m_changed.notify_all();
+        return true;
+    }
+    bool stopped()
+    {
+        std::lock_guard lock(m_mutex);
+        return m_stopped;
+    }
+
+    // Lists one folder: its files into the chunk, its sub-folders (when asked for) into subFolders.
+    bool scan(const QByteArray& folder, std::vector<QByteArray>* subFolders, bool* stop)
+    {
+        quint32 index = quint32(-1);
+        return m_fs.listDir(
+            folder,
+            [&](const DirEntry& e) {
+                if (e.isDir) {
+                    if (subFolders)
+                        subFolders->push_back(e.name.toByteArray());
+                    return true;
+                }
+                if (index == quint32(-1) || index >= m_filling.folders.size()) {
+                    index = quint32(m_filling.folders.size());
+                    m_filling.folders.push_back(folder);
+                }
+                m_filling.names.append(e.name);
+                m_filling.files.push_back({index, quint32(m_filling.names.size()), e.stat});
+                if (m_filling.files.size() >= FilesPerChunk && !hand()) {
+                    *stop = true;
+                    return false;
+                }
+                return true;
+            },
+            true);
+    }
+
+    void run(const QByteArray& root, bool recursive)
+    {
+        struct Level {
+            QByteArray path;
+            std::vector<QByteArray> subFolders;
+            size_t next = 0;
+        };
+        // Depth-first without recursion, so that no folder tree is too deep.
+        std::vector<Level> stack(1);
+        stack.back().path = root;
+        bool stop = false;
+        if (!scan(root, recursive ? &stack.back().subFolders : nullptr, &stop)) {
+            if (!stop) {
+                m_filling.rootFailed = true;
+                hand(true);
             }
-            if (!e.isDir)
-                list.addFileRow(folder, e.name, e.stat);
-            else if (subFolders)
-                subFolders->push_back(e.name.toByteArray());
-            return true;
-        },
-        true);
+            return;
+        }
+        while (!stack.empty() && !stop) {
+            Level& top = stack.back();
+            if (top.next == top.subFolders.size()) {
+                stack.pop_back();
+                continue;
+            }
+            Level child;
+            child.path = top.path + top.subFolders[top.next++] + '/';
+            if (scan(child.path, &child.subFolders, &stop)) {
+                stack.push_back(std::move(child));
+            } else if (!stop) {
+                m_filling.folderFailed = true;
+                stop = !hand();
+            }
+            stop = stop || stopped();
+        }
+        if (!stop)
+            hand(true);
+    }
+
+    const FileSystem& m_fs;
+    std::thread m_thread;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<Chunk> m_ready;
+    Chunk m_filling; // the reader's own
+    bool m_stopped = false;
+};
+
+// The walk: the reader reads, this thread appends and lets events through every few milliseconds.
+// After each yield the list may have been changed by a command, which is fine: appends always go
+// to its end.
+bool walk(FileList& list, const FileSystem& fs, QByteArray folder, const WalkHooks& hooks, bool recursive)
+{
+    FileList::Batch batch(list);
+    Reader reader(fs, withSlash(std::move(folder)), recursive);
+    QElapsedTimer sinceYield;
+    sinceYield.start();
+    bool rootRead = true;
+    for (;;) {
+        if (hooks.stopped && hooks.stopped())
+            return rootRead;
+        if (const auto chunk = reader.take(YieldEveryMs - sinceYield.elapsed())) {
+            qsizetype start = 0;
+            for (const Chunk::File& f : chunk->files) {
+                list.addFileRow(chunk->folders[f.folder],
+                                QByteArrayView(chunk->names).sliced(start, f.nameEnd - start), f.stat);
+                start = f.nameEnd;
+            }
+            if (chunk->rootFailed)
+                rootRead = false;
+            if ((chunk->folderFailed || (chunk->rootFailed && recursive)) && hooks.failed)
+                hooks.failed();
+            if (chunk->last)
+                return rootRead;
+        }
+        if (sinceYield.elapsed() >= YieldEveryMs) {
+            list.flush();
+            if (hooks.yield)
+                hooks.yield();
+            sinceYield.restart();
+        }
+    }
 }
 
 } // namespace
 
 bool addFolderRecursive(FileList& list, const FileSystem& fs, QByteArray folder, const WalkHooks& hooks)
 {
-    FileList::Batch batch(list);
-    Yielder yielder(hooks);
-    struct Level {
-        QByteArray path;
-        std::vector<QByteArray> subFolders;
-        size_t next = 0;
-    };
-    // Depth-first without recursion, so that no folder tree is too deep.
-    std::vector<Level> stack(1);
-    stack.back().path = withSlash(std::move(folder));
-    bool stop = false;
-    if (!scanFolder(list, fs, stack.back().path, yielder, &stack.back().subFolders, &stop)) {
-        if (!stop && hooks.failed)
-            hooks.failed();
-        return false;
-    }
-    while (!stack.empty() && !stop) {
-        Level& top = stack.back();
-        if (top.next == top.subFolders.size()) {
-            stack.pop_back();
-            continue;
-        }
-        Level child;
-        child.path = top.path + top.subFolders[top.next++] + '/';
-        if (scanFolder(list, fs, child.path, yielder, &child.subFolders, &stop))
-            stack.push_back(std::move(child));
-        else if (!stop && hooks.failed)
-            hooks.failed();
-    }
-    return true;
+    return walk(list, fs, std::move(folder), hooks, true);
 }
 
 bool addFolderFlat(FileList& list, const FileSystem& fs, QByteArray folder, const WalkHooks& hooks)
 {
-    FileList::Batch batch(list);
-    Yielder yielder(hooks);
-    bool stop = false;
-    return scanFolder(list, fs, withSlash(std::move(folder)), yielder, nullptr, &stop);
+    return walk(list, fs, std::move(folder), hooks, false);
 }
 
 void addPickedFiles(FileList& list, const FileSystem& fs, const QStringList& paths)

@@ -94,7 +94,7 @@ QString FileList::cell(int row, int column) const
     }
 }
 
-void FileList::setCell(int row, int column, const QString& text)
+void FileList::setCell(int row, int column, QStringView text)
 {
     const int part = textPart(column);
     Q_ASSERT(part >= 0 && row >= 1 && row <= fileCount());
@@ -104,7 +104,7 @@ void FileList::setCell(int row, int column, const QString& text)
     if (partView(r, part) == text)
         return;
     setPart(r, part, text);
-    if (column == ColPreview || column == ColOriginalName)
+    if (column != ColResult)
         clearConflicts();
     rowChanged(row);
 }
@@ -121,7 +121,21 @@ QStringView FileList::preview(int row) const
 
 QStringView FileList::currentName(int row) const
 {
-    const Row& r = m_rows[row - 1];
+    return currentNameOf(m_rows[row - 1]);
+}
+
+QStringView FileList::nameOf(const Row& row)
+{
+    return partView(row, 0);
+}
+
+QStringView FileList::previewOf(const Row& row)
+{
+    return partView(row, 1);
+}
+
+QStringView FileList::currentNameOf(const Row& r)
+{
     const QStringView renamed = partView(r, 3);
     const bool hasNew = std::any_of(renamed.begin(), renamed.end(), [](QChar c) { return c != u' '; });
     return partView(r, hasNew ? 3 : 0);
@@ -148,6 +162,7 @@ void FileList::initFileList()
 {
     beginResetModel();
     m_conflicts.clear();
+    ++m_generation;
     m_rows.clear();
     m_rows.shrink_to_fit();
     m_dirs.assign(1, Dir{});
@@ -198,7 +213,9 @@ bool FileList::addFileRow(const QByteArray& dir, const QByteArray& name)
 void FileList::addFileRow(const QByteArray& dir, QByteArrayView name, const std::optional<FileStat>& stat)
 {
     Row r;
-    r.text = decodeName(name);
+    // Room for a preview as long as the name, so that the first preview of a long list does not
+    // move every row's text.
+    r.text = decodeName(name, name.size() + 8);
     r.ends[0] = r.ends[1] = r.ends[2] = quint32(r.text.size());
     r.dir = internDir(dir);
     setDetails(r, stat);
@@ -306,7 +323,10 @@ int FileList::gatherMatches(const QString& text)
 
 void FileList::setConflicts(QHash<int, QString> reasons)
 {
-    clearConflicts();
+    if (!m_conflicts.isEmpty()) {
+        m_conflicts.clear();
+        Q_EMIT dataChanged(index(0, ColPreview), index(fileCount() - 1, ColPreview));
+    }
     m_conflicts = std::move(reasons);
     if (!m_conflicts.isEmpty())
         Q_EMIT dataChanged(index(0, ColPreview), index(fileCount() - 1, ColPreview));
@@ -314,6 +334,7 @@ void FileList::setConflicts(QHash<int, QString> reasons)
 
 void FileList::clearConflicts()
 {
+    ++m_generation;
     if (m_conflicts.isEmpty())
         return;
     m_conflicts.clear();

@@ -62,7 +62,8 @@ public:
     // Cell text in grid coordinates; row 0 gives the header texts, blank rows give "".
     QString cell(int row, int column) const;
     // Writes one of the text cells (ColOriginalName, ColPreview, ColResult, ColNewName) of a data row.
-    void setCell(int row, int column, const QString& text);
+    void setCell(int row, int column, QStringView text);
+    void setCell(int row, int column, const QString& text) { setCell(row, column, QStringView(text)); }
     // The name and the preview of a data row, as long as the row is not changed.
     QStringView name(int row) const;
     QStringView preview(int row) const;
@@ -94,6 +95,13 @@ public:
     void setConflicts(QHash<int, QString> reasons);
     QString conflict(int row) const { return m_conflicts.value(row); }
     int conflictCount() const { return int(m_conflicts.size()); }
+    // Counts the changes that take marks away: marks found for one state of the list fit no other.
+    quint64 generation() const { return m_generation; }
+
+    // The parts of a saved row, as name(), preview() and currentName() give them.
+    static QStringView nameOf(const Row& row);
+    static QStringView previewOf(const Row& row);
+    static QStringView currentNameOf(const Row& row);
 
     // Row operations on columns 1 to 10 (the number belongs to the position).
     Row saveRow(int row) const { return m_rows[row - 1]; }
@@ -154,6 +162,7 @@ private:
     std::vector<Dir> m_dirs;
     QHash<QByteArray, quint32> m_dirIndex;
     QHash<int, QString> m_conflicts;
+    quint64 m_generation = 0;
     quint32 m_lastDir = 0;
 
     int m_batchDepth = 0;

@@ -27,6 +27,12 @@ public:
     virtual bool update(int done) = 0;
 };
 
+// Progress that shows nothing and never stops the work.
+class NoProgress final : public Progress {
+public:
+    bool update(int) override { return true; }
+};
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -42,7 +48,7 @@ public:
     virtual QString openFile(QObject* owner, const QStringList& filters) = 0;
     // A folder picker; empty when cancelled.
     virtual QString pickFolder(QObject* owner, const QString& prompt) = 0;
-    // Progress of work over total steps, with "取消" where it can be stopped.
+    // Progress of work over total steps, with "取消" where it can be stopped; never null.
     virtual std::unique_ptr<Progress> progress(QObject* owner, const QString& label, int total,
                                                bool cancellable) = 0;
 };

@@ -2,14 +2,14 @@
 // Which rows a rename pass would fail on, told before it runs.
 #pragma once
 
-#include <QByteArray>
-#include <memory>
-#include <thread>
+#include "core/filelist/FileList.h"
+
+#include <QHash>
+#include <QString>
 #include <vector>
 
 namespace tamsel {
 
-class FileList;
 class FileSystem;
 
 // Marks every row whose rename would fail, with the reason, by playing the pass in row order over
@@ -17,27 +17,26 @@ class FileSystem;
 // holds it at that row's turn; a row that would fail changes nothing. Rows whose preview is blank
 // or their own name are never marked.
 //
-// The folders with many rows are read on a thread of their own from the moment the check is made,
-// so that reading them overlaps the preview that comes before the marks.
+// The check works on a copy of the rows taken when it is made, so that it may run on a thread of
+// its own while the list stays in use; its marks are set only on the list as it was copied.
 class ConflictCheck {
 public:
-    ConflictCheck(const FileList& list, const FileSystem& fs);
-    ~ConflictCheck();
-    ConflictCheck(const ConflictCheck&) = delete;
-    ConflictCheck& operator=(const ConflictCheck&) = delete;
+    explicit ConflictCheck(const FileList& list);
 
-    // Once the previews are written: marks the rows; how many were marked.
-    int mark(FileList& list);
-
-    struct Listing; // the names of one folder as read
+    // Reads the folders and plays the pass; on any thread.
+    void run(const FileSystem& fs);
+    // Sets the marks, when the list has not changed since the copy. True when it had not.
+    bool apply(FileList& list);
+    int count() const { return int(m_reasons.size()); }
 
 private:
-    const FileSystem& m_fs;
-    std::vector<std::unique_ptr<Listing>> m_listings; // by folder index; null for small folders
-    std::thread m_reader;
+    std::vector<FileList::Row> m_rows;
+    std::vector<QByteArray> m_folders; // by folder index
+    quint64 m_generation;
+    QHash<int, QString> m_reasons;
 };
 
-// A check started and finished at once.
+// A check run and applied at once.
 int markConflicts(FileList& list, const FileSystem& fs);
 
 } // namespace tamsel

@@ -8,6 +8,7 @@
 #include "core/text/PlainText.h"
 
 #include <QHash>
+#include <QSet>
 #include <cerrno>
 #include <memory>
 
@@ -37,11 +38,20 @@ public:
             *error = ESTALE;
             return nullptr;
         }
-        if (seen == m_identities.constEnd()) {
+        if (seen == m_identities.constEnd())
             m_identities.insert(index, self->identity);
-            recoverTemporaryNames(*folder);
-        }
         return m_open.insert(index, std::shared_ptr<Folder>(std::move(folder)))->get();
+    }
+
+    // A file missing from its folder may sit under a temporary name a killed run left: the
+    // folder's leftovers are put back, once a pass. True when some came back.
+    bool recover(int row, Folder& folder)
+    {
+        const quint32 index = m_list.folderIndex(row);
+        if (m_recovered.contains(index))
+            return false;
+        m_recovered.insert(index);
+        return recoverTemporaryNames(folder) > 0;
     }
 
 private:
@@ -50,6 +60,7 @@ private:
     const FileSystem& m_fs;
     QHash<quint32, std::shared_ptr<Folder>> m_open;
     QHash<quint32, FileIdentity> m_identities;
+    QSet<quint32> m_recovered;
 };
 
 QString nameOf(const QByteArray& bytes)
@@ -75,6 +86,8 @@ RenameOutcome renamePass(FileList& list, FileSystem& fs, const std::function<boo
     const QString failed = QStringLiteral("操作失败！");
     FileList::Batch batch(list);
     Folders folders(list, fs);
+    char newBytes[256]; // a valid name is at most 255 bytes
+    char oldBytes[1024];
     RenameOutcome outcome;
     for (int r = 1; r <= list.fileCount(); ++r) {
         if (goOn && !goOn(r)) {
@@ -84,20 +97,29 @@ RenameOutcome renamePass(FileList& list, FileSystem& fs, const std::function<boo
                 list.setCell(rest, ColResult, QString());
             break;
         }
-        const QString preview = list.cell(r, ColPreview);
-        if (isBlank(preview)) {
+        const QStringView previewView = list.preview(r);
+        if (isBlank(previewView)) {
             list.setCell(r, ColResult, untouched);
             continue;
         }
+        const QString preview = previewView.toString();
         // A name that would leave the folder, or that no file system takes, is refused as an error.
-        const QByteArray name = encodeName(preview).value_or(QByteArray());
+        // The names go to the system calls as they are: each ends in a NUL of its own.
+        const qsizetype length = encodeNameTo(preview, newBytes, sizeof newBytes - 1);
+        newBytes[std::max<qsizetype>(0, length)] = 0;
+        const QByteArray name = QByteArray::fromRawData(newBytes, std::max<qsizetype>(0, length));
         // A row renamed by an earlier pass and not refreshed since: its file has the new name.
-        const QByteArray old = list.currentNameBytes(r);
-        int err = isValidFileName(name) ? 0 : EINVAL;
+        const qsizetype oldLength = encodeNameTo(list.currentName(r), oldBytes, sizeof oldBytes - 1);
+        oldBytes[std::max<qsizetype>(0, oldLength)] = 0;
+        const QByteArray old =
+            oldLength >= 0 ? QByteArray::fromRawData(oldBytes, oldLength) : list.currentNameBytes(r);
+        int err = length >= 0 && isValidFileName(name) ? 0 : EINVAL;
         Folder* folder = err ? nullptr : folders.folderOf(r, &err);
         RenameResult result;
         if (folder) {
             result = renameEntry(*folder, old, name);
+            if (result.error == ENOENT && folders.recover(r, *folder))
+                result = renameEntry(*folder, old, name);
             err = result.error;
         }
         if (!result.strandedAs.isEmpty()) {

@@ -38,24 +38,41 @@ bool askCapacity(const RuleContext& ctx, qint64 files, const QString& details, q
     return ctx.dialogs.question(ctx.owner, text, Caption::Notice);
 }
 
-// A new main name with the row's own extension exactly as the name has it: its dot and every
-// character after it, blanks and a lone trailing dot included.
-QString withOwnExtension(const QString& main, const FileList& list, int row)
+// The row's own extension exactly as the name has it: its dot and every character after it,
+// blanks and a lone trailing dot included; empty for a name without a dot.
+QStringView ownExtension(QStringView name)
 {
-    const QStringView name = list.name(row);
-    return main + name.mid(mainNameOf(name).size());
+    return name.mid(mainNameOf(name).size());
 }
 
-QString mainName(const FileList& list, int row)
+// Appends text in upper or lower case: ASCII at once, anything else as Qt cases it.
+void appendCased(QString& out, QStringView text, bool upper)
 {
-    return mainNameOf(list.name(row)).toString();
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; })) {
+        for (const QChar c : text) {
+            const char16_t u = c.unicode();
+            out +=
+                QChar(upper ? (u >= u'a' && u <= u'z' ? u - 32 : u) : (u >= u'A' && u <= u'Z' ? u + 32 : u));
+        }
+        return;
+    }
+    const QString whole = text.toString();
+    out += upper ? whole.toUpper() : whole.toLower();
 }
 
-// The numbering's target extension: the row's own, or the one typed.
-QString withExtension(const QString& main, const FileList& list, int row, const NumberingInputs& in)
-{
-    return in.keepExtension ? withOwnExtension(main, list, row) : joinNameAndExtension(main, in.newExtension);
-}
+// A rule's loop writes each new name into one buffer: no allocation a row once it has grown.
+class NameBuffer {
+public:
+    QString& start()
+    {
+        m_text.resize(0);
+        return m_text;
+    }
+    QStringView view() const { return m_text; }
+
+private:
+    QString m_text;
+};
 
 bool digitModel(const RuleContext& ctx, const NumberingInputs& in)
 {
@@ -92,12 +109,25 @@ bool digitModel(const RuleContext& ctx, const NumberingInputs& in)
     FileList::Batch batch(list);
     const QString prefix = trimBlanks(in.prefix);
     const QString suffix = trimBlanks(in.suffix);
+    const QString typedExtension = joinNameAndExtension(QString(), in.newExtension);
+    NameBuffer buffer;
     for (int r = 1; r <= files; ++r) {
         report(ctx.progress, r);
-        const QString ordinal = padNumber(*start + qint64(r - 1) * *increment, int(*width));
-        if (ordinal.isEmpty())
+        // The number's digits, last first.
+        char16_t digits[24];
+        int n = 0;
+        for (qint64 value = *start + qint64(r - 1) * *increment; n == 0 || value > 0; value /= 10)
+            digits[n++] = char16_t(u'0' + value % 10);
+        if (n > *width)
             break;
-        list.setCell(r, ColPreview, withExtension(prefix + ordinal + suffix, list, r, in));
+        QString& name = buffer.start();
+        name += prefix;
+        name.append(QString(qsizetype(*width - n), u'0'));
+        while (n > 0)
+            name += QChar(digits[--n]);
+        name += suffix;
+        name += in.keepExtension ? ownExtension(list.name(r)) : QStringView(typedExtension);
+        list.setCell(r, ColPreview, buffer.view());
     }
     return true;
 }
@@ -157,13 +187,19 @@ bool letterModel(const RuleContext& ctx, const NumberingInputs& in, bool lower)
     }
     const int count = int(std::min<qint64>(capacity, files));
     FileList::Batch batch(list);
+    const QString typedExtension = joinNameAndExtension(QString(), in.newExtension);
     QString ordinal = start;
+    NameBuffer buffer;
     for (int r = 1; r <= count; ++r) {
         report(ctx.progress, r);
-        QString name = decorateOrdinal(ordinal, in.prefix, in.suffix);
+        QString& name = buffer.start();
+        const QString decorated = decorateOrdinal(ordinal, in.prefix, in.suffix);
         if (lower)
-            name = name.toLower();
-        list.setCell(r, ColPreview, withExtension(name, list, r, in));
+            appendCased(name, decorated, false);
+        else
+            name += decorated;
+        name += in.keepExtension ? ownExtension(list.name(r)) : QStringView(typedExtension);
+        list.setCell(r, ColPreview, buffer.view());
         ordinal = nextLetters(ordinal);
     }
     return true;
@@ -179,8 +215,11 @@ int readCount(const QString& text)
 // is a lone surrogate standing for a byte. at(k) is where character k starts.
 class Characters {
 public:
-    explicit Characters(const QString& text) : m_text(text)
+    explicit Characters(QStringView text) : m_text(text)
     {
+        // Without surrogate pairs a character is a code unit: nothing to count.
+        if (std::none_of(text.begin(), text.end(), [](QChar c) { return c.isHighSurrogate(); }))
+            return;
         for (qsizetype i = 0; i < text.size(); ++i) {
             m_starts.push_back(i);
             if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
@@ -188,20 +227,43 @@ public:
         }
         m_starts.push_back(text.size());
     }
-    qsizetype count() const { return m_starts.size() - 1; }
+    qsizetype count() const { return m_starts.isEmpty() ? m_text.size() : m_starts.size() - 1; }
     // count characters from character `from`, clamped to the text.
-    QString mid(qsizetype from, qsizetype count) const
+    QStringView mid(qsizetype from, qsizetype count) const
     {
         if (count <= 0 || from >= this->count())
             return {};
         const qsizetype end = std::min(from + count, this->count());
-        return m_text.mid(m_starts[from], m_starts[end] - m_starts[from]);
+        return m_text.mid(at(from), at(end) - at(from));
     }
 
 private:
-    const QString& m_text;
+    qsizetype at(qsizetype k) const { return m_starts.isEmpty() ? k : m_starts[k]; }
+
+    QStringView m_text;
     QList<qsizetype> m_starts;
 };
+
+// What the delete rule leaves of a main name: up to two pieces of it.
+std::pair<QStringView, QStringView> keptPieces(QStringView main, int offset, int count, bool fromFirst,
+                                               bool rightward)
+{
+    const Characters m(main);
+    const qsizetype l = m.count();
+    const qsizetype o = offset;
+    const qsizetype n = count;
+    auto left = [&](qsizetype k) { return m.mid(0, std::min(k, l)); };
+    auto right = [&](qsizetype k) {
+        return k <= 0 ? QStringView() : m.mid(std::max<qsizetype>(0, l - k), k);
+    };
+    if (fromFirst && rightward)
+        return {left(o), l - o - n >= 1 ? right(l - o - n) : QStringView()};
+    if (fromFirst)
+        return {o - n >= 0 ? left(o - n) : QStringView(), l - o >= 1 ? right(l - o) : QStringView()};
+    if (rightward)
+        return {l - o >= 1 ? left(l - o) : QStringView(), o - n >= 0 ? right(o - n) : QStringView()};
+    return {l - o - n >= 1 ? left(l - o - n) : QStringView(), right(o)};
+}
 
 } // namespace
 
@@ -218,19 +280,8 @@ QString joinNameAndExtension(const QString& main, QStringView extension)
 
 QString deleteCharacters(const QString& main, int offset, int count, bool fromFirst, bool rightward)
 {
-    const Characters m(main);
-    const qsizetype l = m.count();
-    const qsizetype o = offset;
-    const qsizetype n = count;
-    auto left = [&](qsizetype k) { return m.mid(0, std::min(k, l)); };
-    auto right = [&](qsizetype k) { return k <= 0 ? QString() : m.mid(std::max<qsizetype>(0, l - k), k); };
-    if (fromFirst && rightward)
-        return left(o) + (l - o - n >= 1 ? right(l - o - n) : QString());
-    if (fromFirst)
-        return (o - n >= 0 ? left(o - n) : QString()) + (l - o >= 1 ? right(l - o) : QString());
-    if (rightward)
-        return (l - o >= 1 ? left(l - o) : QString()) + (o - n >= 0 ? right(o - n) : QString());
-    return (l - o - n >= 1 ? left(l - o - n) : QString()) + right(o);
+    const auto [first, second] = keptPieces(main, offset, count, fromFirst, rightward);
+    return first.toString() + second;
 }
 
 void applyDeleteRule(FileList& list, const DeleteInputs& in, const RowProgress& progress)
@@ -238,11 +289,18 @@ void applyDeleteRule(FileList& list, const DeleteInputs& in, const RowProgress& 
     const int offset = readCount(in.offset);
     const int count = readCount(in.count);
     FileList::Batch batch(list);
+    NameBuffer buffer;
     for (int r = 1; r <= list.fileCount(); ++r) {
         report(progress, r);
-        const QString s = deleteCharacters(mainName(list, r), offset, count, in.fromFirst, in.rightward);
-        if (!s.isEmpty())
-            list.setCell(r, ColPreview, withOwnExtension(s.toLower(), list, r));
+        const QStringView name = list.name(r);
+        const auto [first, second] = keptPieces(mainNameOf(name), offset, count, in.fromFirst, in.rightward);
+        if (first.isEmpty() && second.isEmpty())
+            continue;
+        QString& out = buffer.start();
+        appendCased(out, first, false);
+        appendCased(out, second, false);
+        out += ownExtension(name);
+        list.setCell(r, ColPreview, buffer.view());
     }
 }
 
@@ -253,17 +311,28 @@ std::optional<QString> insertCharacters(const QString& main, const QString& text
     if (offset > l)
         return std::nullopt;
     const qsizetype at = fromFirst ? offset : l - offset;
-    return m.mid(0, at) + text + m.mid(at, l - at);
+    return m.mid(0, at).toString() + text + m.mid(at, l - at);
 }
 
 void applyInsertRule(FileList& list, const InsertInputs& in, const RowProgress& progress)
 {
     const int offset = readCount(in.offset);
     FileList::Batch batch(list);
+    NameBuffer buffer;
     for (int r = 1; r <= list.fileCount(); ++r) {
         report(progress, r);
-        if (const auto s = insertCharacters(mainName(list, r), in.text, offset, in.fromFirst))
-            list.setCell(r, ColPreview, withOwnExtension(s->toLower(), list, r));
+        const QStringView name = list.name(r);
+        const Characters m(mainNameOf(name));
+        const qsizetype l = m.count();
+        if (offset > l)
+            continue;
+        const qsizetype at = in.fromFirst ? offset : l - offset;
+        QString& out = buffer.start();
+        appendCased(out, m.mid(0, at), false);
+        appendCased(out, in.text, false);
+        appendCased(out, m.mid(at, l - at), false);
+        out += ownExtension(name);
+        list.setCell(r, ColPreview, buffer.view());
     }
 }
 
@@ -271,12 +340,22 @@ void applyReplaceRule(FileList& list, const ReplaceInputs& in, const RowProgress
 {
     const QString replacement = in.deleteOnly ? QString() : in.replacement;
     FileList::Batch batch(list);
+    NameBuffer buffer;
     for (int r = 1; r <= list.fileCount(); ++r) {
         report(progress, r);
-        QString main = mainName(list, r);
-        if (!in.find.isEmpty())
-            main.replace(in.find, replacement, Qt::CaseSensitive);
-        list.setCell(r, ColPreview, withOwnExtension(main, list, r));
+        const QStringView name = list.name(r);
+        const QStringView main = mainNameOf(name);
+        QString& out = buffer.start();
+        // Every occurrence, left to right, none searched again after its replacement.
+        qsizetype from = 0;
+        for (qsizetype at; !in.find.isEmpty() && (at = main.indexOf(in.find, from)) >= 0;
+             from = at + in.find.size()) {
+            out += main.mid(from, at - from);
+            out += replacement;
+        }
+        out += main.mid(from);
+        out += ownExtension(name);
+        list.setCell(r, ColPreview, buffer.view());
     }
 }
 
@@ -302,14 +381,32 @@ QString changeCase(const QString& text, CaseChange change)
 void applyCaseRule(FileList& list, CaseChange mainCase, CaseChange extensionCase, const RowProgress& progress)
 {
     FileList::Batch batch(list);
+    NameBuffer buffer;
+    const auto append = [](QString& out, QStringView text, CaseChange change) {
+        switch (change) {
+        case CaseChange::Keep:
+            out += text;
+            break;
+        case CaseChange::AllUpper:
+        case CaseChange::AllLower:
+            appendCased(out, text, change == CaseChange::AllUpper);
+            break;
+        case CaseChange::FirstUpper:
+            out += changeCase(text.toString(), change);
+            break;
+        }
+    };
     for (int r = 1; r <= list.fileCount(); ++r) {
         report(progress, r);
         const QStringView name = list.name(r);
         const QStringView main = mainNameOf(name);
-        QString newName = changeCase(main.toString(), mainCase);
-        if (main.size() < name.size())
-            newName += u'.' + changeCase(extensionOf(name).toString(), extensionCase);
-        list.setCell(r, ColPreview, newName);
+        QString& out = buffer.start();
+        append(out, main, mainCase);
+        if (main.size() < name.size()) {
+            out += u'.';
+            append(out, extensionOf(name), extensionCase);
+        }
+        list.setCell(r, ColPreview, buffer.view());
     }
 }
 
@@ -334,7 +431,8 @@ void applyTextFileRule(const RuleContext& ctx, const QString& text, const std::f
                             Caption::Notice);
         return;
     }
-    const QStringList names = listedNames(text);
+    QList<QStringView> names = splitLines(text);
+    names.removeIf([](QStringView line) { return isBlank(line); });
     const int count = int(names.size());
     if (showCount)
         showCount(count);
@@ -345,9 +443,13 @@ void applyTextFileRule(const RuleContext& ctx, const QString& text, const std::f
             return;
     }
     FileList::Batch batch(list);
+    NameBuffer buffer;
     for (int r = 1; r <= std::min(count, files); ++r) {
         report(ctx.progress, r);
-        list.setCell(r, ColPreview, withOwnExtension(names[r - 1], list, r));
+        QString& out = buffer.start();
+        out += names[r - 1];
+        out += ownExtension(list.name(r));
+        list.setCell(r, ColPreview, buffer.view());
     }
 }
 

@@ -54,14 +54,18 @@ template <typename F> void forEachEscape(QStringView text, F escaped)
 
 } // namespace
 
-QString decodeName(QByteArrayView bytes)
+QString decodeName(QByteArrayView bytes, qsizetype spare)
 {
     const auto* p = reinterpret_cast<const uchar*>(bytes.data());
     const auto* end = p + bytes.size();
-    if (std::all_of(p, end, [](uchar b) { return b < 0x80; }))
-        return QString::fromLatin1(bytes);
+    if (std::all_of(p, end, [](uchar b) { return b < 0x80; })) {
+        QString text;
+        text.reserve(bytes.size() + spare);
+        text.append(QLatin1StringView(bytes));
+        return text;
+    }
     // By hand: Qt's decoders drop a byte-order mark, which a file name may well begin with.
-    QString text(bytes.size(), Qt::Uninitialized);
+    QString text(bytes.size() + spare, Qt::Uninitialized);
     QChar* out = text.data();
     while (p < end) {
         const int n = sequenceLength(p, end);
@@ -80,7 +84,7 @@ QString decodeName(QByteArrayView bytes)
             *out++ = QChar(char16_t(c));
         }
     }
-    text.truncate(out - text.data());
+    text.resize(out - text.data()); // keeps the room
     return text;
 }
 

@@ -12,7 +12,8 @@
 
 namespace tamsel {
 
-QString decodeName(QByteArrayView bytes);
+// spare: room to keep for text appended later, in characters.
+QString decodeName(QByteArrayView bytes, qsizetype spare = 0);
 
 // The bytes of a name; nothing when the text holds a surrogate that stands for no byte (a lone
 // one outside U+DC80 to U+DCFF), which no file name can carry.

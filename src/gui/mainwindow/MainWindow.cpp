@@ -145,7 +145,11 @@ MainWindow::MainWindow(Dialogs& dialogs, FileSystem& fs, QWidget* parent)
     startUp();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    if (m_checkThread.joinable())
+        m_checkThread.join();
+}
 
 void MainWindow::createControls()
 {
@@ -763,14 +767,33 @@ void MainWindow::previewPass()
     case RenameMode::Count:
         break;
     }
+    finishConflictCheck();
     runPass([&] {
-        ConflictCheck check(*m_list, m_fs); // reads the large folders while the preview runs
         const auto progress =
             m_dialogs.progress(this, QStringLiteral("正在预处理…"), m_list->fileCount(), false);
         tamsel::previewPass({*m_list, m_dialogs, this, [&](int row) { progress->update(row); }}, renameMode(),
                             in);
-        check.mark(*m_list);
     });
+    startConflictCheck();
+}
+
+void MainWindow::startConflictCheck()
+{
+    // On a thread of its own: a long list's marks follow the preview instead of holding it up.
+    m_check = std::make_unique<ConflictCheck>(*m_list);
+    m_checkThread = std::thread([this] {
+        m_check->run(m_fs);
+        QMetaObject::invokeMethod(this, &MainWindow::finishConflictCheck, Qt::QueuedConnection);
+    });
+}
+
+void MainWindow::finishConflictCheck()
+{
+    if (m_checkThread.joinable())
+        m_checkThread.join();
+    if (m_check)
+        m_check->apply(*m_list);
+    m_check.reset();
 }
 
 void MainWindow::browseNameFile()
@@ -798,6 +821,7 @@ void MainWindow::renameCommand()
     if (m_commands->walking())
         return;
     const QString caption = Caption::Prompt;
+    finishConflictCheck(); // the question tells of the marks
     if (!hasPreview(*m_list)) {
         m_dialogs.message(this, QStringLiteral("请先进行预处理，得到你想要的结果再开始重命名！"), caption);
         return;

@@ -3,6 +3,8 @@
 
 #include <QMainWindow>
 #include <functional>
+#include <memory>
+#include <thread>
 
 class QCheckBox;
 class QComboBox;
@@ -16,6 +18,7 @@ class QToolBar;
 namespace tamsel {
 
 class AddListFileDialog;
+class ConflictCheck;
 class Dialogs;
 class FileList;
 class FileListCommands;
@@ -91,6 +94,8 @@ private:
     void refillStartChar();
     void showModeExplanation();
     RenameMode renameMode() const;
+    void startConflictCheck();
+    void finishConflictCheck();
     int ordinalModelIndex() const;
     struct NumberingInputs numberingInputs() const;
 
@@ -102,6 +107,8 @@ private:
     FilterDialog* m_filterDialog = nullptr;
     SortDialog* m_sortDialog = nullptr;
     bool m_exiting = false;
+    std::unique_ptr<ConflictCheck> m_check; // the check of the last preview, while it runs
+    std::thread m_checkThread;
     // A preview or rename pass runs; paths handed over meanwhile wait for its end.
     bool m_passRunning = false;
     QList<std::pair<QList<QByteArray>, QByteArray>> m_pendingPaths;

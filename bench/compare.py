@@ -1,0 +1,119 @@
+#!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""The program beside the limit and its peers, on the same trees in the same run: adding a folder
+tree, previewing, renaming. Run by scripts/bench compare; prints one table."""
+
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import time
+
+BUILD = sys.argv[1]
+SIZES = [int(s) for s in sys.argv[2:]] or [10000, 100000, 1000000]
+RUNS = 3
+TOOL = os.path.join(BUILD, "bench", "bench_compare")
+LIMITS = os.path.join(BUILD, "bench", "limits")
+PLACES = [("/dev/shm", "tmpfs"), ("/var/tmp", "disk")]
+RULES = ["numbering", "delete", "insert", "replace", "case", "namelist"]
+rows = []
+skipped = set()
+
+
+memory = {}
+
+
+def program(*args):
+    """Seconds a job of bench_compare or limits reports; the bytes a row holds are kept too."""
+    out = subprocess.run(args, capture_output=True, text=True, check=True).stdout.split()
+    if len(out) >= 3 and args[1] == "add":
+        memory[int(out[1])] = int(out[2])
+    return float(out[0])
+
+
+def command(cmd, cwd=None):
+    """Seconds a shell command takes."""
+    start = time.monotonic()
+    subprocess.run(cmd, shell=True, cwd=cwd, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return time.monotonic() - start
+
+
+def median(job):
+    return statistics.median(job() for _ in range(RUNS))
+
+
+def tree(place, files, name):
+    path = os.path.join(place, f"tamsel-bench-{name}")
+    shutil.rmtree(path, ignore_errors=True)
+    subprocess.run([TOOL, "tree", path, str(files)], check=True, stderr=subprocess.DEVNULL)
+    return path
+
+
+def record(job, files, where, results):
+    limit = results[0][1]
+    for tool, seconds in results:
+        rows.append((job, files, where, tool, seconds, seconds / files * 1e6, seconds / limit))
+
+
+def have(tool):
+    if shutil.which(tool):
+        return True
+    if tool not in skipped:
+        skipped.add(tool)
+        print(f"{tool} is not installed: left out", file=sys.stderr)
+    return False
+
+
+for files in SIZES:
+    for place, where in PLACES:
+        if files > 100000 and where == "disk":
+            continue  # a million files on disk takes longer to make than to measure
+        root = tree(place, files, "walk")
+        results = [("getdents64+statx loop (limit)", median(lambda: program(LIMITS, "walk", root))),
+                   ("program, engine", median(lambda: program(TOOL, "add", root))),
+                   ("program, main window", median(lambda: program(TOOL, "add", root, "window")))]
+        if have("find"):
+            results.append(("find -printf '%s %T@ %B@'",
+                            median(lambda: command(f"find '{root}' -printf '%s %T@ %B@\\n' > /dev/null"))))
+        record("add folder tree", files, where, results)
+        shutil.rmtree(root)
+
+        if files > 100000:
+            continue
+        # Every run renames a tree of its own, made for it and not timed.
+        def fresh(job):
+            def run():
+                path = tree(place, files, "rename")
+                try:
+                    return job(path)
+                finally:
+                    shutil.rmtree(path)
+            return median(run)
+
+        results = [("renameat2+statx loop (limit)", fresh(lambda p: program(LIMITS, "rename", p, "r_"))),
+                   ("statx+renameat2+statx loop", fresh(lambda p: program(LIMITS, "rename-checked", p, "r_"))),
+                   ("program, engine", fresh(lambda p: program(TOOL, "rename", p))),
+                   ("program, main window", fresh(lambda p: program(TOOL, "rename", p, "window")))]
+        if have("file-rename"):
+            results.append(("perl rename (find | xargs)", fresh(lambda p: command(
+                "find . -type f -print0 | xargs -0 file-rename 's{([^/]+)$}{r_$1}'", cwd=p))))
+        if have("mmv"):
+            results.append(("mmv", fresh(lambda p: command(
+                "mmv ';*.JPG' '#1r_#2.JPG' </dev/null && mmv ';.*.JPG' '#1r_.#2.JPG' </dev/null", cwd=p))))
+        record("rename", files, where, results)
+
+    for rule in RULES:
+        results = [("C loop, same string work (limit)", median(lambda: program(LIMITS, "names", str(files), rule))),
+                   ("program, engine", median(lambda: program(TOOL, "preview", str(files), rule))),
+                   ("program, main window", median(lambda: program(TOOL, "preview", str(files), rule, "window")))]
+        record(f"preview, {rule}", files, "memory", results)
+
+print(f"Medians of {RUNS} runs; {os.cpu_count()} cores; {os.uname().release}")
+for files, per in sorted(memory.items()):
+    print(f"Memory after adding {files:,} files: {per} bytes resident a listed file")
+print()
+print("| job | files | on | tool | seconds | µs a file | × limit |")
+print("|---|---:|---|---|---:|---:|---:|")
+for job, files, where, tool, seconds, per, ratio in rows:
+    print(f"| {job} | {files:,} | {where} | {tool} | {seconds:.3f} | {per:.2f} | {ratio:.2f} |")
