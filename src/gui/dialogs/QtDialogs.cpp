@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <limits>
 
 namespace tamsel {
 namespace {
@@ -24,7 +25,8 @@ QString captionOr(const QString& caption)
 }
 
 // QProgressDialog, modal to its window, touched at most every few milliseconds: the work may report
-// every row.
+// every row. It shows itself only from update(), never on a timer of its own: while the work waits
+// on a question, the question stays in front.
 class QtProgress final : public Progress {
 public:
     QtProgress(QWidget* window, const QString& label, int total, bool cancellable)
@@ -33,17 +35,19 @@ public:
     {
         m_dialog.setWindowTitle(QApplication::applicationName());
         m_dialog.setWindowModality(Qt::WindowModal);
-        m_dialog.setMinimumDuration(500);
+        m_dialog.setMinimumDuration(std::numeric_limits<int>::max());
         m_dialog.setAutoClose(false);
         m_dialog.setAutoReset(false);
         for (QLabel* l : m_dialog.findChildren<QLabel*>())
             l->setTextFormat(Qt::PlainText);
-        m_dialog.setValue(0);
         m_clock.start();
+        m_started.start();
     }
     bool update(int done) override
     {
-        if (m_clock.elapsed() >= 30) {
+        if (!m_dialog.isVisible() && m_started.elapsed() >= ShowAfterMs)
+            m_dialog.show();
+        if (m_dialog.isVisible() && m_clock.elapsed() >= 30) {
             m_clock.restart();
             m_dialog.setLabelText(m_label + QStringLiteral("（") + QString::number(done) + u'/' +
                                   QString::number(m_total) + QStringLiteral("）"));
@@ -56,7 +60,9 @@ private:
     QProgressDialog m_dialog;
     QString m_label;
     int m_total;
+    static constexpr qint64 ShowAfterMs = 500;
     QElapsedTimer m_clock;
+    QElapsedTimer m_started;
 };
 
 } // namespace

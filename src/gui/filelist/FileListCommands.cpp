@@ -137,6 +137,7 @@ void FileListCommands::moveSelectionUp()
         return;
     m_list.moveBlock(sel.first, sel.last, sel.first - 1);
     m_controls.grid->setRowRange(sel.first - 1, sel.last - 1);
+    Q_EMIT rowsRearranged();
 }
 
 void FileListCommands::moveSelectionDown()
@@ -146,6 +147,7 @@ void FileListCommands::moveSelectionDown()
         return;
     m_list.moveBlock(sel.first, sel.last, sel.first + 1);
     m_controls.grid->setRowRange(sel.first + 1, sel.last + 1);
+    Q_EMIT rowsRearranged();
 }
 
 void FileListCommands::moveSelectionToTop()
@@ -155,6 +157,7 @@ void FileListCommands::moveSelectionToTop()
         return;
     m_list.moveBlock(sel.first, sel.last, 1);
     m_controls.grid->setRowRange(1, sel.count());
+    Q_EMIT rowsRearranged();
 }
 
 void FileListCommands::moveSelectionToBottom()
@@ -165,6 +168,7 @@ void FileListCommands::moveSelectionToBottom()
     const int top = m_list.fileCount() - sel.count() + 1;
     m_list.moveBlock(sel.first, sel.last, top);
     m_controls.grid->setRowRange(top, m_list.fileCount());
+    Q_EMIT rowsRearranged();
 }
 
 void FileListCommands::deleteSelectedFiles()
@@ -178,6 +182,7 @@ void FileListCommands::deleteSelectedFiles()
     const int current = sel.last + 1 > n ? sel.first - 1 : sel.first;
     m_controls.grid->setRowRange(current, current);
     updateSelection();
+    Q_EMIT rowsRearranged();
 }
 
 void FileListCommands::deleteAllFiles()
@@ -203,6 +208,7 @@ void FileListCommands::searchFileList()
     const int matches = m_list.gatherMatches(text);
     if (matches == 0)
         return;
+    Q_EMIT rowsRearranged();
     m_controls.fileSel->setText(QString::number(matches));
     m_dialogs.message(m_controls.owner,
                       QStringLiteral("共找到［") + QString::number(matches) + QStringLiteral("］条记录与［") +

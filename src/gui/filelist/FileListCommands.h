@@ -62,6 +62,8 @@ public:
 Q_SIGNALS:
     // A folder walk began or ended; it lets events through, so other commands run meanwhile.
     void walkingChanged(bool walking);
+    // Rows moved or went: the order a rename would take is another.
+    void rowsRearranged();
 
 private:
     struct Selection {

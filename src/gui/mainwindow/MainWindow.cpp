@@ -192,6 +192,16 @@ void MainWindow::createControls()
         if (w->acceptDrops())
             w->installEventFilter(this);
     }
+    // Marks follow every change of the order a rename would take, and every pass.
+    m_recheck.setSingleShot(true);
+    m_recheck.setInterval(100);
+    connect(&m_recheck, &QTimer::timeout, this, [this] {
+        if (m_passRunning || !hasPreview(*m_list))
+            return;
+        finishConflictCheck();
+        startConflictCheck();
+    });
+    connect(m_commands, &FileListCommands::rowsRearranged, &m_recheck, qOverload<>(&QTimer::start));
     // A rename while a folder is still being read would have the walk list renamed files again.
     connect(m_commands, &FileListCommands::walkingChanged, this, [this](bool walking) {
         for (const char* name : {"Menu_Preview", "Menu_Execution", "Toolbar1_10", "Toolbar1_11"})
@@ -706,6 +716,7 @@ void MainWindow::showModeExplanation()
 void MainWindow::refreshFileList()
 {
     m_list->refreshFileList();
+    m_recheck.start();
 }
 
 NumberingInputs MainWindow::numberingInputs() const
@@ -779,6 +790,7 @@ void MainWindow::previewPass()
 
 void MainWindow::startConflictCheck()
 {
+    m_recheck.stop();
     // On a thread of its own: a long list's marks follow the preview instead of holding it up.
     m_check = std::make_unique<ConflictCheck>(*m_list);
     m_checkThread = std::thread([this] {
@@ -821,7 +833,12 @@ void MainWindow::renameCommand()
     if (m_commands->walking())
         return;
     const QString caption = Caption::Prompt;
-    finishConflictCheck(); // the question tells of the marks
+    // The question tells of the marks: those of the list as it is now.
+    if (m_recheck.isActive() && hasPreview(*m_list)) {
+        finishConflictCheck();
+        startConflictCheck();
+    }
+    finishConflictCheck();
     if (!hasPreview(*m_list)) {
         m_dialogs.message(this, QStringLiteral("请先进行预处理，得到你想要的结果再开始重命名！"), caption);
         return;
@@ -838,6 +855,7 @@ void MainWindow::renameCommand()
         const auto progress = m_dialogs.progress(this, QStringLiteral("正在重命名…"), files, true);
         outcome = renamePass(*m_list, m_fs, [&](int row) { return progress->update(row - 1); });
     });
+    m_recheck.start(); // the rows the pass did not rename show again why
     if (outcome.stoppedAt != 0) {
         const int done = outcome.stoppedAt - 1;
         m_dialogs.message(this,

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QTimer>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -109,6 +110,7 @@ private:
     bool m_exiting = false;
     std::unique_ptr<ConflictCheck> m_check; // the check of the last preview, while it runs
     std::thread m_checkThread;
+    QTimer m_recheck;
     // A preview or rename pass runs; paths handed over meanwhile wait for its end.
     bool m_passRunning = false;
     QList<std::pair<QList<QByteArray>, QByteArray>> m_pendingPaths;

@@ -2,6 +2,8 @@
 // The window among the desktop's programs: paths to open, drops from a file manager, the marks and
 // warnings before a rename, and a rename stopped half-way.
 #include "core/filelist/FileList.h"
+#include "gui/dialogs/QtDialogs.h"
+#include "gui/filelist/FileListView.h"
 #include "support/MainWindowFixture.h"
 #include "support/TempTree.h"
 
@@ -9,6 +11,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QProgressDialog>
 #include <QTabBar>
 #include <QTest>
 #include <QUrl>
@@ -138,6 +141,36 @@ private Q_SLOTS:
         get<QAction>("Menu_Execution")->trigger();
         QCOMPARE(m_dialogs.calls.last().text, u"是否开始执行重命名？"_s);
         QCOMPARE(m_dialogs.progressLabels, (QStringList{u"正在预处理…"_s, u"正在预处理…"_s}));
+    }
+
+    // The marks follow the list: after rows moved, and on the row a failed pass stopped at.
+    void marksFollowMovesAndPasses()
+    {
+        TempTree tree;
+        for (const char* n : {"a", "b", "c"})
+            list().addFileRow(tree.file(n));
+        tree.file("1");
+        get<QAction>("Menu_Preview")->trigger(); // numbering: 0, 1, 2; "1" is there already
+        QTRY_COMPARE(list().conflict(2), u"文件［1］已存在"_s);
+        get<FileListView>("MSFlexGrid1")->setRowRange(2, 2);
+        get<QAction>("Menu_MoveBack")->trigger(); // b's row first now: it still wants "1"
+        QCOMPARE(list().conflictCount(), 0);
+        QTRY_COMPARE(list().conflict(1), u"文件［1］已存在"_s);
+        m_dialogs.answer(true);
+        get<QAction>("Menu_Execution")->trigger();
+        QCOMPARE(m_dialogs.calls.last().caption, u"错误提示"_s);
+        QTRY_COMPARE(list().conflict(1), u"文件［1］已存在"_s);
+    }
+
+    void progressNeverCoversAQuestion()
+    {
+        QtDialogs dialogs;
+        const auto progress = dialogs.progress(m_window.get(), u"正在预处理…"_s, 10, false);
+        QTest::qWait(700); // the work waits on a question meanwhile
+        auto* shown = m_window->findChild<QProgressDialog*>();
+        QVERIFY(!shown || !shown->isVisible());
+        progress->update(5);
+        QVERIFY(m_window->findChild<QProgressDialog*>()->isVisible());
     }
 
     void aRenameStoppedHalfWay()
