@@ -35,25 +35,14 @@ using namespace tamsel;
 namespace {
 
 // Answers as a user who picks the folder given and wants its sub-folders.
-class BenchDialogs final : public Dialogs {
+class BenchDialogs final : public NullDialogs {
 public:
     QString folder;
     void message(QObject*, const QString& text, const QString&) override
     {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     }
-    bool question(QObject*, const QString&, const QString&) override { return true; }
-    std::optional<QString> inputText(QObject*, const QString&, const QString&) override
-    {
-        return std::nullopt;
-    }
-    QStringList openFiles(QObject*, const QStringList&) override { return {}; }
-    QString openFile(QObject*, const QStringList&) override { return {}; }
     QString pickFolder(QObject*, const QString&) override { return folder; }
-    std::unique_ptr<Progress> progress(QObject*, const QString&, int, bool) override
-    {
-        return std::make_unique<NoProgress>();
-    }
 };
 
 qint64 residentBytes()

@@ -20,23 +20,6 @@ using namespace tamsel;
 
 namespace {
 
-class NoDialogs final : public Dialogs {
-public:
-    void message(QObject*, const QString&, const QString&) override {}
-    bool question(QObject*, const QString&, const QString&) override { return true; }
-    std::optional<QString> inputText(QObject*, const QString&, const QString&) override
-    {
-        return std::nullopt;
-    }
-    QStringList openFiles(QObject*, const QStringList&) override { return {}; }
-    QString openFile(QObject*, const QStringList&) override { return {}; }
-    QString pickFolder(QObject*, const QString&) override { return {}; }
-    std::unique_ptr<Progress> progress(QObject*, const QString&, int, bool) override
-    {
-        return std::make_unique<NoProgress>();
-    }
-};
-
 template <typename F> double median(F f, int runs = 7)
 {
     std::vector<double> times;
@@ -69,7 +52,7 @@ int main(int argc, char* argv[])
             list.addFileRow(dir, name);
         }
     }
-    NoDialogs dialogs;
+    NullDialogs dialogs;
     PreviewInputs in;
     in.numbering.model = OrdinalModel::Digits;
     in.numbering.start = in.numbering.increment = QStringLiteral("1");

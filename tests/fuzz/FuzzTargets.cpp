@@ -45,24 +45,12 @@ public:
 };
 
 // Answers questions from a fixed list of answers, the same on every run.
-class AnsweringDialogs final : public Dialogs {
+class AnsweringDialogs final : public NullDialogs {
 public:
     explicit AnsweringDialogs(quint8 answers) : m_answers(answers) {}
-    void message(QObject*, const QString&, const QString&) override {}
     bool question(QObject*, const QString&, const QString&) override
     {
         return (m_answers >> (m_asked++ % 8)) & 1;
-    }
-    std::optional<QString> inputText(QObject*, const QString&, const QString&) override
-    {
-        return std::nullopt;
-    }
-    QStringList openFiles(QObject*, const QStringList&) override { return {}; }
-    QString openFile(QObject*, const QStringList&) override { return {}; }
-    QString pickFolder(QObject*, const QString&) override { return {}; }
-    std::unique_ptr<Progress> progress(QObject*, const QString&, int, bool) override
-    {
-        return std::make_unique<NoProgress>();
     }
 
 private:

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/TempTree.h"
 
+#include <QProcess>
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <ftw.h>
@@ -88,6 +90,13 @@ QByteArray TempTree::folder(const QByteArray& relative)
     const QByteArray path = root() + relative;
     ::mkdir(path.constData(), 0755);
     return path + '/';
+}
+
+bool runProgram(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.start(program, args);
+    return p.waitForFinished(20000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
 
 } // namespace tamsel::test

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QStringList>
 #include <QTemporaryDir>
 
 namespace tamsel::test {
@@ -30,5 +31,8 @@ QByteArray contentOf(const QByteArray& path);
 
 // The names in folder, sorted; hidden names included.
 QList<QByteArray> namesIn(const QByteArray& folder);
+
+// Runs a helper program (mkfs, mount…); true when it ran and exited with 0.
+bool runProgram(const QString& program, const QStringList& args);
 
 } // namespace tamsel::test

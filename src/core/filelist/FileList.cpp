@@ -124,11 +124,6 @@ QStringView FileList::currentName(int row) const
     return currentNameOf(m_rows[row - 1]);
 }
 
-QStringView FileList::nameOf(const Row& row)
-{
-    return partView(row, 0);
-}
-
 QStringView FileList::previewOf(const Row& row)
 {
     return partView(row, 1);
@@ -199,14 +194,7 @@ bool FileList::addFileRow(const QByteArray& fullPath)
 
 bool FileList::addFileRow(const QByteArray& dir, const QByteArray& name)
 {
-    Row r;
-    r.text = decodeName(name);
-    r.ends[0] = r.ends[1] = r.ends[2] = quint32(r.text.size());
-    r.dir = internDir(dir);
-    m_rows.push_back(std::move(r));
-    const int n = fileCount();
-    fillFileDetails(dir + name, n);
-    rowChanged(n);
+    addFileRow(dir, name, m_fs.stat(dir + name));
     return true;
 }
 

@@ -98,8 +98,7 @@ public:
     // Counts the changes that take marks away: marks found for one state of the list fit no other.
     quint64 generation() const { return m_generation; }
 
-    // The parts of a saved row, as name(), preview() and currentName() give them.
-    static QStringView nameOf(const Row& row);
+    // The parts of a saved row, as preview() and currentName() give them.
     static QStringView previewOf(const Row& row);
     static QStringView currentNameOf(const Row& row);
 

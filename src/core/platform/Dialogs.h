@@ -53,4 +53,23 @@ public:
                                                bool cancellable) = 0;
 };
 
+// Dialogs nobody sees, for work run without a user: messages are dropped, questions answered
+// Yes, inputs and pickers cancelled, progress silent. Override what a caller needs otherwise.
+class NullDialogs : public Dialogs {
+public:
+    void message(QObject*, const QString&, const QString&) override {}
+    bool question(QObject*, const QString&, const QString&) override { return true; }
+    std::optional<QString> inputText(QObject*, const QString&, const QString&) override
+    {
+        return std::nullopt;
+    }
+    QStringList openFiles(QObject*, const QStringList&) override { return {}; }
+    QString openFile(QObject*, const QStringList&) override { return {}; }
+    QString pickFolder(QObject*, const QString&) override { return {}; }
+    std::unique_ptr<Progress> progress(QObject*, const QString&, int, bool) override
+    {
+        return std::make_unique<NoProgress>();
+    }
+};
+
 } // namespace tamsel

@@ -65,17 +65,15 @@ struct LinuxDirent64 {
     char name[1];
 };
 
-// Reads the folder open at fd (which stays open) with getdents64, in large reads: visit(name,
-// d_type) for every entry but "." and "..", until it returns false. False on a read error.
+// Reads the folder open for reading at fd (which stays open) with getdents64, in large reads:
+// visit(name, d_type) for every entry but "." and "..", until it returns false. False on a read
+// error.
 template <typename Visit> bool readEntries(int fd, Visit&& visit)
 {
-    const int own = ::openat(fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (own < 0)
-        return false;
     thread_local std::vector<char> buffer(1 << 17);
     bool ok = true;
     for (bool more = true; more;) {
-        const long n = ::syscall(SYS_getdents64, own, buffer.data(), buffer.size());
+        const long n = ::syscall(SYS_getdents64, fd, buffer.data(), buffer.size());
         if (n <= 0) {
             ok = n == 0;
             break;
@@ -89,7 +87,6 @@ template <typename Visit> bool readEntries(int fd, Visit&& visit)
             more = visit(name, e->type);
         }
     }
-    ::close(own);
     return ok;
 }
 
@@ -136,8 +133,14 @@ public:
     }
     bool listNames(const std::function<bool(QByteArrayView)>& visit) const override
     {
-        return readEntries(m_fd,
-                           [&](const char* name, unsigned char) { return visit(QByteArrayView(name)); });
+        // m_fd is a path handle; reading needs a descriptor of its own.
+        const int fd = ::openat(m_fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0)
+            return false;
+        const bool listed =
+            readEntries(fd, [&](const char* name, unsigned char) { return visit(QByteArrayView(name)); });
+        ::close(fd);
+        return listed;
     }
     int renameNoReplace(const QByteArray& from, const QByteArray& to) override
     {
@@ -173,7 +176,7 @@ std::optional<FileStat> PosixFileSystem::stat(const QByteArray& path) const
 bool PosixFileSystem::listDir(const QByteArray& dir, const std::function<bool(const DirEntry&)>& visit,
                               bool withStats) const
 {
-    const int fd = ::open(dir.isEmpty() ? "." : dir.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::open(dir.isEmpty() ? "." : dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return false;
     DirEntry entry;

@@ -15,10 +15,22 @@ QString decorateOrdinal(const QString& ordinal, const QString& prefix, const QSt
 
 QString padNumber(qint64 number, int width)
 {
-    const QString text = QString::number(number);
-    if (text.size() > width)
-        return {};
-    return text.rightJustified(width, u'0');
+    QString text;
+    return appendPadded(text, number, width) ? text : QString();
+}
+
+bool appendPadded(QString& out, qint64 number, int width)
+{
+    char16_t digits[20]; // last first
+    int n = 0;
+    for (qint64 value = number; n == 0 || value > 0; value /= 10)
+        digits[n++] = char16_t(u'0' + value % 10);
+    if (n > width)
+        return false;
+    out.append(QString(qsizetype(width - n), u'0'));
+    while (n > 0)
+        out += QChar(digits[--n]);
+    return true;
 }
 
 qint64 numberCapacity(qint64 start, qint64 increment, int width)

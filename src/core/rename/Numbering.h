@@ -13,8 +13,10 @@ enum class OrdinalModel { Digits, Upper, Lower };
 // The trimmed prefix, the ordinal and the trimmed suffix.
 QString decorateOrdinal(const QString& ordinal, const QString& prefix, const QString& suffix);
 
-// Decimal text of number padded with "0" to width; empty when it is wider than width.
+// Decimal text of number (not negative) padded with "0" to width; empty when it is wider than width.
 QString padNumber(qint64 number, int width);
+// The same appended to out, without a string of its own; false, and nothing appended, when wider.
+bool appendPadded(QString& out, qint64 number, int width);
 
 // How many of start, start + increment, ... are at most 10^width - 1.
 qint64 numberCapacity(qint64 start, qint64 increment, int width);

@@ -63,17 +63,12 @@ private:
     QSet<quint32> m_recovered;
 };
 
-QString nameOf(const QByteArray& bytes)
-{
-    return decodeName(bytes);
-}
-
 } // namespace
 
 bool hasPreview(const FileList& list)
 {
     for (int r = 1; r <= list.fileCount(); ++r) {
-        if (!isBlank(list.cell(r, ColPreview)))
+        if (!isBlank(list.preview(r)))
             return true;
     }
     return false;
@@ -123,13 +118,15 @@ RenameOutcome renamePass(FileList& list, FileSystem& fs, const std::function<boo
             err = result.error;
         }
         if (!result.strandedAs.isEmpty()) {
-            list.setCell(r, ColResult, failed + QStringLiteral("文件现名为：") + nameOf(result.strandedAs));
-            outcome.note = QStringLiteral("文件［") + nameOf(old) + QStringLiteral("］现名为［") +
-                           nameOf(result.strandedAs) + QStringLiteral("］。");
+            list.setCell(r, ColResult,
+                         failed + QStringLiteral("文件现名为：") + decodeName(result.strandedAs));
+            outcome.note = QStringLiteral("文件［") + decodeName(old) + QStringLiteral("］现名为［") +
+                           decodeName(result.strandedAs) + QStringLiteral("］。");
         } else if (!result.extraName.isEmpty()) {
-            list.setCell(r, ColResult, failed + QStringLiteral("多出文件名：") + nameOf(result.extraName));
-            outcome.note = QStringLiteral("文件［") + nameOf(old) + QStringLiteral("］另有一个文件名［") +
-                           nameOf(result.extraName) + QStringLiteral("］。");
+            list.setCell(r, ColResult,
+                         failed + QStringLiteral("多出文件名：") + decodeName(result.extraName));
+            outcome.note = QStringLiteral("文件［") + decodeName(old) + QStringLiteral("］另有一个文件名［") +
+                           decodeName(result.extraName) + QStringLiteral("］。");
         }
         if (err != 0) {
             outcome.failedRow = r;

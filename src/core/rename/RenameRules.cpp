@@ -113,18 +113,10 @@ bool digitModel(const RuleContext& ctx, const NumberingInputs& in)
     NameBuffer buffer;
     for (int r = 1; r <= files; ++r) {
         report(ctx.progress, r);
-        // The number's digits, last first.
-        char16_t digits[24];
-        int n = 0;
-        for (qint64 value = *start + qint64(r - 1) * *increment; n == 0 || value > 0; value /= 10)
-            digits[n++] = char16_t(u'0' + value % 10);
-        if (n > *width)
-            break;
         QString& name = buffer.start();
         name += prefix;
-        name.append(QString(qsizetype(*width - n), u'0'));
-        while (n > 0)
-            name += QChar(digits[--n]);
+        if (!appendPadded(name, *start + qint64(r - 1) * *increment, int(*width)))
+            break;
         name += suffix;
         name += in.keepExtension ? ownExtension(list.name(r)) : QStringView(typedExtension);
         list.setCell(r, ColPreview, buffer.view());
@@ -265,6 +257,26 @@ std::pair<QStringView, QStringView> keptPieces(QStringView main, int offset, int
     return {l - o - n >= 1 ? left(l - o - n) : QStringView(), right(o)};
 }
 
+// Where the insert rule cuts a main name in two; nothing when offset is beyond its end.
+std::optional<std::pair<QStringView, QStringView>> splitForInsert(QStringView main, int offset,
+                                                                  bool fromFirst)
+{
+    const Characters m(main);
+    const qsizetype l = m.count();
+    if (offset > l)
+        return std::nullopt;
+    const qsizetype at = fromFirst ? offset : l - offset;
+    return std::pair(m.mid(0, at), m.mid(at, l - at));
+}
+
+// The lines of a name list that hold more than blanks, as they stand.
+QList<QStringView> nameLines(QStringView text)
+{
+    QList<QStringView> lines = splitLines(text);
+    lines.removeIf([](QStringView line) { return isBlank(line); });
+    return lines;
+}
+
 } // namespace
 
 QString joinNameAndExtension(const QString& main, QStringView extension)
@@ -306,12 +318,10 @@ void applyDeleteRule(FileList& list, const DeleteInputs& in, const RowProgress& 
 
 std::optional<QString> insertCharacters(const QString& main, const QString& text, int offset, bool fromFirst)
 {
-    const Characters m(main);
-    const qsizetype l = m.count();
-    if (offset > l)
+    const auto halves = splitForInsert(main, offset, fromFirst);
+    if (!halves)
         return std::nullopt;
-    const qsizetype at = fromFirst ? offset : l - offset;
-    return m.mid(0, at).toString() + text + m.mid(at, l - at);
+    return halves->first.toString() + text + halves->second;
 }
 
 void applyInsertRule(FileList& list, const InsertInputs& in, const RowProgress& progress)
@@ -322,15 +332,13 @@ void applyInsertRule(FileList& list, const InsertInputs& in, const RowProgress& 
     for (int r = 1; r <= list.fileCount(); ++r) {
         report(progress, r);
         const QStringView name = list.name(r);
-        const Characters m(mainNameOf(name));
-        const qsizetype l = m.count();
-        if (offset > l)
+        const auto halves = splitForInsert(mainNameOf(name), offset, in.fromFirst);
+        if (!halves)
             continue;
-        const qsizetype at = in.fromFirst ? offset : l - offset;
         QString& out = buffer.start();
-        appendCased(out, m.mid(0, at), false);
+        appendCased(out, halves->first, false);
         appendCased(out, in.text, false);
-        appendCased(out, m.mid(at, l - at), false);
+        appendCased(out, halves->second, false);
         out += ownExtension(name);
         list.setCell(r, ColPreview, buffer.view());
     }
@@ -413,10 +421,8 @@ void applyCaseRule(FileList& list, CaseChange mainCase, CaseChange extensionCase
 QStringList listedNames(const QString& text)
 {
     QStringList names;
-    for (const QStringView line : splitLines(text)) {
-        if (!isBlank(line))
-            names << line.toString();
-    }
+    for (const QStringView line : nameLines(text))
+        names << line.toString();
     return names;
 }
 
@@ -431,8 +437,7 @@ void applyTextFileRule(const RuleContext& ctx, const QString& text, const std::f
                             Caption::Notice);
         return;
     }
-    QList<QStringView> names = splitLines(text);
-    names.removeIf([](QStringView line) { return isBlank(line); });
+    const QList<QStringView> names = nameLines(text);
     const int count = int(names.size());
     if (showCount)
         showCount(count);

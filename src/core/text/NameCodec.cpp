@@ -88,39 +88,6 @@ QString decodeName(QByteArrayView bytes, qsizetype spare)
     return text;
 }
 
-std::optional<QByteArray> encodeName(QStringView text)
-{
-    bool plain = true;
-    for (const QChar c : text) {
-        if (c.isSurrogate()) {
-            plain = false;
-            break;
-        }
-    }
-    if (plain)
-        return text.toUtf8(); // Qt's encoder writes no byte-order mark of its own
-    QByteArray bytes;
-    bytes.reserve(text.size() * 3);
-    qsizetype runStart = 0;
-    const auto flush = [&](qsizetype end) { bytes += text.mid(runStart, end - runStart).toUtf8(); };
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            ++i;
-            continue;
-        }
-        if (!c.isSurrogate())
-            continue;
-        if (!isEscape(c))
-            return std::nullopt;
-        flush(i);
-        bytes += char(c.unicode() - EscapeBase);
-        runStart = i + 1;
-    }
-    flush(text.size());
-    return bytes;
-}
-
 qsizetype encodeNameTo(QStringView text, char* out, qsizetype capacity)
 {
     qsizetype n = 0;
@@ -153,6 +120,16 @@ qsizetype encodeNameTo(QStringView text, char* out, qsizetype capacity)
             return -1;
     }
     return n;
+}
+
+std::optional<QByteArray> encodeName(QStringView text)
+{
+    QByteArray bytes(text.size() * 3, Qt::Uninitialized); // three bytes a code unit at the most
+    const qsizetype n = encodeNameTo(text, bytes.data(), bytes.size());
+    if (n < 0)
+        return std::nullopt;
+    bytes.truncate(n);
+    return bytes;
 }
 
 bool hasEscapedBytes(QStringView text)

@@ -2,7 +2,6 @@
 #include "core/platform/FileSystem.h"
 #include "support/TempTree.h"
 
-#include <QProcess>
 #include <QTest>
 #include <algorithm>
 #include <cerrno>
@@ -12,6 +11,7 @@
 #include <unistd.h>
 
 using namespace tamsel;
+using tamsel::test::runProgram;
 using tamsel::test::TempTree;
 
 class TestFileSystem : public QObject {
@@ -139,15 +139,11 @@ private Q_SLOTS:
         TempTree tree;
         const QString image = QString::fromUtf8(tree.file("ext4.img", 16 << 20));
         const QByteArray mnt = tree.folder("mnt");
-        auto run = [](const QString& program, const QStringList& args) {
-            QProcess p;
-            p.start(program, args);
-            return p.waitForFinished(20000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-        };
-        if (!run(QStringLiteral("mkfs.ext4"), {QStringLiteral("-q"), QStringLiteral("-F"),
-                                               QStringLiteral("-O"), QStringLiteral("^filetype"), image}) ||
-            !run(QStringLiteral("mount"),
-                 {QStringLiteral("-o"), QStringLiteral("loop"), image, QString::fromUtf8(mnt)}))
+        if (!runProgram(QStringLiteral("mkfs.ext4"),
+                        {QStringLiteral("-q"), QStringLiteral("-F"), QStringLiteral("-O"),
+                         QStringLiteral("^filetype"), image}) ||
+            !runProgram(QStringLiteral("mount"),
+                        {QStringLiteral("-o"), QStringLiteral("loop"), image, QString::fromUtf8(mnt)}))
             QSKIP("no loop mount here");
         struct Unmount {
             QByteArray path;

@@ -4,7 +4,6 @@
 #include "support/TempTree.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTest>
 #include <cerrno>
 #include <sys/stat.h>
@@ -15,18 +14,12 @@ using namespace tamsel;
 using tamsel::test::contentOf;
 using tamsel::test::FakeFileSystem;
 using tamsel::test::namesIn;
+using tamsel::test::runProgram;
 using tamsel::test::TempTree;
 
 namespace {
 
 using Names = QList<QByteArray>;
-
-bool run(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    return p.waitForFinished(20000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
 
 // A pid no process has: beyond the kernel's limit.
 constexpr int DeadPid = 1 << 30;
@@ -296,13 +289,16 @@ private Q_SLOTS:
         TempTree tree;
         const QByteArray image = tree.file("vfat.img", 8 << 20);
         const QByteArray mnt = tree.folder("mnt");
-        if (!run(QStringLiteral("mkfs.vfat"), {QFile::decodeName(image)}) ||
-            !run(QStringLiteral("fusefat"), {QStringLiteral("-o"), QStringLiteral("rw+"),
-                                             QFile::decodeName(image), QFile::decodeName(mnt)}))
+        if (!runProgram(QStringLiteral("mkfs.vfat"), {QFile::decodeName(image)}) ||
+            !runProgram(QStringLiteral("fusefat"), {QStringLiteral("-o"), QStringLiteral("rw+"),
+                                                    QFile::decodeName(image), QFile::decodeName(mnt)}))
             QSKIP("mkfs.vfat or fusefat is missing");
         struct Unmount {
             QByteArray path;
-            ~Unmount() { run(QStringLiteral("fusermount"), {QStringLiteral("-u"), QFile::decodeName(path)}); }
+            ~Unmount()
+            {
+                runProgram(QStringLiteral("fusermount"), {QStringLiteral("-u"), QFile::decodeName(path)});
+            }
         } unmount{mnt};
         tree.write("mnt/PHOTO.JPG", "P");
         tree.write("mnt/b.txt", "B");
@@ -325,21 +321,23 @@ private Q_SLOTS:
         const QString image = QString::fromUtf8(tree.file("ext4.img", 16 << 20));
         const QString mountPoint = QString::fromUtf8(tree.folder("mnt"));
         const bool mounted =
-            (run(QStringLiteral("mkfs.ext4"), {QStringLiteral("-q"), QStringLiteral("-F"),
-                                               QStringLiteral("-O"), QStringLiteral("casefold"), image}) &&
-             run(QStringLiteral("mount"),
-                 {QStringLiteral("-o"), QStringLiteral("loop"), image, mountPoint})) ||
-            run(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                                          QStringLiteral("casefold"), QStringLiteral("none"), mountPoint});
+            (runProgram(QStringLiteral("mkfs.ext4"),
+                        {QStringLiteral("-q"), QStringLiteral("-F"), QStringLiteral("-O"),
+                         QStringLiteral("casefold"), image}) &&
+             runProgram(QStringLiteral("mount"),
+                        {QStringLiteral("-o"), QStringLiteral("loop"), image, mountPoint})) ||
+            runProgram(QStringLiteral("mount"),
+                       {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                        QStringLiteral("casefold"), QStringLiteral("none"), mountPoint});
         if (!mounted)
             QSKIP("no case-insensitive file system can be mounted here");
         struct Unmount {
             QString path;
-            ~Unmount() { run(QStringLiteral("umount"), {path}); }
+            ~Unmount() { runProgram(QStringLiteral("umount"), {path}); }
         } unmount{mountPoint};
         const QByteArray folded = QFile::encodeName(mountPoint) + "/folded/";
         ::mkdir(folded.constData(), 0755);
-        run(QStringLiteral("chattr"), {QStringLiteral("+F"), QString::fromUtf8(folded)});
+        runProgram(QStringLiteral("chattr"), {QStringLiteral("+F"), QString::fromUtf8(folded)});
         tree.write("mnt/folded/Photo.JPG", "P");
         if (contentOf(folded + "photo.jpg") != "P")
             QSKIP("the mounted file system does not ignore case");
