@@ -79,8 +79,6 @@ for files in SIZES:
         record("add folder tree", files, where, results)
         shutil.rmtree(root)
 
-        if files > 100000:
-            continue
         # Every run renames a tree of its own, made for it and not timed.
         def fresh(job):
             def run():
@@ -92,13 +90,14 @@ for files in SIZES:
             return median(run)
 
         results = [("renameat2+statx loop (limit)", fresh(lambda p: program(LIMITS, "rename", p, "r_"))),
-                   ("statx+renameat2+statx loop", fresh(lambda p: program(LIMITS, "rename-checked", p, "r_"))),
                    ("program, engine", fresh(lambda p: program(TOOL, "rename", p))),
                    ("program, main window", fresh(lambda p: program(TOOL, "rename", p, "window")))]
-        if have("file-rename"):
+        if files > 100000:
+            print(f"peers left out of the rename of {files:,} files: minutes each", file=sys.stderr)
+        elif have("file-rename"):
             results.append(("perl rename (find | xargs)", fresh(lambda p: command(
                 "find . -type f -print0 | xargs -0 file-rename 's{([^/]+)$}{r_$1}'", cwd=p))))
-        if have("mmv"):
+        if files <= 100000 and have("mmv"):
             results.append(("mmv", fresh(lambda p: command(
                 "mmv ';*.JPG' '#1r_#2.JPG' </dev/null && mmv ';.*.JPG' '#1r_.#2.JPG' </dev/null", cwd=p))))
         record("rename", files, where, results)

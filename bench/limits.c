@@ -4,8 +4,6 @@
 //                             handle, a folder's files before its sub-folders, depth first
 //   limits rename DIR PREFIX  every file of the tree (listed first, untimed) renamed with
 //                             renameat2(RENAME_NOREPLACE) to PREFIX + its name, then statx'ed
-//   limits rename-checked DIR PREFIX  the same, each file statx'ed before it is renamed too: what a
-//                             rename that renames only files and links costs at the least
 //   limits names N RULE       the string work of a rule over N names: numbering, delete, insert,
 //                             replace, case, namelist
 // Prints the seconds taken and a count, tab-separated.
@@ -171,8 +169,7 @@ int main(int argc, char** argv)
         printf("%.6f\t%ld\n", now() - start, files);
         return 0;
     }
-    if (argc >= 4 && (!strcmp(argv[1], "rename") || !strcmp(argv[1], "rename-checked"))) {
-        const int checked = !strcmp(argv[1], "rename-checked");
+    if (argc >= 4 && !strcmp(argv[1], "rename")) {
         const int fd = open(argv[2], O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (fd < 0)
             return 1;
@@ -186,8 +183,7 @@ int main(int argc, char** argv)
             memcpy(to, argv[3], prefix);
             strcpy(to + prefix, names[i]);
             struct statx sx;
-            if ((checked && (statx(dirfd, names[i], AT_SYMLINK_NOFOLLOW, STATX_TYPE, &sx) != 0 || S_ISDIR(sx.stx_mode))) ||
-                renameat2(dirfd, names[i], dirfd, to, RENAME_NOREPLACE) != 0 ||
+            if (renameat2(dirfd, names[i], dirfd, to, RENAME_NOREPLACE) != 0 ||
                 statx(dirfd, to, AT_SYMLINK_NOFOLLOW, STATX_TYPE, &sx) != 0)
                 ++failed;
         }
@@ -199,6 +195,6 @@ int main(int argc, char** argv)
         printf("%.6f\t%ld\n", names_rule(n, argv[3]), n);
         return 0;
     }
-    fprintf(stderr, "usage: limits walk DIR | rename[-checked] DIR PREFIX | names N RULE\n");
+    fprintf(stderr, "usage: limits walk DIR | rename DIR PREFIX | names N RULE\n");
     return 2;
 }

@@ -217,27 +217,59 @@ void caseOnlyRename(Folder& folder, const QByteArray& from, const QByteArray& to
         result.strandedAs = temp;
 }
 
+int refusal(const FileStat& st)
+{
+    return st.isDir() ? EISDIR : EPERM;
+}
+
+// The outcome of a move: what the new name holds once it was made. Anything but a file or a link
+// (a folder that took the file's place) goes back to its own name.
+void settle(Folder& folder, const QByteArray& from, const QByteArray& to, Strategy strategy, int err,
+            RenameResult& result)
+{
+    if (err == 0) {
+        result.renamed = folder.entry(to);
+        if (result.renamed && !renamable(*result.renamed) && strategy != Strategy::LinkThenUnlink) {
+            err = refusal(*result.renamed);
+            if (move(folder, to, from, *result.renamed, strategy, result) != 0)
+                result.strandedAs = to;
+            result.renamed.reset();
+        }
+    }
+    result.error = err;
+}
+
 } // namespace
 
 RenameResult renameEntry(Folder& folder, const QByteArray& from, const QByteArray& to)
 {
     RenameResult result;
+    Strategy strategy = Strategy::NoReplace;
     int err = 0;
+    if (from != to) {
+        // Renamed first and looked at after: one look a file, and a folder or other entry that
+        // stood under the name is given it back at once.
+        err = folder.renameNoReplace(from, to);
+        if (err == 0 || err == ENOENT) {
+            settle(folder, from, to, strategy, err, result);
+            return result;
+        }
+        if (noReplaceUnsupported(err))
+            strategy = Strategy::LinkThenUnlink;
+    }
     const auto file = folder.entry(from, &err);
     if (!file) {
         result.error = err;
         return result;
     }
     if (!renamable(*file)) {
-        result.error = file->isDir() ? EISDIR : EPERM;
+        result.error = refusal(*file);
         return result;
     }
     if (from == to) {
         result.renamed = file;
         return result;
     }
-
-    Strategy strategy = Strategy::NoReplace;
     err = move(folder, from, to, *file, strategy, result);
     if (err == EEXIST && sameFileOtherSpelling(folder, from, to, *file)) {
         caseOnlyRename(folder, from, to, *file, result);
@@ -245,17 +277,7 @@ RenameResult renameEntry(Folder& folder, const QByteArray& from, const QByteArra
             result.renamed = folder.entry(to);
         return result;
     }
-    if (err == 0) {
-        result.renamed = folder.entry(to);
-        // A folder may have taken the file's place just before the rename: give it its name back.
-        if (result.renamed && !renamable(*result.renamed) && strategy != Strategy::LinkThenUnlink) {
-            if (move(folder, to, from, *result.renamed, strategy, result) != 0)
-                result.strandedAs = to;
-            result.renamed.reset();
-            err = ESTALE;
-        }
-    }
-    result.error = err;
+    settle(folder, from, to, strategy, err, result);
     return result;
 }
 

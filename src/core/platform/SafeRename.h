@@ -26,8 +26,9 @@ inline constexpr char TemporaryPrefix[] = ".tamsel-";
 // The start of this machine's temporary names: TemporaryPrefix and its tag.
 QByteArray temporaryPrefix();
 
-// Renames the entry from to the name to, both in folder. Only a regular file or a symbolic link
-// is renamed, and never onto an existing name:
+// Renames the entry from to the name to, both in folder, never onto an existing name. Only a
+// regular file or a symbolic link keeps the new name: anything else found under it afterwards
+// (a folder that took the file's place) is given its own name back at once. The rename is made:
 // - where the file system has RENAME_NOREPLACE, with it;
 // - where it has not but has hard links, by a link to the new name and the removal of the old
 //   one, each checked to act on the same file;

@@ -103,6 +103,25 @@ private Q_SLOTS:
         QCOMPARE(contentOf(tree.root() + "a.txt/photo"), QByteArray("P"));
     }
 
+    void aFolderThatCannotGoBackIsNamed()
+    {
+        TempTree tree;
+        tree.folder("a.txt");
+        tree.write("a.txt/photo", "P");
+        auto folder = open(tree.root());
+        // While the folder is under the new name, another program takes the old one.
+        int renames = 0;
+        m_fs.beforeChange = [&](const char* operation, const QByteArray&) {
+            if (qstrcmp(operation, "rename") == 0 && ++renames == 2)
+                tree.write("a.txt", "other program");
+        };
+        const RenameResult result = renameEntry(*folder, "a.txt", "b.txt");
+        QCOMPARE(result.error, EISDIR);
+        QCOMPARE(result.strandedAs, QByteArray("b.txt"));
+        QCOMPARE(contentOf(tree.root() + "b.txt/photo"), QByteArray("P"));
+        QCOMPARE(contentOf(tree.root() + "a.txt"), QByteArray("other program"));
+    }
+
     void linkFallbackRemovesOnlyItsOwnName()
     {
         m_fs.noReplace = false;
