@@ -13,6 +13,7 @@ import time
 BUILD = sys.argv[1]
 SIZES = [int(s) for s in sys.argv[2:]] or [10000, 100000, 1000000]
 RUNS = 3
+RENAME_RUNS = 5  # renames vary more from run to run
 TOOL = os.path.join(BUILD, "bench", "bench_compare")
 LIMITS = os.path.join(BUILD, "bench", "limits")
 PLACES = [("/dev/shm", "tmpfs"), ("/var/tmp", "disk")]
@@ -79,27 +80,29 @@ for files in SIZES:
         record("add folder tree", files, where, results)
         shutil.rmtree(root)
 
-        # Every run renames a tree of its own, made for it and not timed.
-        def fresh(job):
-            def run():
-                path = tree(place, files, "rename")
-                try:
-                    return job(path)
-                finally:
-                    shutil.rmtree(path)
-            return median(run)
-
-        results = [("renameat2+statx loop (limit)", fresh(lambda p: program(LIMITS, "rename", p, "r_"))),
-                   ("program, engine", fresh(lambda p: program(TOOL, "rename", p))),
-                   ("program, main window", fresh(lambda p: program(TOOL, "rename", p, "window")))]
+        # Every run renames a tree of its own, made for it and not timed; the tools take turns, run
+        # by run, so that a slow spell of the machine falls on all of them alike.
+        jobs = [("renameat2+statx loop (limit)", lambda p: program(LIMITS, "rename", p, "r_")),
+                ("program, engine", lambda p: program(TOOL, "rename", p)),
+                ("program, main window", lambda p: program(TOOL, "rename", p, "window"))]
         if files > 100000:
             print(f"peers left out of the rename of {files:,} files: minutes each", file=sys.stderr)
-        elif have("file-rename"):
-            results.append(("perl rename (find | xargs)", fresh(lambda p: command(
-                "find . -type f -print0 | xargs -0 file-rename 's{([^/]+)$}{r_$1}'", cwd=p))))
-        if files <= 100000 and have("mmv"):
-            results.append(("mmv", fresh(lambda p: command(
-                "mmv ';*.JPG' '#1r_#2.JPG' </dev/null && mmv ';.*.JPG' '#1r_.#2.JPG' </dev/null", cwd=p))))
+        else:
+            if have("file-rename"):
+                jobs.append(("perl rename (find | xargs)", lambda p: command(
+                    "find . -type f -print0 | xargs -0 file-rename 's{([^/]+)$}{r_$1}'", cwd=p)))
+            if have("mmv"):
+                jobs.append(("mmv", lambda p: command(
+                    "mmv ';*.JPG' '#1r_#2.JPG' </dev/null && mmv ';.*.JPG' '#1r_.#2.JPG' </dev/null", cwd=p)))
+        times = {tool: [] for tool, _ in jobs}
+        for _ in range(RENAME_RUNS):
+            for tool, job in jobs:
+                path = tree(place, files, "rename")
+                try:
+                    times[tool].append(job(path))
+                finally:
+                    shutil.rmtree(path)
+        results = [(tool, statistics.median(times[tool])) for tool, _ in jobs]
         record("rename", files, where, results)
 
     for rule in RULES:
@@ -108,7 +111,7 @@ for files in SIZES:
                    ("program, main window", median(lambda: program(TOOL, "preview", str(files), rule, "window")))]
         record(f"preview, {rule}", files, "memory", results)
 
-print(f"Medians of {RUNS} runs; {os.cpu_count()} cores; {os.uname().release}")
+print(f"Medians of {RUNS} runs, of {RENAME_RUNS} for renames; {os.cpu_count()} cores; {os.uname().release}")
 for files, per in sorted(memory.items()):
     print(f"Memory after adding {files:,} files: {per} bytes resident a listed file")
 print()

@@ -109,6 +109,20 @@ void FileList::setCell(int row, int column, QStringView text)
     rowChanged(row);
 }
 
+void FileList::setRenamed(int row, QStringView result)
+{
+    Row& r = m_rows[row - 1];
+    const QStringView name = partView(r, 0);
+    const QStringView preview = partView(r, 1);
+    QString text;
+    text.reserve(name.size() + 2 * preview.size() + result.size());
+    text.append(name).append(preview).append(result).append(preview);
+    r.ends[2] = quint32(name.size() + preview.size() + result.size());
+    r.text = std::move(text);
+    clearConflicts();
+    rowChanged(row);
+}
+
 QStringView FileList::name(int row) const
 {
     return partView(m_rows[row - 1], 0);

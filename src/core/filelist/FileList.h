@@ -64,6 +64,8 @@ public:
     // Writes one of the text cells (ColOriginalName, ColPreview, ColResult, ColNewName) of a data row.
     void setCell(int row, int column, QStringView text);
     void setCell(int row, int column, const QString& text) { setCell(row, column, QStringView(text)); }
+    // The row's file took its preview as its name: the result and the new name, written at once.
+    void setRenamed(int row, QStringView result);
     // The name and the preview of a data row, as long as the row is not changed.
     QStringView name(int row) const;
     QStringView preview(int row) const;

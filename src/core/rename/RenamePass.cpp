@@ -92,12 +92,11 @@ RenameOutcome renamePass(FileList& list, FileSystem& fs, const std::function<boo
                 list.setCell(rest, ColResult, QString());
             break;
         }
-        const QStringView previewView = list.preview(r);
-        if (isBlank(previewView)) {
+        const QStringView preview = list.preview(r);
+        if (isBlank(preview)) {
             list.setCell(r, ColResult, untouched);
             continue;
         }
-        const QString preview = previewView.toString();
         // A name that would leave the folder, or that no file system takes, is refused as an error.
         // The names go to the system calls as they are: each ends in a NUL of its own.
         const qsizetype length = encodeNameTo(preview, newBytes, sizeof newBytes - 1);
@@ -134,8 +133,7 @@ RenameOutcome renamePass(FileList& list, FileSystem& fs, const std::function<boo
             break;
         }
         if (result.renamed && !result.renamed->isDir()) {
-            list.setCell(r, ColResult, succeeded);
-            list.setCell(r, ColNewName, preview);
+            list.setRenamed(r, succeeded);
         } else {
             list.setCell(r, ColResult, failed);
         }
