@@ -111,6 +111,9 @@ void FileList::setCell(int row, int column, QStringView text)
 
 void FileList::setRenamed(int row, QStringView result)
 {
+    Q_ASSERT(row >= 1 && row <= fileCount());
+    if (row < 1 || row > fileCount())
+        return;
     Row& r = m_rows[row - 1];
     const QStringView name = partView(r, 0);
     const QStringView preview = partView(r, 1);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Renaming one file in its folder without ever replacing, losing or moving another one.
+// Renaming one file in its folder without ever replacing or losing another one, or leaving
+// another one moved.
 #pragma once
 
 #include "core/platform/FileSystem.h"
@@ -28,7 +29,8 @@ QByteArray temporaryPrefix();
 
 // Renames the entry from to the name to, both in folder, never onto an existing name. Only a
 // regular file or a symbolic link keeps the new name: anything else found under it afterwards
-// (a folder that took the file's place) is given its own name back at once. The rename is made:
+// (a folder that took the file's place) is given its own name back at once; a kill between the
+// two leaves it under the new name. The rename is made:
 // - where the file system has RENAME_NOREPLACE, with it;
 // - where it has not but has hard links, by a link to the new name and the removal of the old
 //   one, each checked to act on the same file;

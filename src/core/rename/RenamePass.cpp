@@ -117,9 +117,11 @@ RenameOutcome renamePass(FileList& list, FileSystem& fs, const std::function<boo
             err = result.error;
         }
         if (!result.strandedAs.isEmpty()) {
+            // What is left under another name: the file, or a folder that had taken its place.
+            const QString what = err == EISDIR ? QStringLiteral("文件夹") : QStringLiteral("文件");
             list.setCell(r, ColResult,
-                         failed + QStringLiteral("文件现名为：") + decodeName(result.strandedAs));
-            outcome.note = QStringLiteral("文件［") + decodeName(old) + QStringLiteral("］现名为［") +
+                         failed + what + QStringLiteral("现名为：") + decodeName(result.strandedAs));
+            outcome.note = what + u'［' + decodeName(old) + QStringLiteral("］现名为［") +
                            decodeName(result.strandedAs) + QStringLiteral("］。");
         } else if (!result.extraName.isEmpty()) {
             list.setCell(r, ColResult,

@@ -83,7 +83,7 @@ private Q_SLOTS:
         QCOMPARE(contentOf(tree.root() + "b") + contentOf(tree.root() + "c"), QByteArray("BA"));
     }
 
-    void aFolderThatTookTheFilesPlaceIsNotMoved()
+    void aFolderThatTookTheFilesPlaceGetsItsNameBack()
     {
         TempTree tree;
         tree.write("a.txt", "A");
