@@ -21,15 +21,15 @@ QString padNumber(qint64 number, int width)
 
 bool appendPadded(QString& out, qint64 number, int width)
 {
-    char16_t digits[20]; // last first
-    int n = 0;
-    for (qint64 value = number; n == 0 || value > 0; value /= 10)
-        digits[n++] = char16_t(u'0' + value % 10);
+    char16_t digits[20]; // filled from the end
+    qsizetype first = std::size(digits);
+    for (qint64 value = number; first == qsizetype(std::size(digits)) || value > 0; value /= 10)
+        digits[--first] = char16_t(u'0' + value % 10);
+    const qsizetype n = qsizetype(std::size(digits)) - first;
     if (n > width)
         return false;
-    out.append(QString(qsizetype(width - n), u'0'));
-    while (n > 0)
-        out += QChar(digits[--n]);
+    out.resize(out.size() + width - n, u'0');
+    out.append(QStringView(digits + first, n));
     return true;
 }
 

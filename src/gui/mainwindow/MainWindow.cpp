@@ -195,12 +195,7 @@ void MainWindow::createControls()
     // Marks follow every change of the order a rename would take, and every pass.
     m_recheck.setSingleShot(true);
     m_recheck.setInterval(100);
-    connect(&m_recheck, &QTimer::timeout, this, [this] {
-        if (m_passRunning || !hasPreview(*m_list))
-            return;
-        finishConflictCheck();
-        startConflictCheck();
-    });
+    connect(&m_recheck, &QTimer::timeout, this, &MainWindow::recheckConflicts);
     connect(m_commands, &FileListCommands::rowsRearranged, &m_recheck, qOverload<>(&QTimer::start));
     // A rename while a folder is still being read would have the walk list renamed files again.
     connect(m_commands, &FileListCommands::walkingChanged, this, [this](bool walking) {
@@ -799,6 +794,15 @@ void MainWindow::startConflictCheck()
     });
 }
 
+// The marks again, for the list as it is now: after rows moved, a refresh or a pass.
+void MainWindow::recheckConflicts()
+{
+    if (m_passRunning || !hasPreview(*m_list))
+        return;
+    finishConflictCheck();
+    startConflictCheck();
+}
+
 void MainWindow::finishConflictCheck()
 {
     if (m_checkThread.joinable())
@@ -834,10 +838,8 @@ void MainWindow::renameCommand()
         return;
     const QString caption = Caption::Prompt;
     // The question tells of the marks: those of the list as it is now.
-    if (m_recheck.isActive() && hasPreview(*m_list)) {
-        finishConflictCheck();
-        startConflictCheck();
-    }
+    if (m_recheck.isActive())
+        recheckConflicts();
     finishConflictCheck();
     if (!hasPreview(*m_list)) {
         m_dialogs.message(this, QStringLiteral("请先进行预处理，得到你想要的结果再开始重命名！"), caption);

@@ -97,6 +97,7 @@ private:
     RenameMode renameMode() const;
     void startConflictCheck();
     void finishConflictCheck();
+    void recheckConflicts();
     int ordinalModelIndex() const;
     struct NumberingInputs numberingInputs() const;
 
