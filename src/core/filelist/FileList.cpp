@@ -5,6 +5,7 @@
 #include "core/platform/FileSystem.h"
 #include "core/text/NameCodec.h"
 
+#include <QThread>
 #include <algorithm>
 
 namespace tamsel {
@@ -56,6 +57,8 @@ void setPart(FileList::Row& r, int part, QStringView value)
 
 FileList::FileList(const FileSystem& fs, QObject* parent) : QAbstractTableModel(parent), m_fs(fs)
 {
+    m_batchFlush.setInterval(100);
+    connect(&m_batchFlush, &QTimer::timeout, this, &FileList::flush);
     initFileList();
 }
 
@@ -245,11 +248,13 @@ void FileList::fillFileDetails(const QByteArray& fullPath, int row)
     rowChanged(row);
 }
 
-void FileList::refreshFileList()
+void FileList::refreshFileList(const std::function<void(int row)>& progress)
 {
     Batch batch(*this);
     clearConflicts();
     for (int i = 1; i <= fileCount(); ++i) {
+        if (progress)
+            progress(i);
         Row& r = m_rows[i - 1];
         const QStringView newName = partView(r, 3);
         // Leading blanks alone do not make a new name; a real one is taken over as stored.
@@ -355,10 +360,19 @@ void FileList::rowChanged(int row)
         flush();
 }
 
+void FileList::beginBatch()
+{
+    // Without an event loop (a fuzzer, a child process) nothing is painted anyway.
+    if (m_batchDepth++ == 0 && thread()->eventDispatcher())
+        m_batchFlush.start();
+}
+
 void FileList::endBatch()
 {
-    if (--m_batchDepth == 0)
+    if (--m_batchDepth == 0) {
+        m_batchFlush.stop();
         flush();
+    }
 }
 
 void FileList::flush()
@@ -406,6 +420,11 @@ QVariant FileList::data(const QModelIndex& index, int role) const
         return displayName(cell(index.row() + 1, index.column()));
     case ConflictRole:
         return index.column() == ColPreview ? m_conflicts.value(index.row() + 1) : QString();
+    case Qt::AccessibleDescriptionRole:
+        // A mark is more than a colour: screen readers say why the rename would fail.
+        if (index.column() == ColPreview && m_conflicts.contains(index.row() + 1))
+            return m_conflicts.value(index.row() + 1);
+        return {};
     case Qt::TextAlignmentRole:
         if (index.column() == ColNumber)
             return int(Qt::AlignCenter);

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <QTimer>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -90,7 +92,8 @@ public:
     // A row whose file details are known already (from a folder read with stats).
     void addFileRow(const QByteArray& dir, QByteArrayView name, const std::optional<FileStat>& stat);
     void fillFileDetails(const QByteArray& fullPath, int row);
-    void refreshFileList();
+    // progress receives the row at hand, for a progress bar.
+    void refreshFileList(const std::function<void(int row)>& progress = {});
 
     // Marks of the rows whose rename would fail, each with its reason, as the last check after a
     // preview found them. Any change of order, of a name or of a preview takes them all away.
@@ -121,8 +124,9 @@ public:
     // others each keeping their order. Returns the number of matches.
     int gatherMatches(const QString& text);
 
-    // Appends inside a batch reach the view together, when the batch ends or flush() runs.
-    void beginBatch() { ++m_batchDepth; }
+    // Changes inside a batch reach the view together, when the batch ends or flush() runs; while
+    // a long batch lets events through, every tenth of a second too.
+    void beginBatch();
     void endBatch();
     void flush();
 
@@ -167,6 +171,7 @@ private:
     quint32 m_lastDir = 0;
 
     int m_batchDepth = 0;
+    QTimer m_batchFlush;
     int m_modelRows = MinRows - 1; // rows the view has been told about
     int m_dirtyFirst = -1;         // first and last data rows changed since the last flush
     int m_dirtyLast = -1;

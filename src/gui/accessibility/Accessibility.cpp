@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/accessibility/Accessibility.h"
 
+#include "gui/accessibility/GridAccessible.h"
 #include "gui/chrome/Frame.h"
 #include "gui/chrome/ImageButton.h"
 #include "gui/chrome/LinkStrip.h"
+#include "gui/chrome/TabControl.h"
+#include "gui/filelist/FileListView.h"
 
 #include <QAccessibleWidget>
 #include <QLabel>
+#include <QPointer>
+#include <QTabBar>
 
 namespace tamsel {
 namespace {
@@ -75,6 +80,102 @@ private:
     }
 };
 
+// The mode tabs: the current one is selected, and only a focused bar has a focused tab.
+class TabAccessible final : public QAccessibleInterface, public QAccessibleActionInterface {
+public:
+    TabAccessible(QAccessibleInterface* strip, QTabBar* bar, int index)
+        : m_strip(strip), m_bar(bar), m_index(index)
+    {
+    }
+    bool isValid() const override { return m_bar && m_index < m_bar->count(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return m_strip->window(); }
+    QAccessibleInterface* parent() const override { return m_strip; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Name && isValid() ? m_bar->tabText(m_index) : QString();
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override
+    {
+        if (!isValid())
+            return {};
+        const QRect r = m_bar->tabRect(m_index);
+        return QRect(m_bar->mapToGlobal(r.topLeft()), r.size());
+    }
+    QAccessible::Role role() const override { return QAccessible::PageTab; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s;
+        if (!isValid())
+            return s;
+        const bool current = m_bar->currentIndex() == m_index;
+        s.selectable = true;
+        s.focusable = true;
+        s.selected = current;
+        s.focused = current && m_bar->hasFocus();
+        s.invisible = !m_bar->isVisible();
+        return s;
+    }
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
+                                                    : nullptr;
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& action) override
+    {
+        if (action == pressAction() && isValid())
+            m_bar->setCurrentIndex(m_index);
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+private:
+    QAccessibleInterface* m_strip;
+    QPointer<QTabBar> m_bar;
+    int m_index;
+};
+
+class TabStripAccessible final : public QAccessibleWidget {
+public:
+    explicit TabStripAccessible(QTabBar* bar) : QAccessibleWidget(bar, QAccessible::PageTabList) {}
+    ~TabStripAccessible() override
+    {
+        for (const QAccessible::Id id : std::as_const(m_tabs))
+            QAccessible::deleteAccessibleInterface(id);
+    }
+    int childCount() const override { return bar()->count(); }
+    QAccessibleInterface* child(int index) const override
+    {
+        if (index < 0 || index >= bar()->count())
+            return nullptr;
+        while (m_tabs.size() <= index)
+            m_tabs << QAccessible::registerAccessibleInterface(
+                new TabAccessible(const_cast<TabStripAccessible*>(this), bar(), int(m_tabs.size())));
+        return QAccessible::accessibleInterface(m_tabs[index]);
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        for (qsizetype i = 0; i < m_tabs.size(); ++i) {
+            if (QAccessible::accessibleInterface(m_tabs[i]) == child)
+                return int(i);
+        }
+        return -1;
+    }
+    QAccessibleInterface* focusChild() const override
+    {
+        return bar()->hasFocus() ? child(bar()->currentIndex()) : nullptr;
+    }
+
+private:
+    QTabBar* bar() const { return static_cast<QTabBar*>(widget()); }
+    mutable QList<QAccessible::Id> m_tabs;
+};
+
 class CounterAccessible final : public QAccessibleWidget {
 public:
     explicit CounterAccessible(QLabel* label) : QAccessibleWidget(label, QAccessible::StaticText) {}
@@ -104,6 +205,10 @@ QAccessibleInterface* factory(const QString&, QObject* object)
         return new PressableAccessible(link, QAccessible::Link, [link] { Q_EMIT link->clicked(); });
     if (auto* frame = qobject_cast<Frame*>(object))
         return new ContainerAccessible(frame, QAccessible::Grouping);
+    if (auto* grid = qobject_cast<FileListView*>(object))
+        return gridAccessible(grid);
+    if (auto* bar = qobject_cast<QTabBar*>(object); bar && qobject_cast<TabControl*>(bar->parent()))
+        return new TabStripAccessible(bar);
     auto* widget = qobject_cast<QWidget*>(object);
     if (!widget)
         return nullptr;

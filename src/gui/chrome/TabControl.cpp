@@ -14,8 +14,8 @@ namespace {
 
 // One row of tabs sharing the width equally, whatever their captions.
 class EvenTabBar : public QTabBar {
-public:
-    using QTabBar::QTabBar;
+    Q_OBJECT // a class name of its own, which screen readers are told of in their own way
+        public : using QTabBar::QTabBar;
 
 protected:
     QSize tabSizeHint(int index) const override
@@ -167,3 +167,5 @@ void TabControl::paintAppearance(QPainter& p) const
 }
 
 } // namespace tamsel
+
+#include "TabControl.moc"

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <algorithm>
 #include <limits>
 
 namespace tamsel {
@@ -24,17 +25,21 @@ QString captionOr(const QString& caption)
     return caption.isEmpty() ? QApplication::applicationName() : caption;
 }
 
-// QProgressDialog, modal to its window, touched at most every few milliseconds: the work may report
-// every row. It shows itself only from update(), never on a timer of its own: while the work waits
-// on a question, the question stays in front.
+// QProgressDialog, modal to its window. The work runs on the window's thread and reports here as
+// often as it likes; every few tens of milliseconds this lets the window's events through, so the
+// window repaints, a later start is answered and 取消 can be clicked. Until the dialog shows, the
+// user's input waits: a click or a key meant for the window must not act on a list being worked
+// on. It shows itself only from update(), never on a timer of its own: while the work waits on a
+// question, the question stays in front.
 class QtProgress final : public Progress {
 public:
     QtProgress(QWidget* window, const QString& label, int total, bool cancellable)
-        : m_dialog(label, cancellable ? QStringLiteral("取消") : QString(), 0, total, window), m_label(label),
-          m_total(total)
+        : m_dialog(label, cancellable ? QStringLiteral("取消") : QString(), 0, std::max(total, 1), window),
+          m_label(label), m_total(total)
     {
         m_dialog.setWindowTitle(QApplication::applicationName());
         m_dialog.setWindowModality(Qt::WindowModal);
+        // Shown by update() alone; QProgressDialog's own timer would show it over a question.
         m_dialog.setMinimumDuration(std::numeric_limits<int>::max());
         m_dialog.setAutoClose(false);
         m_dialog.setAutoReset(false);
@@ -45,22 +50,27 @@ public:
     }
     bool update(int done) override
     {
+        if (m_clock.elapsed() < EventsEveryMs)
+            return !m_dialog.wasCanceled();
+        m_clock.restart();
         if (!m_dialog.isVisible() && m_started.elapsed() >= ShowAfterMs)
             m_dialog.show();
-        if (m_dialog.isVisible() && m_clock.elapsed() >= 30) {
-            m_clock.restart();
+        if (m_dialog.isVisible()) {
             m_dialog.setLabelText(m_label + QStringLiteral("（") + QString::number(done) + u'/' +
                                   QString::number(m_total) + QStringLiteral("）"));
-            m_dialog.setValue(done);
+            m_dialog.setValue(std::clamp(done, 0, m_dialog.maximum()));
         }
+        QCoreApplication::processEvents(m_dialog.isVisible() ? QEventLoop::AllEvents
+                                                             : QEventLoop::ExcludeUserInputEvents);
         return !m_dialog.wasCanceled();
     }
 
 private:
+    static constexpr qint64 ShowAfterMs = 500;
+    static constexpr qint64 EventsEveryMs = 40;
     QProgressDialog m_dialog;
     QString m_label;
     int m_total;
-    static constexpr qint64 ShowAfterMs = 500;
     QElapsedTimer m_clock;
     QElapsedTimer m_started;
 };

@@ -5,6 +5,7 @@
 #include "gui/chrome/ButtonState.h"
 #include "gui/style/Fonts.h"
 #include "gui/style/Geometry.h"
+#include "gui/style/Palette.h"
 
 #include <QAbstractButton>
 #include <QEvent>
@@ -76,7 +77,9 @@ FileListView::FileListView(QWidget* parent) : QTableView(parent)
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setAlternatingRowColors(false);
 
-    QPalette p = palette();
+    // The cells are white under every theme, so their text is dark under every theme: both come
+    // from one palette, never the text from a dark theme and the ground from this one.
+    QPalette p = lightPalette();
     p.setColor(QPalette::Base, bgr(White));
     p.setColor(QPalette::Window, bgr(White));
     setPalette(p);
@@ -157,6 +160,29 @@ void FileListView::setRowRange(int row, int rowSel)
         QItemSelection(model()->index(std::min(a, b), 0), model()->index(std::max(a, b), 0)),
         QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     scrollTo(end);
+}
+
+void FileListView::paintEvent(QPaintEvent* event)
+{
+    QTableView::paintEvent(event);
+    // No frame around the current cell, so a frame around the whole grid says it has the focus.
+    if (hasFocus()) {
+        QPainter painter(viewport());
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.drawRect(viewport()->rect().adjusted(1, 1, -1, -1));
+    }
+}
+
+void FileListView::focusInEvent(QFocusEvent* event)
+{
+    QTableView::focusInEvent(event);
+    viewport()->update();
+}
+
+void FileListView::focusOutEvent(QFocusEvent* event)
+{
+    QTableView::focusOutEvent(event);
+    viewport()->update();
 }
 
 void FileListView::keyPressEvent(QKeyEvent* event)

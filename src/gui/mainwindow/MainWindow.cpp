@@ -23,6 +23,7 @@
 #include "gui/style/Artwork.h"
 #include "gui/style/Fonts.h"
 #include "gui/style/Geometry.h"
+#include "gui/style/Palette.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -197,13 +198,28 @@ void MainWindow::createControls()
     m_recheck.setInterval(100);
     connect(&m_recheck, &QTimer::timeout, this, &MainWindow::recheckConflicts);
     connect(m_commands, &FileListCommands::rowsRearranged, &m_recheck, qOverload<>(&QTimer::start));
-    // A rename while a folder is still being read would have the walk list renamed files again.
-    connect(m_commands, &FileListCommands::walkingChanged, this, [this](bool walking) {
-        for (const char* name : {"Menu_Preview", "Menu_Execution", "Toolbar1_10", "Toolbar1_11"})
-            findChild<QAction*>(QLatin1String(name))->setEnabled(!walking);
-        m_preview->setEnabled(!walking);
-        m_execution->setEnabled(!walking);
-    });
+    connect(m_commands, &FileListCommands::walkingChanged, this, &MainWindow::updateCommandStates);
+}
+
+void MainWindow::updateCommandStates()
+{
+    // While a pass runs, nothing may change the list it works on. A rename while a folder is still
+    // being read would have the walk list renamed files again.
+    static const char* const changesList[] = {
+        "Menu_AddFile", "Menu_AddDir",     "Menu_FileSearch", "Menu_MoveBack", "Menu_MoveNext",
+        "Menu_MoveTop", "Meun_MoveBottom", "Menu_DelAll",     "Menu_DelSel",   "Menu_Refurbish",
+        "Menu_Add",     "Toolbar1_1",      "Toolbar1_2",      "Toolbar1_3",    "Toolbar1_4",
+        "Toolbar1_5",   "Toolbar1_6",      "Toolbar1_7",      "Toolbar1_8",    "Toolbar1_9",
+        "Toolbar1_12"};
+    static const char* const needsWholeList[] = {"Menu_Preview", "Menu_Execution", "Toolbar1_10",
+                                                 "Toolbar1_11"};
+    const bool walking = m_commands->walking();
+    for (const char* name : changesList)
+        findChild<QAction*>(QLatin1String(name))->setEnabled(!m_passRunning);
+    for (const char* name : needsWholeList)
+        findChild<QAction*>(QLatin1String(name))->setEnabled(!m_passRunning && !walking);
+    m_preview->setEnabled(!m_passRunning && !walking);
+    m_execution->setEnabled(!m_passRunning && !walking);
 }
 
 namespace {
@@ -325,6 +341,7 @@ void MainWindow::createToolbar()
         action->setIconText(action->text());
         m_toolbar->addAction(action);
         QWidget* button = m_toolbar->widgetForAction(action);
+        button->setAccessibleName(action->text().trimmed());
         button->setFont(font());
         button->setFixedWidth(buttonWidth);
         connect(action, &QAction::triggered, this, b.run);
@@ -633,11 +650,7 @@ void MainWindow::applyWindowColours()
 {
     // The window looks the same under every theme: its colours are part of its look, so the
     // texts on them are fixed too.
-    static const QPalette light = [] {
-        const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
-        return fusion ? fusion->standardPalette() : QPalette(Qt::white);
-    }();
-    setPalette(light);
+    setPalette(lightPalette());
     setBackground(centralWidget(), WindowColour);
     setBackground(m_toolbar, WindowColour);
     for (const char* name : {"Frame_FileList", "Frame_SetReNameMode", "Frame_Explain"})
@@ -710,7 +723,13 @@ void MainWindow::showModeExplanation()
 
 void MainWindow::refreshFileList()
 {
-    m_list->refreshFileList();
+    if (m_passRunning)
+        return;
+    runPass([&] {
+        const auto progress =
+            m_dialogs.progress(this, QStringLiteral("正在刷新…"), m_list->fileCount(), false);
+        m_list->refreshFileList([&](int row) { progress->update(row); });
+    });
     m_recheck.start();
 }
 
@@ -736,7 +755,7 @@ RenameMode MainWindow::renameMode() const
 
 void MainWindow::previewPass()
 {
-    if (m_commands->walking())
+    if (m_commands->walking() || m_passRunning)
         return;
     auto checked = [](QRadioButton* const(&options)[4]) {
         for (int i = 0; i < 4; ++i) {
@@ -834,7 +853,7 @@ void MainWindow::recountNames()
 
 void MainWindow::renameCommand()
 {
-    if (m_commands->walking())
+    if (m_commands->walking() || m_passRunning)
         return;
     const QString caption = Caption::Prompt;
     // The question tells of the marks: those of the list as it is now.
@@ -855,8 +874,10 @@ void MainWindow::renameCommand()
     RenameOutcome outcome;
     runPass([&] {
         const auto progress = m_dialogs.progress(this, QStringLiteral("正在重命名…"), files, true);
-        outcome = renamePass(*m_list, m_fs, [&](int row) { return progress->update(row - 1); });
+        outcome = renamePass(*m_list, m_fs, [&](int row) { return progress->update(row - 1) && !m_exiting; });
     });
+    if (m_exiting)
+        return;
     m_recheck.start(); // the rows the pass did not rename show again why
     if (outcome.stoppedAt != 0) {
         const int done = outcome.stoppedAt - 1;
@@ -906,24 +927,32 @@ void MainWindow::openPaths(const QList<QByteArray>& paths, const QByteArray& wor
         showNormal();
     raise();
     activateWindow();
-    if (paths.isEmpty())
-        return;
-    // A pass lets events through only to paint: the rows it works on stay as they are.
-    if (m_passRunning) {
+    if (!paths.isEmpty())
+        addPathsWhenIdle(paths, workingDir);
+}
+
+void MainWindow::addPathsWhenIdle(const QList<QByteArray>& paths, const QByteArray& workingDir)
+{
+    // A pass lets events through, but the rows it works on stay as they are.
+    if (m_passRunning)
         m_pendingPaths.append({paths, workingDir});
-        return;
-    }
-    m_commands->addPaths(paths, workingDir);
+    else
+        m_commands->addPaths(paths, workingDir);
 }
 
 void MainWindow::runPass(const std::function<void()>& pass)
 {
+    finishConflictCheck();
     m_passRunning = true;
+    updateCommandStates();
     pass();
     m_passRunning = false;
+    updateCommandStates();
     const auto pending = std::exchange(m_pendingPaths, {});
-    for (const auto& [paths, workingDir] : pending)
-        m_commands->addPaths(paths, workingDir);
+    for (const auto& [paths, workingDir] : pending) {
+        if (!m_exiting)
+            m_commands->addPaths(paths, workingDir);
+    }
 }
 
 namespace {
@@ -969,7 +998,7 @@ void MainWindow::dropEvent(QDropEvent* event)
     }
     event->acceptProposedAction();
     // After the drop returns: the file manager waits for it, and a folder brings a question.
-    QTimer::singleShot(0, this, [this, paths = *paths] { m_commands->addPaths(paths, {}); });
+    QTimer::singleShot(0, this, [this, paths = *paths] { addPathsWhenIdle(paths, {}); });
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)

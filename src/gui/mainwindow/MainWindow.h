@@ -116,6 +116,8 @@ private:
     bool m_passRunning = false;
     QList<std::pair<QList<QByteArray>, QByteArray>> m_pendingPaths;
     void runPass(const std::function<void()>& pass);
+    void addPathsWhenIdle(const QList<QByteArray>& paths, const QByteArray& workingDir);
+    void updateCommandStates();
 
     QToolBar* m_toolbar = nullptr;
     FileListView* m_grid = nullptr;
