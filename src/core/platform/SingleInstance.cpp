@@ -151,10 +151,10 @@ void SingleInstance::accept()
         const QDeadlineTimer deadline(2000);
         const auto bytes = same ? readAll(client, deadline) : std::nullopt;
         const auto request = bytes ? decode(*bytes) : std::nullopt;
-        if (request)
-            writeAll(client, "ok", deadline);
+        // A start that gave up waiting has told its user so: what it sent is not taken.
+        const bool answered = request && writeAll(client, "ok", deadline);
         ::close(client);
-        if (request)
+        if (answered)
             Q_EMIT handedOver(*request);
     }
 }

@@ -137,11 +137,11 @@ MainWindow::MainWindow(Dialogs& dialogs, FileSystem& fs, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     installAccessibility();
-    setFont(songFont(9));
     QIcon icon;
     for (int size : {16, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/images/icon-%1.png").arg(size));
     setWindowIcon(icon);
+    chooseZoom();
     createControls();
     startUp();
 }
@@ -150,6 +150,20 @@ MainWindow::~MainWindow()
 {
     if (m_checkThread.joinable())
         m_checkThread.join();
+}
+
+void MainWindow::chooseZoom()
+{
+    // The desktop's text size and the screen decide how large the window is drawn: larger text
+    // makes it larger, a small screen (a large scale factor) smaller, never beyond the screen.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const int menuBar = QFontMetrics(songFont(9)).height() + 10;
+    const int titleBar = 32;
+    windowZoom() = zoomFor(QApplication::font().pointSizeF(), screen->logicalDotsPerInchY(),
+                           screen->availableGeometry().size(), QSize(794, 529 + menuBar + titleBar));
+    setFont(songFont(9));
 }
 
 void MainWindow::createControls()
@@ -326,7 +340,7 @@ void MainWindow::createToolbar()
         {ToolbarCommand::Rename, u"重命名", u"重命名", [this] { renameCommand(); }},
         {ToolbarCommand::Refresh, u"刷新文件", u"刷新文件 F5", [this] { refreshFileList(); }},
     };
-    m_toolbar->setIconSize(QSize(16, 16));
+    m_toolbar->setIconSize(QSize(tw(240), tw(240)));
     m_toolbar->setStyleSheet(QStringLiteral("QToolBar { border: none; spacing: 0px; padding: 0px; }"
                                             "QToolButton { padding: 1px 2px; margin: 0px; color: black; }"));
     // The toolbar's font is the window's own, not the theme's, and its buttons share its width:

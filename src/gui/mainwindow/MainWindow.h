@@ -67,6 +67,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void chooseZoom();
     void createControls();
     void createMenus();
     void createToolbar();

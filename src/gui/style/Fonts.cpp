@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/style/Fonts.h"
 
+#include "gui/style/Geometry.h"
+
 #include <QStringList>
 
 namespace tamsel {
@@ -23,7 +25,7 @@ QFont make(const QStringList& families, qreal points)
 {
     QFont f(families.first());
     f.setFamilies(families);
-    f.setPointSizeF(points);
+    f.setPointSizeF(points * windowZoom().fonts);
     return f;
 }
 

@@ -1,16 +1,34 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Layout units: positions are given in twips, 15 to a pixel at 96 dots per inch.
+// Layout units: positions are given in twips, 15 to a pixel at 96 dots per inch and zoom 1.
 #pragma once
 
 #include <QColor>
+#include <QSize>
 #include <QWidget>
 #include <cmath>
 
 namespace tamsel {
 
+// How large the window is drawn: its layout in pixels per pixel of the fixed layout, its fonts in
+// points per point of the given sizes. Both 1 on a desktop of 9 or 10 point text at 96 dots per
+// inch, where the layout is exact.
+struct Zoom {
+    double layout = 1.0;
+    double fonts = 1.0;
+    bool operator==(const Zoom&) const = default;
+};
+
+// The zoom for a desktop whose text is desktopPoints large on a screen of dpi logical dots per
+// inch: the window grows with larger text, and shrinks until it fits the available area (in the
+// screen's logical pixels), natural being its size with title and menu bars at zoom 1.
+Zoom zoomFor(qreal desktopPoints, qreal dpi, QSize available, QSize natural);
+
+// The zoom of the window; set once before the window is built.
+Zoom& windowZoom();
+
 inline int tw(double twips)
 {
-    return int(std::lround(twips / 15.0));
+    return int(std::lround(twips * windowZoom().layout / 15.0));
 }
 
 inline void place(QWidget* w, int left, int top, int width, int height)

@@ -3,6 +3,7 @@
 #include "core/platform/FileSystem.h"
 #include "gui/chrome/TabControl.h"
 #include "gui/mainwindow/MainWindow.h"
+#include "gui/style/Geometry.h"
 #include "support/MainWindowFixture.h"
 #include "support/TempTree.h"
 
@@ -68,6 +69,37 @@ private Q_SLOTS:
         m_window.reset();
         QCOMPARE(m_dialogs.unanswered, 0);
         m_dialogs.calls.clear();
+    }
+
+    // Exact on the desktops the layout was made for; larger with larger text; never beyond the screen.
+    void zoomFollowsTextAndScreen_data()
+    {
+        QTest::addColumn<qreal>("points");
+        QTest::addColumn<qreal>("dpi");
+        QTest::addColumn<QSize>("available");
+        QTest::addColumn<bool>("exact");
+        QTest::newRow("9 pt, full HD") << 9.0 << 96.0 << QSize(1920, 1050) << true;
+        QTest::newRow("10 pt, 800 x 600") << 10.0 << 96.0 << QSize(800, 600) << true;
+        QTest::newRow("16 pt text") << 16.0 << 96.0 << QSize(1920, 1050) << false;
+        QTest::newRow("144 dpi") << 9.0 << 144.0 << QSize(2560, 1400) << false;
+        QTest::newRow("scale 2 on full HD") << 10.0 << 96.0 << QSize(960, 510) << false;
+        QTest::newRow("large text, small screen") << 20.0 << 96.0 << QSize(1024, 600) << false;
+    }
+    void zoomFollowsTextAndScreen()
+    {
+        QFETCH(qreal, points);
+        QFETCH(qreal, dpi);
+        QFETCH(QSize, available);
+        QFETCH(bool, exact);
+        const QSize natural(794, 590);
+        const Zoom zoom = zoomFor(points, dpi, available, natural);
+        QCOMPARE(zoom == Zoom{}, exact);
+        QVERIFY(natural.width() * zoom.layout <= available.width());
+        QVERIFY(natural.height() * zoom.layout <= available.height());
+        // Text grows as the layout does: points at dpi make as many pixels as the layout gives.
+        QCOMPARE(zoom.fonts * dpi / 96.0, zoom.layout);
+        if (points > 10 && natural.height() * points / 10 <= available.height())
+            QCOMPARE(zoom.fonts, points / 10);
     }
 
     void windowIsFixed()

@@ -174,7 +174,15 @@ private Q_SLOTS:
             QTest::keyClick(focused(), Qt::Key_PageUp, Qt::ControlModifier);
             QCOMPARE(tabs()->currentIndex(), 5); // round to the last
         }
+        // A reader hears the current mode as selected, and as focused only while the tabs have the
+        // focus.
+        QAccessibleInterface* strip = QAccessible::queryAccessibleInterface(bar);
+        QCOMPARE(strip->childCount(), 6);
+        grid()->setFocus();
+        QVERIFY(strip->child(5)->state().selected && !strip->child(5)->state().focused);
+        QVERIFY(!strip->child(4)->state().selected);
         bar->setFocus();
+        QVERIFY(strip->child(5)->state().focused);
         QTest::keyClick(bar, Qt::Key_Home);
         QCOMPARE(tabs()->currentIndex(), 0);
         QTest::keyClick(bar, Qt::Key_End);
