@@ -123,6 +123,20 @@ def main():
             if key in seen:
                 problems.append(f"two {node.get_role_name()}s a reader cannot tell apart: {name!r}")
             seen[key] = True
+    # The files alone, and the mark of a preview as words, not only as red.
+    tables = [n[0] for n in nodes if n[1] == Atspi.Role.TABLE]
+    if not tables:
+        problems.append("no file list table")
+    else:
+        table = tables[0]
+        rows = Atspi.Table.get_n_rows(table)
+        if rows != 3:
+            problems.append(f"the file list reads as {rows} rows for 3 files")
+        mark = Atspi.Table.get_accessible_at(table, 1, 2)
+        heard = mark.get_description() if mark is not None else None
+        print(f"  the marked preview: {mark.get_name() if mark else None!r}, described as {heard!r}")
+        if heard != "文件［1.jpg］已存在":
+            problems.append(f"the conflict mark reads as {heard!r}")
     labels = [n[2] for n in nodes if n[1] == Atspi.Role.LABEL]
     for caption in ("总文件数：", "已选文件："):
         if not any(name.startswith(caption) and name[-1:].isdigit() for name in labels):

@@ -170,6 +170,13 @@ public:
     {
         return bar()->hasFocus() ? child(bar()->currentIndex()) : nullptr;
     }
+    // The focus is on the current tab, not on the strip as well.
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.focused = false;
+        return s;
+    }
 
 private:
     QTabBar* bar() const { return static_cast<QTabBar*>(widget()); }

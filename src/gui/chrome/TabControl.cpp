@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/chrome/TabControl.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
@@ -43,6 +44,18 @@ protected:
     {
         QTabBar::focusInEvent(event);
         parentWidget()->update();
+        // The focus is on the current tab: that is what a screen reader names, after Qt has told
+        // it of the bar.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (QAccessible::isActive() && hasFocus() && currentIndex() >= 0) {
+                    QAccessibleEvent focus(this, QAccessible::Focus);
+                    focus.setChild(currentIndex());
+                    QAccessible::updateAccessibility(&focus);
+                }
+            },
+            Qt::QueuedConnection);
     }
     void focusOutEvent(QFocusEvent* event) override
     {
@@ -59,6 +72,7 @@ TabControl::TabControl(QWidget* parent) : QWidget(parent), m_bar(new EvenTabBar(
     m_bar->setDrawBase(false);
     m_bar->setUsesScrollButtons(false);
     m_bar->setElideMode(Qt::ElideNone);
+    m_bar->setAccessibleName(QStringLiteral("设定重命名方式"));
     connect(m_bar, &QTabBar::currentChanged, this, [this](int index) {
         showPage(index);
         update();
