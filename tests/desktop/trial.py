@@ -54,7 +54,7 @@ def nodes(node, role=None, depth=0):
         r = node.get_role()
     except Exception:
         return
-    if depth > 0 and not states.contains(Atspi.StateType.SHOWING) and r != Atspi.Role.DIALOG:
+    if depth > 1 and not states.contains(Atspi.StateType.SHOWING):
         return
     if role is None or r == role:
         yield node
@@ -77,10 +77,18 @@ def find(app, role, name=None, timeout=10, contains=None):
     return None
 
 
+def windows(app):
+    """The program's windows besides the main one: message boxes, the progress dialog."""
+    for i in range(app.get_child_count()):
+        n = app.get_child_at_index(i)
+        if n is not None and n.get_role() != Atspi.Role.FRAME:
+            yield n
+
+
 def label_text(app, prefix):
     for n in nodes(app, Atspi.Role.LABEL):
         text = n.get_name() or ""
-        if text.startswith(prefix):
+        if text.startswith(prefix) and text[-1:].isdigit():
             return text
     return ""
 
@@ -96,7 +104,7 @@ def answer(app, contains, button="是", timeout=20):
     box = None
     end = time.time() + timeout
     while time.time() < end and box is None:
-        for n in nodes(app, Atspi.Role.DIALOG):
+        for n in windows(app):
             if any(contains in (l.get_name() or "") for l in nodes(n, Atspi.Role.LABEL)):
                 box = n
                 break
@@ -124,13 +132,18 @@ def timed_call(fn):
 def watch_progress(app, out, prefix, seconds_before_cancel, second_start=None):
     """Follows the progress dialog: it appears, its value grows, the app answers meanwhile; then
     取消 is clicked. Returns the values seen."""
-    dialog = None
+    dialog = window = None
     end = time.time() + 20
     while dialog is None and time.time() < end:
-        dialog = find(app, Atspi.Role.PROGRESS_BAR, timeout=0.5)
+        for w in windows(app):
+            dialog = next(nodes(w, Atspi.Role.PROGRESS_BAR), None)
+            window = w
+            if dialog is not None:
+                break
+        time.sleep(0.1)
     check(dialog is not None, f"{prefix}: the progress dialog appears")
     if dialog is None:
-        return []
+        return [], None
     values = []
     slowest = 0.0
     started = time.time()
@@ -148,7 +161,7 @@ def watch_progress(app, out, prefix, seconds_before_cancel, second_start=None):
         time.sleep(0.3)
     check(len(values) >= 3 and values[-1] > values[0], f"{prefix}: the progress grows ({values[0]:.0f} → {values[-1]:.0f})")
     check(slowest < 0.25, f"{prefix}: the window answers while it works (slowest answer {slowest * 1000:.0f} ms)")
-    cancel = find(app, Atspi.Role.PUSH_BUTTON, "取消", timeout=2)
+    cancel = find(window, Atspi.Role.PUSH_BUTTON, "取消", timeout=2)
     check(cancel is not None, f"{prefix}: the progress dialog has 取消")
     if cancel is not None:
         click(cancel)
@@ -185,12 +198,12 @@ def long_rename(folder, count, extra, out):
         return result.returncode
 
     watch_progress(app, out, "rename", 2.5, second_start)
-    summary = answer(app, "已取消")
+    summary = answer(app, "已取消", "确定")
     check(summary is not None, f"the pass stops at 取消: {summary}")
     shot(f"{out}/rename-cancelled.png")
     names = os.listdir(folder)
     upper_names = sum(1 for n in names if n.startswith("F"))
-    check(len(names) == count + 1, f"every file is still there once ({len(names)} names)")
+    check(len(names) == count, f"every file is still there once ({len(names)} names)")
     check(0 < upper_names < count, f"the pass stopped part-way ({upper_names} of {count} renamed)")
     if summary:
         done = int(summary.split("完成［")[1].split("］")[0])

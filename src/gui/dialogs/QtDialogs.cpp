@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/dialogs/QtDialogs.h"
 
+#include "gui/style/Geometry.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileDialog>
@@ -43,6 +45,8 @@ public:
         m_dialog.setMinimumDuration(std::numeric_limits<int>::max());
         m_dialog.setAutoClose(false);
         m_dialog.setAutoReset(false);
+        m_dialog.setMinimumWidth(tw(5400)); // room for its title and the counts
+
         for (QLabel* l : m_dialog.findChildren<QLabel*>())
             l->setTextFormat(Qt::PlainText);
         m_clock.start();

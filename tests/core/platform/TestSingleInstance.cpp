@@ -109,6 +109,24 @@ private Q_SLOTS:
         QCOMPARE(SingleInstance::decode("garbage"), std::nullopt);
     }
 
+    // A start that gave up on a window too busy to answer has told its user so: the window must
+    // not add its paths later.
+    void aRequestGivenUpOnIsNotTaken()
+    {
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
+        SingleInstance first(QStringLiteral("busy"));
+        QVERIFY(first.tryAcquire());
+        QSignalSpy handed(&first, &SingleInstance::handedOver);
+        // The first instance reads nothing while this thread waits: it is busy.
+        QVERIFY(!first.handOver({"/", {"a.txt"}}, 300));
+        QTest::qWait(300);
+        QCOMPARE(handed.size(), 0);
+        auto later = std::async(std::launch::async, [&] { return first.handOver({"/", {"b.txt"}}); });
+        QTRY_COMPARE(handed.size(), 1);
+        QVERIFY(later.get());
+        QCOMPARE(handed.first().first().value<HandOver>().paths, QList<QByteArray>{"b.txt"});
+    }
+
     void oneLockPerProcess()
     {
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
