@@ -2,6 +2,7 @@
 # Nautilus: "用 TamselRenvold 批量重命名" on selected files and folders (needs python3-nautilus).
 import os
 import subprocess
+import threading
 
 from gi.repository import GObject, Nautilus
 
@@ -24,4 +25,6 @@ class TamselRenvoldMenu(GObject.GObject, Nautilus.MenuProvider):
     @staticmethod
     def run(_item, paths):
         # As bytes: a name that is not UTF-8 reaches the program as it is on disk.
-        subprocess.Popen([b"tamselrenvold", b"--"] + [os.fsencode(p) for p in paths])
+        process = subprocess.Popen([b"tamselrenvold", b"--"] + [os.fsencode(p) for p in paths],
+                                   start_new_session=True)
+        threading.Thread(target=process.wait, daemon=True).start()  # no zombie left in Nautilus

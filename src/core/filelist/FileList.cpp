@@ -248,13 +248,13 @@ void FileList::fillFileDetails(const QByteArray& fullPath, int row)
     rowChanged(row);
 }
 
-void FileList::refreshFileList(const std::function<void(int row)>& progress)
+void FileList::refreshFileList(const std::function<bool(int row)>& progress)
 {
     Batch batch(*this);
     clearConflicts();
     for (int i = 1; i <= fileCount(); ++i) {
-        if (progress)
-            progress(i);
+        if (progress && !progress(i))
+            break;
         Row& r = m_rows[i - 1];
         const QStringView newName = partView(r, 3);
         // Leading blanks alone do not make a new name; a real one is taken over as stored.

@@ -92,8 +92,8 @@ public:
     // A row whose file details are known already (from a folder read with stats).
     void addFileRow(const QByteArray& dir, QByteArrayView name, const std::optional<FileStat>& stat);
     void fillFileDetails(const QByteArray& fullPath, int row);
-    // progress receives the row at hand, for a progress bar.
-    void refreshFileList(const std::function<void(int row)>& progress = {});
+    // progress receives the row at hand, for a progress bar; false stops the refresh there.
+    void refreshFileList(const std::function<bool(int row)>& progress = {});
 
     // Marks of the rows whose rename would fail, each with its reason, as the last check after a
     // preview found them. Any change of order, of a name or of a preview takes them all away.

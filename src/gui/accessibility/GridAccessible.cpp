@@ -33,7 +33,7 @@ public:
     QRect rect() const override;
     QAccessible::Role role() const override
     {
-        if (m_row < 0)
+        if (m_row < 0) // the corner (column -1) is the number column's header
             return QAccessible::ColumnHeader;
         return m_column < 0 ? QAccessible::RowHeader : QAccessible::Cell;
     }
@@ -78,7 +78,7 @@ public:
     // The cell at (row, column), -1 standing for a header.
     QAccessibleInterface* cell(int row, int column) const
     {
-        if (row < -1 || row >= rows() || column < -1 || column >= columns() || (row < 0 && column < 0))
+        if (row < -1 || row >= rows() || column < -1 || column >= columns())
             return nullptr;
         const int key = indexOf(row, column);
         if (const auto it = m_cells.constFind(key); it != m_cells.constEnd())
@@ -177,14 +177,36 @@ public:
     bool selectColumn(int) override { return false; }
     bool unselectRow(int) override { return false; }
     bool unselectColumn(int) override { return false; }
-    void modelChange(QAccessibleTableModelChangeEvent*) override { forgetCells(); }
+    // Cells read their data by position: a change of data keeps them; rows that come or go take
+    // the cells from there on with them, so that none names a file that moved.
+    void modelChange(QAccessibleTableModelChangeEvent* event) override
+    {
+        switch (event->modelChangeType()) {
+        case QAccessibleTableModelChangeEvent::DataChanged:
+            break;
+        case QAccessibleTableModelChangeEvent::RowsInserted:
+        case QAccessibleTableModelChangeEvent::RowsRemoved:
+            forgetCells(event->firstRow());
+            break;
+        default:
+            forgetCells();
+            break;
+        }
+    }
 
 private:
-    void forgetCells()
+    // The cells of rows from firstRow on; every cell, headers included, by default.
+    void forgetCells(int firstRow = -1)
     {
-        for (const QAccessible::Id id : std::as_const(m_cells))
-            QAccessible::deleteAccessibleInterface(id);
-        m_cells.clear();
+        for (auto it = m_cells.begin(); it != m_cells.end();) {
+            const int row = it.key() / (columns() + 1) - 1;
+            if (row >= firstRow) {
+                QAccessible::deleteAccessibleInterface(it.value());
+                it = m_cells.erase(it);
+            } else {
+                ++it;
+            }
+        }
     }
 
     mutable QHash<int, QAccessible::Id> m_cells;
@@ -224,7 +246,7 @@ QString GridCell::text(QAccessible::Text t) const
 {
     const QAbstractItemModel* model = view()->model();
     if (m_row < 0)
-        return t == QAccessible::Name ? model->headerData(m_column, Qt::Horizontal).toString() : QString();
+        return t == QAccessible::Name ? FileList::headerText(std::max(m_column, int(ColNumber))) : QString();
     if (m_column < 0)
         return t == QAccessible::Name ? model->headerData(m_row, Qt::Vertical).toString() : QString();
     switch (t) {
@@ -242,7 +264,11 @@ QRect GridCell::rect() const
     QTableView* v = view();
     QRect r;
     QWidget* on = v->viewport();
-    if (m_row < 0) {
+    if (m_row < 0 && m_column < 0) {
+        r = QRect(0, 0, v->verticalHeader()->width(), v->horizontalHeader()->height());
+        on = v;
+        r.translate(v->frameWidth(), v->frameWidth());
+    } else if (m_row < 0) {
         on = v->horizontalHeader();
         r = QRect(v->horizontalHeader()->sectionViewportPosition(m_column), 0,
                   v->horizontalHeader()->sectionSize(m_column), v->horizontalHeader()->height());

@@ -4,9 +4,11 @@
 #include "gui/style/Geometry.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -33,11 +35,39 @@ QString captionOr(const QString& caption)
 // user's input waits: a click or a key meant for the window must not act on a list being worked
 // on. It shows itself only from update(), never on a timer of its own: while the work waits on a
 // question, the question stays in front.
+// A progress dialog that only its 取消 closes: without one, Escape and the close button do nothing,
+// for the pass goes on whatever the user does.
+class ProgressDialog final : public QProgressDialog {
+public:
+    ProgressDialog(const QString& label, bool cancellable, int total, QWidget* window)
+        : QProgressDialog(label, cancellable ? QStringLiteral("取消") : QString(), 0, std::max(total, 1),
+                          window),
+          m_cancellable(cancellable)
+    {
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (m_cancellable || event->key() != Qt::Key_Escape)
+            QProgressDialog::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent* event) override
+    {
+        if (m_cancellable)
+            QProgressDialog::closeEvent(event);
+        else
+            event->ignore();
+    }
+
+private:
+    bool m_cancellable;
+};
+
 class QtProgress final : public Progress {
 public:
     QtProgress(QWidget* window, const QString& label, int total, bool cancellable)
-        : m_dialog(label, cancellable ? QStringLiteral("取消") : QString(), 0, std::max(total, 1), window),
-          m_label(label), m_total(total)
+        : m_dialog(label, cancellable, total, window), m_label(label), m_total(total)
     {
         m_dialog.setWindowTitle(QApplication::applicationName());
         m_dialog.setWindowModality(Qt::WindowModal);
@@ -45,6 +75,7 @@ public:
         m_dialog.setMinimumDuration(std::numeric_limits<int>::max());
         m_dialog.setAutoClose(false);
         m_dialog.setAutoReset(false);
+        m_dialog.reset();                   // stops the timer that would show the dialog on its own
         m_dialog.setMinimumWidth(tw(5400)); // room for its title and the counts
 
         for (QLabel* l : m_dialog.findChildren<QLabel*>())
@@ -57,8 +88,11 @@ public:
         if (m_clock.elapsed() < EventsEveryMs)
             return !m_dialog.wasCanceled();
         m_clock.restart();
-        if (!m_dialog.isVisible() && m_started.elapsed() >= ShowAfterMs)
+        // Once shown it stays; hidden from outside (the program is ending), it stays hidden.
+        if (!m_shown && m_started.elapsed() >= ShowAfterMs) {
             m_dialog.show();
+            m_shown = true;
+        }
         if (m_dialog.isVisible()) {
             m_dialog.setLabelText(m_label + QStringLiteral("（") + QString::number(done) + u'/' +
                                   QString::number(m_total) + QStringLiteral("）"));
@@ -72,7 +106,8 @@ public:
 private:
     static constexpr qint64 ShowAfterMs = 500;
     static constexpr qint64 EventsEveryMs = 40;
-    QProgressDialog m_dialog;
+    ProgressDialog m_dialog;
+    bool m_shown = false;
     QString m_label;
     int m_total;
     QElapsedTimer m_clock;

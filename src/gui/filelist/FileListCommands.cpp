@@ -39,6 +39,8 @@ void FileListCommands::addFilesCommand()
 
 void FileListCommands::pickFilesAndAdd(QWidget* owner)
 {
+    if (busy())
+        return;
     const QStringList paths = m_dialogs.openFiles(owner, fileFilters());
     if (m_stopped())
         return;
@@ -47,6 +49,8 @@ void FileListCommands::pickFilesAndAdd(QWidget* owner)
 
 QString FileListCommands::pickFolder(QWidget* owner)
 {
+    if (busy())
+        return {};
     m_pickedFolder = m_dialogs.pickFolder(owner, QStringLiteral("请选择软件安装路径："));
     return m_pickedFolder;
 }
@@ -62,6 +66,8 @@ void FileListCommands::addFolderCommand()
 
 void FileListCommands::addFolder(const QByteArray& path, const QString& shown)
 {
+    if (busy())
+        return;
     const bool withSubFolders = m_dialogs.question(
         m_controls.owner, QStringLiteral("是否包含［") + shown + QStringLiteral("］目录下的子目录？"),
         Caption::Notice);
@@ -91,6 +97,8 @@ void FileListCommands::addFolder(const QByteArray& path, const QString& shown)
 
 void FileListCommands::addPaths(const QList<QByteArray>& paths, const QByteArray& workingDir)
 {
+    if (busy())
+        return;
     QStringList missing;
     for (const QByteArray& given : paths) {
         if (m_stopped())
@@ -132,6 +140,8 @@ void FileListCommands::updateSelection()
 
 void FileListCommands::moveSelectionUp()
 {
+    if (busy())
+        return;
     Selection sel;
     if (!selection(&sel) || sel.first <= 1)
         return;
@@ -142,6 +152,8 @@ void FileListCommands::moveSelectionUp()
 
 void FileListCommands::moveSelectionDown()
 {
+    if (busy())
+        return;
     Selection sel;
     if (!selection(&sel) || sel.last >= m_list.fileCount())
         return;
@@ -152,6 +164,8 @@ void FileListCommands::moveSelectionDown()
 
 void FileListCommands::moveSelectionToTop()
 {
+    if (busy())
+        return;
     Selection sel;
     if (!selection(&sel) || sel.first <= 1)
         return;
@@ -162,6 +176,8 @@ void FileListCommands::moveSelectionToTop()
 
 void FileListCommands::moveSelectionToBottom()
 {
+    if (busy())
+        return;
     Selection sel;
     if (!selection(&sel) || sel.last >= m_list.fileCount())
         return;
@@ -173,6 +189,8 @@ void FileListCommands::moveSelectionToBottom()
 
 void FileListCommands::deleteSelectedFiles()
 {
+    if (busy())
+        return;
     Selection sel;
     if (m_list.fileCount() == 0 || !selection(&sel))
         return;
@@ -187,6 +205,8 @@ void FileListCommands::deleteSelectedFiles()
 
 void FileListCommands::deleteAllFiles()
 {
+    if (busy())
+        return;
     m_list.initFileList();
     m_controls.fileSum->setText(QStringLiteral("0"));
     m_controls.fileSel->setText(QStringLiteral("0"));
@@ -194,6 +214,8 @@ void FileListCommands::deleteAllFiles()
 
 void FileListCommands::searchFileList()
 {
+    if (busy())
+        return;
     if (m_list.fileCount() == 0) {
         m_dialogs.message(m_controls.owner, QStringLiteral("还未添加文件，请先添加待改名的文件！"),
                           Caption::Notice);

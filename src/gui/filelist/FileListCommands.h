@@ -31,6 +31,9 @@ public:
     FileListCommands(FileList& list, FileSystem& fs, Dialogs& dialogs, const Controls& controls,
                      std::function<bool()> stopped, QObject* parent = nullptr);
 
+    // While busy() is true (a pass works on the list), every command refuses.
+    void setBusy(std::function<bool()> busy) { m_busy = std::move(busy); }
+
     // The filters of the file-open dialog, in Qt's form.
     static QStringList fileFilters();
 
@@ -78,7 +81,10 @@ private:
     FileSystem& m_fs;
     Dialogs& m_dialogs;
     Controls m_controls;
+    bool busy() const { return m_busy && m_busy(); }
+
     std::function<bool()> m_stopped;
+    std::function<bool()> m_busy;
     QString m_pickedFolder;
     bool m_walking = false;
 };

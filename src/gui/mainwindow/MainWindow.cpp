@@ -198,6 +198,7 @@ void MainWindow::createControls()
     controls.fileSum = m_fileSum;
     m_commands = new FileListCommands(
         *m_list, m_fs, m_dialogs, controls, [this] { return m_exiting; }, this);
+    m_commands->setBusy([this] { return m_passRunning; });
     connect(m_grid, &FileListView::selectionGesture, m_commands, &FileListCommands::updateSelection);
     connect(m_grid, &FileListView::deletePressed, m_commands, &FileListCommands::deleteSelectedFiles);
     createMenus();
@@ -742,7 +743,7 @@ void MainWindow::refreshFileList()
     runPass([&] {
         const auto progress =
             m_dialogs.progress(this, QStringLiteral("正在刷新…"), m_list->fileCount(), false);
-        m_list->refreshFileList([&](int row) { progress->update(row); });
+        m_list->refreshFileList([&](int row) { return progress->update(row) && !m_exiting; });
     });
     m_recheck.start();
 }
@@ -818,6 +819,7 @@ void MainWindow::previewPass()
 
 void MainWindow::startConflictCheck()
 {
+    finishConflictCheck(); // one check at a time
     m_recheck.stop();
     // On a thread of its own: a long list's marks follow the preview instead of holding it up.
     m_check = std::make_unique<ConflictCheck>(*m_list);
@@ -962,11 +964,11 @@ void MainWindow::runPass(const std::function<void()>& pass)
     pass();
     m_passRunning = false;
     updateCommandStates();
-    const auto pending = std::exchange(m_pendingPaths, {});
-    for (const auto& [paths, workingDir] : pending) {
-        if (!m_exiting)
-            m_commands->addPaths(paths, workingDir);
-    }
+    // After what the pass's caller does next (its summary, its marks): a folder brings a question.
+    QTimer::singleShot(0, this, [this, pending = std::exchange(m_pendingPaths, {})] {
+        for (const auto& [paths, workingDir] : pending)
+            addPathsWhenIdle(paths, workingDir);
+    });
 }
 
 namespace {

@@ -49,11 +49,15 @@ class TestListCommands : public QObject, public test::MainWindowFixture {
     // Runs the event loop until the program ends, or fails after a while.
     bool runsToTheEnd()
     {
+        // A timer of this call's own: it goes with the call, never firing into a later test.
         bool timedOut = false;
-        QTimer::singleShot(10000, [&] {
+        QTimer deadline;
+        deadline.setSingleShot(true);
+        connect(&deadline, &QTimer::timeout, this, [&] {
             timedOut = true;
             QApplication::exit(1);
         });
+        deadline.start(10000);
         return QApplication::exec() == 0 && !timedOut;
     }
 

@@ -240,6 +240,9 @@ private Q_SLOTS:
         QTest::qWait(700); // the work waits on a question meanwhile
         auto* shown = m_window->findChild<QProgressDialog*>();
         QVERIFY(!shown || !shown->isVisible());
+        // Nor later: no timer of the dialog's own would show it over the question.
+        for (const QTimer* timer : shown->findChildren<QTimer*>())
+            QVERIFY(!timer->isActive());
         progress->update(5);
         QVERIFY(m_window->findChild<QProgressDialog*>()->isVisible());
     }
