@@ -5,6 +5,7 @@
 #include "core/filelist/FileList.h"
 #include "core/platform/Dialogs.h"
 #include "core/platform/FileSystem.h"
+#include "core/platform/SingleInstance.h"
 #include "core/rename/NameFile.h"
 #include "core/rename/PreviewPass.h"
 #include "core/text/NameCodec.h"
@@ -260,6 +261,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
         const QString name = decodeName(in);
         CHECK(encodeName(name) == in, QStringLiteral("a name did not come back to its bytes"));
         CHECK(encodeName(displayName(name)), QStringLiteral("a shown name holds a lone surrogate"));
+    } else if (target == "handover") {
+        const std::string raw = data.ConsumeRemainingBytesAsString();
+        const auto request = SingleInstance::decode(QByteArray(raw.data(), qsizetype(raw.size())));
+        if (request)
+            CHECK(SingleInstance::decode(SingleInstance::encode(*request)) == request,
+                  QStringLiteral("a request did not come back from its bytes"));
     } else if (target == "decoder") {
         if (data.ConsumeBool()) {
             const std::string raw = data.ConsumeRemainingBytesAsString();

@@ -8,6 +8,7 @@
 #include <QString>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QSocketNotifier;
 
@@ -20,9 +21,10 @@ struct HandOver {
     bool operator==(const HandOver&) const = default;
 };
 
-// One running instance per user: a lock file in the user's runtime folder, and a local socket
-// beside it through which a later start hands over what it was asked to open. A lock left by a
-// process that no longer runs is taken over, and so is its socket.
+// One running instance per user: a lock file in the user's runtime folder (or a private folder of
+// the user's own), and a local socket beside it through which a later start hands over what it was
+// asked to open. A lock left by a process that no longer runs is taken over, and so is its socket.
+// Where no folder is safe, every start runs on its own.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -45,13 +47,20 @@ Q_SIGNALS:
     void handedOver(const tamsel::HandOver& request);
 
 private:
+    struct Client;
+    static constexpr qsizetype MaxClients = 16;
+    static constexpr int ClientTimeoutMs = 2000;
+
     bool listen();
     void accept();
+    void readClient(Client* client);
+    void dropClient(Client* client);
 
-    QString m_path;
+    QString m_path; // empty when no folder is safe for the lock and the socket
     QLockFile m_lock;
     int m_server = -1;
     std::unique_ptr<QSocketNotifier> m_notifier;
+    std::vector<std::unique_ptr<Client>> m_clients;
 };
 
 } // namespace tamsel

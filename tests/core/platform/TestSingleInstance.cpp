@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/platform/SingleInstance.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -9,6 +11,7 @@
 #include <cstring>
 #include <future>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -109,6 +112,23 @@ private Q_SLOTS:
         QCOMPARE(SingleInstance::decode("garbage"), std::nullopt);
     }
 
+    // Counts and lengths are believed only as far as the bytes received bear them out.
+    void theDecoderTrustsNoCount()
+    {
+        const HandOver request{"/home/li", {"a.txt", "\xb2\xe2.txt", ""}};
+        const QByteArray bytes = SingleInstance::encode(request);
+        QCOMPARE(SingleInstance::decode(bytes), request);
+        for (qsizetype cut = 0; cut < bytes.size(); ++cut)
+            QCOMPARE(SingleInstance::decode(bytes.left(cut)), std::nullopt);
+        QCOMPARE(SingleInstance::decode(bytes + 'x'), std::nullopt);
+        // The magic, an empty folder, then a count of paths that asks for gigabytes.
+        const QByteArray magic = bytes.left(4 + 15);
+        for (const QByteArray& count :
+             {QByteArray("\x7f\xff\xff\xff"), QByteArray("\xff\xff\xff\xfe\x00\x00\x00\x18\x00\x00\x00\x00")})
+            QCOMPARE(SingleInstance::decode(magic + QByteArray(4, '\0') + count), std::nullopt);
+        QCOMPARE(SingleInstance::decode(magic + QByteArray("\x7f\xff\xff\xff")), std::nullopt);
+    }
+
     // A start that gave up on a window too busy to answer has told its user so: the window must
     // not add its paths later.
     void aRequestGivenUpOnIsNotTaken()
@@ -125,6 +145,59 @@ private Q_SLOTS:
         QTRY_COMPARE(handed.size(), 1);
         QVERIFY(later.get());
         QCOMPARE(handed.first().first().value<HandOver>().paths, QList<QByteArray>{"b.txt"});
+    }
+
+    // Starts that send nothing, or too much, hold nobody up: the next one is answered at once.
+    void idleAndOversizedStartsAreDropped()
+    {
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
+        SingleInstance first(QStringLiteral("idle"));
+        QVERIFY(first.tryAcquire());
+        QSignalSpy handed(&first, &SingleInstance::handedOver);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const QByteArray path = QFile::encodeName(first.socketPath());
+        std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+        QList<int> idle;
+        for (int i = 0; i < 6; ++i) {
+            idle << ::socket(AF_UNIX, SOCK_STREAM, 0);
+            QCOMPARE(::connect(idle.last(), reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        }
+        const int huge = idle.last();
+        QCOMPARE(::send(huge, "\x7f\xff\xff\xff", 4, 0), 4);
+        QElapsedTimer clock;
+        clock.start();
+        auto later = std::async(std::launch::async, [&] { return first.handOver({"/", {"c.txt"}}); });
+        QTRY_COMPARE_WITH_TIMEOUT(handed.size(), 1, 1500);
+        QVERIFY(later.get());
+        QVERIFY2(clock.elapsed() < 1000, "idle starts held the window up");
+        char byte = 0;
+        QTRY_COMPARE(::recv(huge, &byte, 1, MSG_DONTWAIT), ssize_t(0)); // dropped
+        for (const int fd : idle)
+            ::close(fd);
+    }
+
+    // Without a runtime folder, and with the temporary folder's runtime folder planted by another
+    // user, the lock and the socket still go to a folder of this user's alone.
+    void noSharedFolderForTheSocket()
+    {
+        if (::geteuid() != 0)
+            QSKIP("planting a folder of another user needs root");
+        QTemporaryDir tmp; // a temporary folder as every user shares it
+        QCOMPARE(::chmod(QFile::encodeName(tmp.path()).constData(), 01777), 0);
+        const QByteArray planted = QFile::encodeName(tmp.path()) + "/runtime-root";
+        QCOMPARE(::mkdir(planted.constData(), 0700), 0);
+        QCOMPARE(::chown(planted.constData(), 65534, 65534), 0);
+        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+        qunsetenv("XDG_RUNTIME_DIR");
+        qputenv("TMPDIR", QFile::encodeName(tmp.path()));
+        SingleInstance instance(QStringLiteral("planted"));
+        qputenv("XDG_RUNTIME_DIR", runtime);
+        qunsetenv("TMPDIR");
+        const QByteArray folder = QFile::encodeName(QFileInfo(instance.lockPath()).path());
+        struct stat st {};
+        QCOMPARE(::lstat(folder.constData(), &st), 0);
+        QVERIFY(S_ISDIR(st.st_mode) && st.st_uid == ::getuid() && (st.st_mode & 077) == 0);
     }
 
     void oneLockPerProcess()
