@@ -214,6 +214,9 @@ bool FileList::addFileRow(const QByteArray& fullPath)
 
 bool FileList::addFileRow(const QByteArray& dir, const QByteArray& name)
 {
+    // A name no file can have ("a\0.txt" would be the file "a" to every system call) is no row.
+    if (!isValidFileName(name) || dir.contains('\0'))
+        return false;
     addFileRow(dir, name, m_fs.stat(dir + name));
     return true;
 }

@@ -87,6 +87,7 @@ public:
     QByteArray folderPath(quint32 index) const { return m_dirs[index].bytes; }
 
     void initFileList();
+    // False, and no row, for a name no file can have.
     bool addFileRow(const QByteArray& fullPath);
     bool addFileRow(const QByteArray& dir, const QByteArray& name);
     // A row whose file details are known already (from a folder read with stats).

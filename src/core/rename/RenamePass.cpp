@@ -107,7 +107,8 @@ RenameOutcome renamePass(FileList& list, FileSystem& fs, const std::function<boo
         oldBytes[std::max<qsizetype>(0, oldLength)] = 0;
         const QByteArray old =
             oldLength >= 0 ? QByteArray::fromRawData(oldBytes, oldLength) : list.currentNameBytes(r);
-        int err = length >= 0 && isValidFileName(name) ? 0 : EINVAL;
+        // Both names as the system calls will read them: no NUL inside, no "/".
+        int err = length >= 0 && isValidFileName(name) && isValidFileName(old) ? 0 : EINVAL;
         Folder* folder = err ? nullptr : folders.folderOf(r, &err);
         RenameResult result;
         if (folder) {

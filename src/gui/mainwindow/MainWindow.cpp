@@ -980,10 +980,19 @@ std::optional<QList<QByteArray>> droppedPaths(const QMimeData* data)
         return std::nullopt;
     QList<QByteArray> paths;
     for (const QUrl& url : data->urls()) {
-        if (!url.isLocalFile())
+        // A file of another machine is no file of this one, whatever its path.
+        if (!url.isLocalFile() || !(url.host().isEmpty() || url.host() == u"localhost"))
             return std::nullopt;
-        // Percent-decoded by hand: a name that is not UTF-8 keeps its bytes.
-        paths << QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+        // Percent-decoded by hand, a name at a time: a name that is not UTF-8 keeps its bytes, and
+        // an encoded "/" or NUL inside a name is refused, never taken for a separator or an end.
+        QByteArray path;
+        for (const QByteArray& part : url.path(QUrl::FullyEncoded).toLatin1().split('/')) {
+            const QByteArray name = QByteArray::fromPercentEncoding(part);
+            if (name.contains('/') || name.contains('\0'))
+                return std::nullopt;
+            path += (path.isEmpty() && part.isEmpty() ? "" : "/") + name;
+        }
+        paths << path;
     }
     if (paths.isEmpty())
         return std::nullopt;

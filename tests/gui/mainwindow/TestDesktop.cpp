@@ -104,6 +104,17 @@ private Q_SLOTS:
         QVERIFY(!drop(m_window.get(), {}, u"/tmp/plain text"_s));
         QVERIFY(!drop(m_window.get(), {QUrl::fromLocalFile(QString::fromUtf8(tree.root()) + u"dropped.txt"_s),
                                        QUrl(u"sftp://host/x"_s)}));
+        // Another machine's file, a "/" or a NUL inside a name: never a path of this machine.
+        tree.folder("a");
+        tree.file("a/b");
+        tree.file("x");
+        const QString root = QString::fromUtf8(tree.root().toPercentEncoding("/"));
+        for (const QString& url :
+             QStringList{u"file://otherhost"_s + root + u"dropped.txt"_s, u"file://"_s + root + u"a%2Fb"_s,
+                         u"file://"_s + root + u"x%00.txt"_s})
+            QVERIFY2(!drop(m_window.get(), {QUrl(url, QUrl::TolerantMode)}), qPrintable(url));
+        QCOMPARE(list().fileCount(), 0);
+        QVERIFY(!list().addFileRow(tree.root() + QByteArray("x\0.txt", 6)));
         QCOMPARE(list().fileCount(), 0);
 
         QUrl notUtf8;
