@@ -9,7 +9,10 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
+#include <set>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -23,18 +26,30 @@ QByteArray workingDir()
 
 int main(int argc, char* argv[])
 {
-    // Everything after "--" is a path, whatever it looks like; Qt sees only what comes before.
-    int qtArgc = 1;
-    while (qtArgc < argc && std::strcmp(argv[qtArgc], "--") != 0)
-        ++qtArgc;
-    const int pathsFrom = qtArgc + 1;
-    QApplication app(qtArgc, argv); // takes Qt's own options out of argv
-    // Paths as bytes: a name that is not UTF-8 must reach the file system as it was given.
+    // Qt takes its own options out of what it is given. It is given neither what follows "--" nor
+    // an argument that names a file or a folder ("-reverse" may be a file's name): those are
+    // paths, as everything Qt leaves. Paths stay bytes: a name that is not UTF-8 must reach the
+    // file system as it was given.
+    int end = 1;
+    while (end < argc && std::strcmp(argv[end], "--") != 0)
+        ++end;
+    std::vector<char*> qtArgs{argv[0]};
+    std::vector<bool> isPath(size_t(argc), false);
+    for (int i = 1; i < argc; ++i) {
+        struct stat st {};
+        isPath[size_t(i)] = i > end || (i < end && ::lstat(argv[i], &st) == 0);
+        if (i < end && !isPath[size_t(i)])
+            qtArgs.push_back(argv[i]);
+    }
+    int qtArgc = int(qtArgs.size());
+    qtArgs.push_back(nullptr);
+    QApplication app(qtArgc, qtArgs.data());
+    const std::set<const char*> leftByQt(qtArgs.begin() + 1, qtArgs.begin() + qtArgc);
     tamsel::HandOver request{workingDir(), {}};
-    for (int i = 1; i < qtArgc; ++i)
-        request.paths << QByteArray(argv[i]);
-    for (int i = pathsFrom; i < argc; ++i)
-        request.paths << QByteArray(argv[i]);
+    for (int i = 1; i < argc; ++i) {
+        if (isPath[size_t(i)] || leftByQt.count(argv[i]))
+            request.paths << QByteArray(argv[i]);
+    }
 
     tamsel::SingleInstance instance(QStringLiteral("tamselrenvold"));
     if (!instance.tryAcquire()) {

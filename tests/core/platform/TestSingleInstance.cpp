@@ -103,9 +103,24 @@ private Q_SLOTS:
         QCOMPARE(request.workingDir, QFile::encodeName(cwd.path()));
         QCOMPARE(request.paths, (QList<QByteArray>{"a.txt", "\xb2\xe2.txt"}));
 
+        // Paths that look like Qt's options are paths all the same: those that name a file, and
+        // everything after "--".
+        QFile(cwd.path() + QStringLiteral("/-reverse")).open(QIODevice::WriteOnly);
+        QProcess third;
+        third.setProcessEnvironment(environment());
+        third.setWorkingDirectory(cwd.path());
+        third.start(QStringLiteral(TAMSEL_EXE),
+                    {QStringLiteral("-reverse"), QStringLiteral("b.txt"), QStringLiteral("--"),
+                     QStringLiteral("-style"), QStringLiteral("x")});
+        QTRY_COMPARE_WITH_TIMEOUT(handed.size(), 2, 10000);
+        QVERIFY(third.state() == QProcess::NotRunning || third.waitForFinished(10000));
+        QCOMPARE(handed.last().first().value<HandOver>().paths,
+                 (QList<QByteArray>{"-reverse", "b.txt", "-style", "x"}));
+        handed.clear();
+
         // Without paths it only asks the window to come forward.
         auto raised = std::async(std::launch::async, [&] { return first.handOver({"/", {}}); });
-        QTRY_COMPARE(handed.size(), 2);
+        QTRY_COMPARE(handed.size(), 1);
         QVERIFY(raised.get());
         QVERIFY(handed.last().first().value<HandOver>().paths.isEmpty());
         // Bytes that are no request are turned away.
