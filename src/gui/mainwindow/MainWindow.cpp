@@ -10,6 +10,7 @@
 #include "core/rename/NameFile.h"
 #include "core/rename/PreviewPass.h"
 #include "core/rename/RenamePass.h"
+#include "core/text/NameCodec.h"
 #include "gui/accessibility/Accessibility.h"
 #include "gui/chrome/Frame.h"
 #include "gui/chrome/ImageButton.h"
@@ -47,6 +48,8 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
+#include <cerrno>
+#include <cstring>
 
 namespace tamsel {
 namespace {
@@ -709,6 +712,35 @@ void MainWindow::refillStartChar()
     }
 }
 
+namespace {
+
+// Why the rename of a row failed, in words: the pass's message names the real cause.
+QString failureReason(int error, QStringView oldName, QStringView newName)
+{
+    const auto quoted = [](QStringView name) -> QString { return u'［' + displayName(name) + u'］'; };
+    switch (error) {
+    case EEXIST:
+    case ENOTEMPTY:
+        return QStringLiteral("文件") + quoted(newName) + QStringLiteral("已存在");
+    case ENOENT:
+        return QStringLiteral("文件") + quoted(oldName) + QStringLiteral("已不存在");
+    case ESTALE:
+        return QStringLiteral("文件夹已改变");
+    case EINVAL:
+        return QStringLiteral("新文件名") + quoted(newName) + QStringLiteral("不合法");
+    case EISDIR:
+        return QStringLiteral("新文件名") + quoted(newName) + QStringLiteral("处是一个文件夹");
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return QStringLiteral("没有权限");
+    default:
+        return QString::fromLocal8Bit(std::strerror(error));
+    }
+}
+
+} // namespace
+
 QString MainWindow::modeExplanation(RenameMode mode)
 {
     switch (mode) {
@@ -906,8 +938,12 @@ void MainWindow::renameCommand()
     }
     if (outcome.failedRow == 0)
         return;
-    QString text =
-        QStringLiteral("发生错误，重命名失败！") + u'\n' + QStringLiteral("必须以合法的字符进行重命名。");
+    const QString reason = failureReason(outcome.error, m_list->currentName(outcome.failedRow),
+                                         m_list->preview(outcome.failedRow));
+    QString text = QStringLiteral("发生错误，重命名失败！") + u'\n' +
+                   QStringLiteral("必须以合法的字符进行重命名。") + u'\n' + QStringLiteral("第［") +
+                   QString::number(outcome.failedRow) + QStringLiteral("］行：") + reason +
+                   QStringLiteral("。");
     if (!outcome.note.isEmpty())
         text += u'\n' + outcome.note;
     m_dialogs.message(this, text, Caption::Error);

@@ -123,7 +123,8 @@ private Q_SLOTS:
         m_dialogs.answer(true);
         trigger("Menu_Execution");
         QCOMPARE(m_dialogs.calls.last().kind, u"message"_s);
-        QCOMPARE(m_dialogs.calls.last().text, u"发生错误，重命名失败！\n必须以合法的字符进行重命名。"_s);
+        QCOMPARE(m_dialogs.calls.last().text,
+                 u"发生错误，重命名失败！\n必须以合法的字符进行重命名。\n第［2］行：文件［1.txt］已存在。"_s);
         QCOMPARE(m_dialogs.calls.last().caption, u"错误提示"_s);
         QCOMPARE(m_window->fileList().cell(1, ColResult), u"操作成功！"_s);
         QCOMPARE(m_window->fileList().cell(2, ColResult), QString());
