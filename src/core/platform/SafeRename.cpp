@@ -127,8 +127,18 @@ bool sameFileOtherSpelling(const Folder& folder, const QByteArray& from, const Q
     const auto target = folder.entry(to);
     if (!target)
         return false;
-    if (target->identity == file.identity)
-        return true;
+    if (target->identity == file.identity) {
+        // Unless both spellings are listed: then they are two names of one file (hard links) on a
+        // file system that keeps case, and a rename between them would do nothing.
+        bool fromListed = false;
+        bool toListed = false;
+        folder.listNames([&](QByteArrayView name) {
+            fromListed = fromListed || name == from;
+            toListed = toListed || name == to;
+            return !(fromListed && toListed);
+        });
+        return !(fromListed && toListed);
+    }
     // FUSE file systems may number each spelling as a file of its own: then the listing tells,
     // with the source as the only entry that matches the new name.
     const QString wanted = folded(to);
