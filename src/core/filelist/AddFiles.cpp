@@ -36,7 +36,8 @@ struct Chunk {
         std::optional<FileStat> stat;
     };
     std::vector<QByteArray> folders;
-    QByteArray names; // the files' names back to back
+    std::vector<FileIdentity> folderIdentities; // which folder each was when read
+    QByteArray names;                           // the files' names back to back
     std::vector<File> files;
     bool folderFailed = false; // a folder could not be read, after these files
     bool rootFailed = false;
@@ -112,6 +113,7 @@ private:
                 if (index == quint32(-1) || index >= m_filling.folders.size()) {
                     index = quint32(m_filling.folders.size());
                     m_filling.folders.push_back(folder);
+                    m_filling.folderIdentities.push_back(e.folder);
                 }
                 m_filling.names.append(e.name);
                 m_filling.files.push_back({index, quint32(m_filling.names.size()), e.stat});
@@ -188,7 +190,8 @@ bool walk(FileList& list, const FileSystem& fs, QByteArray folder, const WalkHoo
             qsizetype start = 0;
             for (const Chunk::File& f : chunk->files) {
                 list.addFileRow(chunk->folders[f.folder],
-                                QByteArrayView(chunk->names).sliced(start, f.nameEnd - start), f.stat);
+                                QByteArrayView(chunk->names).sliced(start, f.nameEnd - start), f.stat,
+                                chunk->folderIdentities[f.folder]);
                 start = f.nameEnd;
             }
             if (chunk->rootFailed)

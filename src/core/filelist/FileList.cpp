@@ -181,6 +181,7 @@ void FileList::initFileList()
     m_rows.clear();
     m_rows.shrink_to_fit();
     m_dirs.assign(1, Dir{});
+    m_dirs[0].looked = true; // a bare name: the working folder, as it is at the rename
     m_dirIndex.clear();
     m_dirIndex.insert(QByteArray(), 0);
     m_lastDir = 0;
@@ -193,16 +194,26 @@ void FileList::initFileList()
     }
 }
 
-quint32 FileList::internDir(const QByteArray& dir)
+quint32 FileList::internDir(const QByteArray& dir, std::optional<FileIdentity> identity)
 {
-    if (m_dirs[m_lastDir].bytes == dir)
-        return m_lastDir;
-    auto it = m_dirIndex.constFind(dir);
-    if (it == m_dirIndex.constEnd()) {
-        m_dirs.push_back(Dir{dir, decodeName(dir)});
-        it = m_dirIndex.insert(dir, quint32(m_dirs.size() - 1));
+    if (m_dirs[m_lastDir].bytes != dir) {
+        auto it = m_dirIndex.constFind(dir);
+        if (it == m_dirIndex.constEnd()) {
+            m_dirs.push_back(Dir{dir, decodeName(dir), std::nullopt, false});
+            it = m_dirIndex.insert(dir, quint32(m_dirs.size() - 1));
+        }
+        m_lastDir = it.value();
     }
-    m_lastDir = it.value();
+    // The folder as its first file was listed: a rename later happens in this folder or not at all.
+    Dir& d = m_dirs[m_lastDir];
+    if (!d.looked) {
+        d.looked = true;
+        d.identity = identity;
+        if (!identity) {
+            if (const auto st = m_fs.stat(dir.isEmpty() ? QByteArray(".") : dir); st && st->isDir())
+                d.identity = st->identity;
+        }
+    }
     return m_lastDir;
 }
 
@@ -221,14 +232,15 @@ bool FileList::addFileRow(const QByteArray& dir, const QByteArray& name)
     return true;
 }
 
-void FileList::addFileRow(const QByteArray& dir, QByteArrayView name, const std::optional<FileStat>& stat)
+void FileList::addFileRow(const QByteArray& dir, QByteArrayView name, const std::optional<FileStat>& stat,
+                          std::optional<FileIdentity> folder)
 {
     Row r;
     // Room for a preview as long as the name, so that the first preview of a long list does not
     // move every row's text.
     r.text = decodeName(name, name.size() + 8);
     r.ends[0] = r.ends[1] = r.ends[2] = quint32(r.text.size());
-    r.dir = internDir(dir);
+    r.dir = internDir(dir, folder);
     setDetails(r, stat);
     m_rows.push_back(std::move(r));
     rowChanged(fileCount());

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/platform/FileSystem.h"
+
 #include <QAbstractTableModel>
 #include <QByteArray>
 #include <QHash>
@@ -85,13 +87,17 @@ public:
     // The folders rows have had since the list was last emptied, by index.
     quint32 folderCount() const { return quint32(m_dirs.size()); }
     QByteArray folderPath(quint32 index) const { return m_dirs[index].bytes; }
+    // Which folder it was when its first file was listed; nothing when it could not be looked at.
+    std::optional<FileIdentity> folderIdentity(quint32 index) const { return m_dirs[index].identity; }
 
     void initFileList();
     // False, and no row, for a name no file can have.
     bool addFileRow(const QByteArray& fullPath);
     bool addFileRow(const QByteArray& dir, const QByteArray& name);
-    // A row whose file details are known already (from a folder read with stats).
-    void addFileRow(const QByteArray& dir, QByteArrayView name, const std::optional<FileStat>& stat);
+    // A row whose file details are known already (from a folder read with stats), and which
+    // folder dir was when it was read.
+    void addFileRow(const QByteArray& dir, QByteArrayView name, const std::optional<FileStat>& stat,
+                    std::optional<FileIdentity> folder = std::nullopt);
     void fillFileDetails(const QByteArray& fullPath, int row);
     // progress receives the row at hand, for a progress bar; false stops the refresh there.
     void refreshFileList(const std::function<bool(int row)>& progress = {});
@@ -157,8 +163,10 @@ private:
     struct Dir {
         QByteArray bytes;
         QString text;
+        std::optional<FileIdentity> identity;
+        bool looked = false; // identity was asked for
     };
-    quint32 internDir(const QByteArray& dir);
+    quint32 internDir(const QByteArray& dir, std::optional<FileIdentity> identity);
     static void setDetails(Row& row, const std::optional<FileStat>& stat);
     void rowChanged(int row);
     void clearConflicts();

@@ -180,6 +180,8 @@ bool PosixFileSystem::listDir(const QByteArray& dir, const std::function<bool(co
     if (fd < 0)
         return false;
     DirEntry entry;
+    if (struct statx self{}; statxAt(fd, "", AT_EMPTY_PATH, &self))
+        entry.folder = toStat(self).identity;
     bool failed = false;
     const bool listed = readEntries(fd, [&](const char* name, unsigned char type) {
         struct statx sx {};

@@ -35,6 +35,7 @@ struct FileStat {
 bool isValidFileName(const QByteArray& name);
 
 struct DirEntry {
+    FileIdentity folder;          // the folder being read: which one it is
     QByteArrayView name;          // valid while the entry is being visited
     bool isDir = false;           // real directories only; links to directories count as files
     std::optional<FileStat> stat; // for files, when asked for: as FileSystem::stat gives it

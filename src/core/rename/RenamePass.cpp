@@ -32,8 +32,12 @@ public:
         auto folder = m_fs.openFolder(m_list.directoryBytes(row), error);
         if (!folder)
             return nullptr;
+        // Only the folder that was listed: one put in its place, or a link flipped on the way, is
+        // another folder, also when it is opened again after the handles were closed.
         const auto self = folder->self();
-        const auto seen = m_identities.constFind(index);
+        auto seen = m_identities.constFind(index);
+        if (seen == m_identities.constEnd() && m_list.folderIdentity(index))
+            seen = m_identities.insert(index, *m_list.folderIdentity(index));
         if (!self || (seen != m_identities.constEnd() && *seen != self->identity)) {
             *error = ESTALE;
             return nullptr;

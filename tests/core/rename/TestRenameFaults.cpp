@@ -2,6 +2,7 @@
 // The rename pass on real files under everything that can go wrong around it. After each case every
 // file's content is still there exactly once, under its old or its new name, and every row's
 // result tells the truth.
+#include "core/filelist/AddFiles.h"
 #include "core/filelist/FileList.h"
 #include "core/platform/FileSystem.h"
 #include "core/rename/RenamePass.h"
@@ -134,6 +135,39 @@ private Q_SLOTS:
             QCOMPARE(list.cell(3, ColResult), QString());
         if (change == u"folder"_s)
             QCOMPARE(contentOf(tree.root() + "b/kept"), QByteArray("kept"));
+    }
+
+    // The folder listed is replaced by another real folder, or by a link to one, before the pass:
+    // nothing of the other folder is renamed, and the row says why.
+    void anotherFolderUnderTheListedPath_data()
+    {
+        QTest::addColumn<bool>("byLink");
+        QTest::newRow("another folder") << false;
+        QTest::newRow("a link to another folder") << true;
+    }
+    void anotherFolderUnderTheListedPath()
+    {
+        QFETCH(bool, byLink);
+        TempTree tree;
+        tree.folder("photos");
+        tree.write("photos/a", "listed");
+        FileList list(m_fs);
+        addFolderFlat(list, m_fs, tree.root() + "photos", {});
+        list.setCell(1, ColPreview, u"A"_s);
+        QVERIFY(::rename(QByteArray(tree.root() + "photos").constData(),
+                         QByteArray(tree.root() + "moved").constData()) == 0);
+        tree.folder("other");
+        tree.write("other/a", "someone else's");
+        if (byLink)
+            QVERIFY(::symlink("other", QByteArray(tree.root() + "photos").constData()) == 0);
+        else
+            QVERIFY(::rename(QByteArray(tree.root() + "other").constData(),
+                             QByteArray(tree.root() + "photos").constData()) == 0);
+        const RenameOutcome outcome = renamePass(list, m_fs);
+        QCOMPARE(outcome.failedRow, 1);
+        QCOMPARE(outcome.error, ESTALE);
+        QCOMPARE(contentOf(tree.root() + "photos/a"), QByteArray("someone else's"));
+        QCOMPARE(contentOf(tree.root() + "moved/a"), QByteArray("listed"));
     }
 
     // Names at the edges of what a file system takes.
