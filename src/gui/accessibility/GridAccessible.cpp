@@ -198,9 +198,11 @@ private:
     // The cells of rows from firstRow on; every cell, headers included, by default.
     void forgetCells(int firstRow = -1)
     {
+        // All of them without asking the view: it may be going already.
+        const int width = firstRow < 0 ? 1 : columns() + 1;
         for (auto it = m_cells.begin(); it != m_cells.end();) {
-            const int row = it.key() / (columns() + 1) - 1;
-            if (row >= firstRow) {
+            const int row = it.key() / width - 1;
+            if (firstRow < 0 || row >= firstRow) {
                 QAccessible::deleteAccessibleInterface(it.value());
                 it = m_cells.erase(it);
             } else {
