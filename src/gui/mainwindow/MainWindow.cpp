@@ -839,7 +839,6 @@ void MainWindow::previewPass()
     case RenameMode::Count:
         break;
     }
-    finishConflictCheck();
     runPass([&] {
         const auto progress =
             m_dialogs.progress(this, QStringLiteral("正在预处理…"), m_list->fileCount(), false);
@@ -866,7 +865,6 @@ void MainWindow::recheckConflicts()
 {
     if (m_passRunning || !hasPreview(*m_list))
         return;
-    finishConflictCheck();
     startConflictCheck();
 }
 
