@@ -36,7 +36,8 @@ namespace {
 class NoFileSystem final : public FileSystem {
 public:
     std::optional<FileStat> stat(const QByteArray&) const override { return std::nullopt; }
-    bool listDir(const QByteArray&, const std::function<bool(const DirEntry&)>&, bool) const override
+    bool listDir(const QByteArray&, const std::function<bool(const DirEntry&)>&, bool,
+                 std::optional<FileIdentity>) const override
     {
         return false;
     }

@@ -15,11 +15,13 @@ public:
     {
         auto st = m_real->entry(stored(name), error);
         if (st && m_fs.inodePerSpelling)
-            st->identity.inode = qHash(name);
+            st->identity.inode = st->entryStamp = qHash(name);
         return st;
     }
     std::optional<FileStat> self() const override { return m_real->self(); }
     bool mayLackHardLinks() const override { return !m_fs.hardLinks; }
+    bool inodesMayChange() const override { return m_fs.inodePerSpelling; }
+    bool holdsName(const QByteArray& name) const override { return m_real->holdsName(name); }
     bool listNames(const std::function<bool(QByteArrayView)>& visit) const override
     {
         return m_real->listNames(visit);
@@ -29,14 +31,18 @@ public:
         change("rename", from, to);
         if (!m_fs.noReplace)
             return EINVAL;
+        if (m_fs.refuseUnlink.contains(from))
+            return EPERM;
         if (stored(to) != to)
             return EEXIST;
-        return m_real->renameNoReplace(stored(from), to);
+        return changed("rename", to, m_real->renameNoReplace(stored(from), to));
     }
     int renameReplacing(const QByteArray& from, const QByteArray& to) override
     {
         change("rename", from, to);
-        return m_real->renameReplacing(stored(from), stored(to));
+        if (m_fs.refuseUnlink.contains(from))
+            return EPERM;
+        return changed("rename", to, m_real->renameReplacing(stored(from), stored(to)));
     }
     int link(const QByteArray& from, const QByteArray& to) override
     {
@@ -45,7 +51,7 @@ public:
             return EPERM;
         if (stored(to) != to)
             return EEXIST;
-        return m_real->link(stored(from), to);
+        return changed("link", to, m_real->link(stored(from), to));
     }
     int unlink(const QByteArray& name) override
     {
@@ -62,6 +68,13 @@ private:
             m_fs.beforeChange(operation, name);
         if (!to.isEmpty())
             m_fs.renames << std::pair(name, to);
+    }
+
+    int changed(const char* operation, const QByteArray& to, int result)
+    {
+        if (result == 0 && m_fs.afterChange)
+            m_fs.afterChange(operation, to);
+        return result;
     }
 
     // The name as stored: with letter case ignored, the entry that matches it in any case.
@@ -87,10 +100,12 @@ private:
 } // namespace
 
 bool FakeFileSystem::listDir(const QByteArray& dir, const std::function<bool(const DirEntry&)>& visit,
-                             bool withStats) const
+                             bool withStats, std::optional<FileIdentity> expected) const
 {
     listed << dir;
-    return !unreadable.contains(dir) && m_real.listDir(dir, visit, withStats);
+    if (beforeChange)
+        beforeChange("list", dir);
+    return !unreadable.contains(dir) && m_real.listDir(dir, visit, withStats, expected);
 }
 
 std::unique_ptr<Folder> FakeFileSystem::openFolder(const QByteArray& path, int* error) const

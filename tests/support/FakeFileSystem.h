@@ -14,7 +14,7 @@ namespace tamsel::test {
 //   or link onto a name taken in any case fails with EEXIST);
 // - no RENAME_NOREPLACE (EINVAL) and no hard links (EPERM), as on FUSE file systems, which may
 //   also number every spelling of a name as a file of its own;
-// - names that may not be removed;
+// - names that may not be removed or moved away;
 // - a hook run before every change, where a test plays another program.
 // Listings and changes are recorded.
 class FakeFileSystem final : public FileSystem {
@@ -24,17 +24,19 @@ public:
     bool noReplace = true;
     bool hardLinks = true;
     bool inodePerSpelling = false;
-    QSet<QByteArray> refuseUnlink; // names whose removal fails with EPERM, as in a sticky folder
+    QSet<QByteArray> refuseUnlink; // names whose removal or rename fails with EPERM, as in a sticky folder
     bool refuseLink = false;       // link() refused with EPERM, as for protected hard links
-    // Called with the operation ("rename", "link", "unlink") and its first name before it runs.
+    // Called with the operation ("rename", "link", "unlink", or "list" with the folder) and its
+    // first name before it runs; afterChange with the new name after a rename or a link.
     std::function<void(const char* operation, const QByteArray& name)> beforeChange;
+    std::function<void(const char* operation, const QByteArray& to)> afterChange;
 
     mutable QList<QByteArray> listed;
     QList<std::pair<QByteArray, QByteArray>> renames; // renames and links, in order
 
     std::optional<FileStat> stat(const QByteArray& path) const override { return m_real.stat(path); }
     bool listDir(const QByteArray& dir, const std::function<bool(const DirEntry&)>& visit,
-                 bool withStats = false) const override;
+                 bool withStats = false, std::optional<FileIdentity> expected = std::nullopt) const override;
     std::unique_ptr<Folder> openFolder(const QByteArray& path, int* error = nullptr) const override;
     bool fileExists(const QByteArray& path) const override { return m_real.fileExists(path); }
     std::optional<QByteArray> readFile(const QByteArray& path, qint64 maxBytes) const override

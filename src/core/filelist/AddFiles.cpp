@@ -98,8 +98,16 @@ private:
         return m_stopped;
     }
 
+    struct SubFolder {
+        QByteArray name;
+        std::optional<FileIdentity> identity; // as its parent listed it
+    };
+
     // Lists one folder: its files into the chunk, its sub-folders (when asked for) into subFolders.
-    bool scan(const QByteArray& folder, std::vector<QByteArray>* subFolders, bool* stop)
+    // A sub-folder is read only while it is the one its parent listed: not a link put in its place
+    // since, nor another folder.
+    bool scan(const QByteArray& folder, std::optional<FileIdentity> expected,
+              std::vector<SubFolder>* subFolders, bool* stop)
     {
         quint32 index = quint32(-1);
         return m_fs.listDir(
@@ -107,7 +115,8 @@ private:
             [&](const DirEntry& e) {
                 if (e.isDir) {
                     if (subFolders)
-                        subFolders->push_back(e.name.toByteArray());
+                        subFolders->push_back(
+                            {e.name.toByteArray(), e.stat ? std::optional(e.stat->identity) : std::nullopt});
                     return true;
                 }
                 if (index == quint32(-1) || index >= m_filling.folders.size()) {
@@ -123,21 +132,21 @@ private:
                 }
                 return true;
             },
-            true);
+            true, expected);
     }
 
     void run(const QByteArray& root, bool recursive)
     {
         struct Level {
             QByteArray path;
-            std::vector<QByteArray> subFolders;
+            std::vector<SubFolder> subFolders;
             size_t next = 0;
         };
         // Depth-first without recursion, so that no folder tree is too deep.
         std::vector<Level> stack(1);
         stack.back().path = root;
         bool stop = false;
-        if (!scan(root, recursive ? &stack.back().subFolders : nullptr, &stop)) {
+        if (!scan(root, std::nullopt, recursive ? &stack.back().subFolders : nullptr, &stop)) {
             if (!stop) {
                 m_filling.rootFailed = true;
                 hand(true);
@@ -151,8 +160,9 @@ private:
                 continue;
             }
             Level child;
-            child.path = top.path + top.subFolders[top.next++] + '/';
-            if (scan(child.path, &child.subFolders, &stop)) {
+            const SubFolder& sub = top.subFolders[top.next++];
+            child.path = top.path + sub.name + '/';
+            if (sub.identity && scan(child.path, sub.identity, &child.subFolders, &stop)) {
                 stack.push_back(std::move(child));
             } else if (!stop) {
                 m_filling.folderFailed = true;

@@ -252,8 +252,10 @@ void FileList::setDetails(Row& r, const std::optional<FileStat>& stat)
         r.size = stat->size;
         r.modified = stat->modifiedMs;
         r.created = stat->createdMs.value_or(NoValue);
+        r.stamp = stat->entryStamp;
     } else {
         r.size = r.created = r.modified = NoValue;
+        r.stamp = 0;
     }
 }
 

@@ -55,6 +55,7 @@ public:
         qint64 size = NoValue;
         qint64 created = NoValue; // milliseconds since the epoch
         qint64 modified = NoValue;
+        quint64 stamp = 0; // the name's own entry as listed (FileStat::entryStamp); 0 when not known
     };
     static constexpr qint64 NoValue = std::numeric_limits<qint64>::min();
 
@@ -87,6 +88,9 @@ public:
     // The folders rows have had since the list was last emptied, by index.
     quint32 folderCount() const { return quint32(m_dirs.size()); }
     QByteArray folderPath(quint32 index) const { return m_dirs[index].bytes; }
+    // Which file the row's name was when it was listed or last refreshed (its entry, never a link's
+    // target), with the size and time shown; stamp 0 when it could not be looked at.
+    const Row& details(int row) const { return m_rows[row - 1]; }
     // Which folder it was when its first file was listed; nothing when it could not be looked at.
     std::optional<FileIdentity> folderIdentity(quint32 index) const { return m_dirs[index].identity; }
 

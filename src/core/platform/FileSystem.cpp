@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/platform/FileSystem.h"
 
+#include <QList>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
@@ -43,6 +47,10 @@ FileStat toStat(const struct statx& sx)
     FileStat st;
     st.type = typeOf(sx.stx_mode);
     st.identity = {(quint64(sx.stx_dev_major) << 32) | sx.stx_dev_minor, sx.stx_ino};
+    st.entryStamp = sx.stx_ino;
+    if (sx.stx_mask & STATX_BTIME)
+        st.entryStamp ^=
+            (quint64(sx.stx_btime.tv_sec) * 1000000000u + sx.stx_btime.tv_nsec) * 0x9E3779B97F4A7C15u;
     st.size = qint64(sx.stx_size);
     st.modifiedMs = toMs(sx.stx_mtime);
     if (sx.stx_mask & STATX_BTIME)
@@ -90,6 +98,33 @@ template <typename Visit> bool readEntries(int fd, Visit&& visit)
     return ok;
 }
 
+// The driver of the FUSE mount with the device number device, from its type in the mount table
+// ("fuse.fusefat", "fuseblk.fusefat"); empty when not found.
+QByteArray fuseDriverOf(quint64 device)
+{
+    const QByteArray wanted =
+        QByteArray::number(device >> 32) + ':' + QByteArray::number(device & 0xffffffffu);
+    FILE* table = std::fopen("/proc/self/mountinfo", "re");
+    if (!table)
+        return {};
+    QByteArray driver;
+    char* line = nullptr;
+    size_t capacity = 0;
+    while (driver.isEmpty() && ::getline(&line, &capacity, table) > 0) {
+        // id parent major:minor root mount-point options [optional fields] - type source options
+        const QList<QByteArray> fields = QByteArray(line).trimmed().split(' ');
+        const qsizetype dash = fields.indexOf("-");
+        if (fields.size() < 3 || fields[2] != wanted || dash < 0 || dash + 1 >= fields.size())
+            continue;
+        const QByteArray& type = fields[dash + 1];
+        if (type.startsWith("fuse"))
+            driver = type.contains('.') ? type.mid(type.indexOf('.') + 1) : fields.value(dash + 2);
+    }
+    std::free(line);
+    std::fclose(table);
+    return driver;
+}
+
 class PosixFolder final : public Folder {
 public:
     explicit PosixFolder(int fd) : m_fd(fd) {}
@@ -116,11 +151,8 @@ public:
     }
     bool mayLackHardLinks() const override
     {
-        struct statfs fs {};
-        if (::fstatfs(m_fd, &fs) != 0)
-            return false;
-        switch (quint32(fs.f_type)) {
-        case 0x65735546: // FUSE
+        switch (kind().type) {
+        case FuseMagic:
         case 0x4d44:     // vfat
         case 0x2011BAB0: // exFAT
         case 0x517B:     // SMB
@@ -130,6 +162,15 @@ public:
         default:
             return false;
         }
+    }
+    bool inodesMayChange() const override { return kind().type == FuseMagic; }
+    bool holdsName(const QByteArray& name) const override
+    {
+        if (!kind().fatNames)
+            return true;
+        return std::none_of(name.begin(), name.end(), [](char c) {
+            return uchar(c) < 0x20 || uchar(c) >= 0x80 || std::strchr(":?*\"<>|\\", c) != nullptr;
+        });
     }
     bool listNames(const std::function<bool(QByteArrayView)>& visit) const override
     {
@@ -157,7 +198,29 @@ public:
     int unlink(const QByteArray& name) override { return errorOf(::unlinkat(m_fd, name.constData(), 0)); }
 
 private:
+    static constexpr quint32 FuseMagic = 0x65735546;
+    struct Kind {
+        quint32 type = 0;      // statfs f_type
+        bool fatNames = false; // FUSE vfat (fusefat): ASCII names without FAT's forbidden characters
+    };
+    // What file system the folder is on, looked up once.
+    const Kind& kind() const
+    {
+        if (!m_kind) {
+            Kind k;
+            if (struct statfs fs{}; ::fstatfs(m_fd, &fs) == 0)
+                k.type = quint32(fs.f_type);
+            if (k.type == FuseMagic) {
+                if (const auto st = self())
+                    k.fatNames = fuseDriverOf(st->identity.device) == "fusefat";
+            }
+            m_kind = k;
+        }
+        return *m_kind;
+    }
+
     int m_fd;
+    mutable std::optional<Kind> m_kind;
 };
 
 } // namespace
@@ -166,45 +229,64 @@ std::optional<FileStat> PosixFileSystem::stat(const QByteArray& path) const
 {
     if (path.isEmpty())
         return std::nullopt;
+    // The name's own entry first: one call for all but links.
     struct statx sx {};
-    if (!statxAt(AT_FDCWD, path.constData(), 0, &sx) &&
-        !statxAt(AT_FDCWD, path.constData(), AT_SYMLINK_NOFOLLOW, &sx))
+    if (!statxAt(AT_FDCWD, path.constData(), AT_SYMLINK_NOFOLLOW, &sx))
         return std::nullopt;
-    return toStat(sx);
+    FileStat st = toStat(sx);
+    if (st.type == FileType::Link) {
+        if (struct statx target{}; statxAt(AT_FDCWD, path.constData(), 0, &target)) {
+            const quint64 own = st.entryStamp;
+            st = toStat(target);
+            st.entryStamp = own;
+        }
+    }
+    return st;
 }
 
 bool PosixFileSystem::listDir(const QByteArray& dir, const std::function<bool(const DirEntry&)>& visit,
-                              bool withStats) const
+                              bool withStats, std::optional<FileIdentity> expected) const
 {
-    const int fd = ::open(dir.isEmpty() ? "." : dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::open(dir.isEmpty() ? "." : dir.constData(),
+                          O_RDONLY | O_DIRECTORY | O_CLOEXEC | (expected ? O_NOFOLLOW : 0));
     if (fd < 0)
         return false;
     DirEntry entry;
     if (struct statx self{}; statxAt(fd, "", AT_EMPTY_PATH, &self))
         entry.folder = toStat(self).identity;
+    if (expected && entry.folder != *expected) {
+        ::close(fd);
+        return false;
+    }
     bool failed = false;
     const bool listed = readEntries(fd, [&](const char* name, unsigned char type) {
         struct statx sx {};
         bool isDir = type == DT_DIR;
         bool known = false; // sx holds the entry's own status
-        if (type == DT_UNKNOWN) {
-            if (!statxAt(fd, name, AT_SYMLINK_NOFOLLOW, &sx)) {
-                // An entry removed since the folder was read is no reason to give up the folder.
-                if (errno == ENOENT)
-                    return true;
+        if (type == DT_UNKNOWN || (withStats && (isDir || type == DT_LNK))) {
+            if (statxAt(fd, name, AT_SYMLINK_NOFOLLOW, &sx)) {
+                isDir = S_ISDIR(sx.stx_mode);
+                known = true;
+            } else if (errno == ENOENT) {
+                return true; // removed since the folder was read: no reason to give up the folder
+            } else if (type == DT_UNKNOWN) {
                 failed = true;
                 return false;
             }
-            isDir = S_ISDIR(sx.stx_mode);
-            known = !S_ISLNK(sx.stx_mode);
         }
         entry.name = QByteArrayView(name);
         entry.isDir = isDir;
         entry.stat.reset();
-        if (withStats && !isDir) {
-            // As stat() has it: a link as what it points to, a broken link as itself.
-            if (known || statxAt(fd, name, 0, &sx) || statxAt(fd, name, AT_SYMLINK_NOFOLLOW, &sx))
+        if (withStats) {
+            if (known && S_ISLNK(sx.stx_mode)) {
+                // As stat() has it: a link as what it points to, a broken link as itself.
+                const quint64 own = toStat(sx).entryStamp;
+                struct statx target {};
+                entry.stat = toStat(statxAt(fd, name, 0, &target) ? target : sx);
+                entry.stat->entryStamp = own;
+            } else if (known || statxAt(fd, name, 0, &sx)) {
                 entry.stat = toStat(sx);
+            }
         }
         return visit(entry);
     });

@@ -22,6 +22,10 @@ struct FileIdentity {
 struct FileStat {
     FileType type = FileType::Regular;
     FileIdentity identity;
+    // Which file the name's own entry is (the link itself where identity is what it points to): its
+    // inode number mixed with its birth time where the file system records one, so that a file
+    // made later under a freed inode number is another file.
+    quint64 entryStamp = 0;
     qint64 size = 0;
     qint64 modifiedMs = 0;
     std::optional<qint64> createdMs; // birth time, where the file system records it
@@ -38,7 +42,7 @@ struct DirEntry {
     FileIdentity folder;          // the folder being read: which one it is
     QByteArrayView name;          // valid while the entry is being visited
     bool isDir = false;           // real directories only; links to directories count as files
-    std::optional<FileStat> stat; // for files, when asked for: as FileSystem::stat gives it
+    std::optional<FileStat> stat; // when asked for: a file's as FileSystem::stat gives it
 };
 
 // A folder held open: operations on its entries stay in this folder, whatever happens meanwhile to
@@ -54,6 +58,12 @@ public:
     virtual std::optional<FileStat> self() const = 0;
     // True on file systems that may have no hard links (FUSE, vfat, exFAT, SMB shares).
     virtual bool mayLackHardLinks() const = 0;
+    // True where a file's inode number need not last while nothing holds it open (FUSE numbers
+    // files as it looks them up).
+    virtual bool inodesMayChange() const = 0;
+    // False for a name the file system cannot hold, known before asking it (FUSE vfat takes only
+    // ASCII names without the characters FAT forbids, and loses the file when asked for another).
+    virtual bool holdsName(const QByteArray& name) const = 0;
     // The names of the entries except "." and "..", until visit returns false. False when the
     // folder cannot be read.
     virtual bool listNames(const std::function<bool(QByteArrayView)>& visit) const = 0;
@@ -71,15 +81,17 @@ class FileSystem {
 public:
     virtual ~FileSystem() = default;
 
-    // Follows a symbolic link; a broken link reports the link itself.
+    // Follows a symbolic link; a broken link reports the link itself. entryStamp is the link's own.
     virtual std::optional<FileStat> stat(const QByteArray& path) const = 0;
 
     // Calls visit for every entry except "." and ".." in the order the file system returns them,
-    // until visit returns false; with withStats, every file comes with its status, looked up at the
-    // folder's handle. An entry that vanishes while the folder is read is skipped. Returns false
-    // when the folder cannot be opened or read.
+    // until visit returns false; with withStats, every entry comes with its status, looked up at the
+    // folder's handle (a folder's own, never followed). An entry that vanishes while the folder is
+    // read is skipped. Returns false when the folder cannot be opened or read, or when expected is
+    // given and the folder opened is another one (a link, or a folder put in its place).
     virtual bool listDir(const QByteArray& dir, const std::function<bool(const DirEntry&)>& visit,
-                         bool withStats = false) const = 0;
+                         bool withStats = false,
+                         std::optional<FileIdentity> expected = std::nullopt) const = 0;
 
     // The folder at path ("" is the working folder); nullptr when it cannot be opened (error
     // receives the errno value).
@@ -98,7 +110,7 @@ class PosixFileSystem final : public FileSystem {
 public:
     std::optional<FileStat> stat(const QByteArray& path) const override;
     bool listDir(const QByteArray& dir, const std::function<bool(const DirEntry&)>& visit,
-                 bool withStats = false) const override;
+                 bool withStats = false, std::optional<FileIdentity> expected = std::nullopt) const override;
     std::unique_ptr<Folder> openFolder(const QByteArray& path, int* error = nullptr) const override;
     bool fileExists(const QByteArray& path) const override;
     std::optional<QByteArray> readFile(const QByteArray& path, qint64 maxBytes) const override;

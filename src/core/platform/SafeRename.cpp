@@ -6,7 +6,7 @@
 
 #include <QList>
 #include <cerrno>
-#include <csignal>
+#include <cstdio>
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -50,51 +50,175 @@ bool stickyRefusesUnlink(const Folder& folder, const FileStat& file)
     return self && (self->mode & S_ISVTX) && me != 0 && file.owner != me && self->owner != me;
 }
 
+// True when now is the file the listing saw. Where inode numbers need not last (FUSE), a regular
+// file of the same size and modification time counts as the same.
+bool isListed(const Folder& folder, const FileStat& now, const ListedFile& listed)
+{
+    if (listed.stamp == 0 || now.entryStamp == listed.stamp)
+        return true;
+    return folder.inodesMayChange() && now.type == FileType::Regular && now.size == listed.size &&
+           now.modifiedMs == listed.modifiedMs;
+}
+
+bool sameEntry(const Folder& folder, const FileStat& a, const FileStat& b)
+{
+    return isListed(folder, a, {b.entryStamp, b.size, b.modifiedMs});
+}
+
 // Takes away a name this rename made, but only while it still names what it was made for.
-void removeOwnName(Folder& folder, const QByteArray& name, const FileIdentity& made, RenameResult& result)
+void removeOwnName(Folder& folder, const QByteArray& name, const FileStat& made, RenameResult& result)
 {
     const auto now = folder.entry(name);
-    if (!now || now->identity != made)
+    if (!now || !sameEntry(folder, *now, made))
         return;
     if (folder.unlink(name) != 0)
         result.extraName = name;
 }
 
+// The start time of a process in clock ticks since boot; nothing when there is no such process.
+std::optional<quint64> processStart(pid_t pid)
+{
+    const QByteArray path = "/proc/" + QByteArray::number(pid) + "/stat";
+    FILE* f = std::fopen(path.constData(), "re");
+    if (!f)
+        return std::nullopt;
+    char buffer[1024] = {};
+    const size_t n = std::fread(buffer, 1, sizeof buffer - 1, f);
+    std::fclose(f);
+    // pid (command) state ... : the start time is the 20th field after the command's ")".
+    const QByteArray line(buffer, qsizetype(n));
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    bool ok = false;
+    const quint64 start = fields.value(19).toULongLong(&ok);
+    return ok ? std::optional(start) : std::nullopt;
+}
+
+// This machine, in eight hex digits: folders shared with other machines see their temporary names too.
+QByteArray hostTag()
+{
+    static const QByteArray tag = [] {
+        char host[256] = {};
+        ::gethostname(host, sizeof host - 1);
+        quint32 h = 2166136261u;
+        for (const char* c = host; *c; ++c)
+            h = (h ^ uchar(*c)) * 16777619u;
+        return QByteArray::number(h, 16).rightJustified(8, '0');
+    }();
+    return tag;
+}
+
+// This run: its machine, process id and start time, so that a later process with the same id is
+// not taken for it.
+QByteArray runTag()
+{
+    static const QByteArray tag = hostTag() + '-' + QByteArray::number(::getpid()) + '-' +
+                                  QByteArray::number(processStart(::getpid()).value_or(0));
+    return tag;
+}
+
+// A free temporary name for name: prefix, run, serial, "-" and the name, or "~" and as much of it
+// as fits, cut between characters. Nothing, with the errno value, when the folder cannot say
+// whether a name is free.
+std::optional<QByteArray> temporaryName(const Folder& folder, const QByteArray& name, int* error)
+{
+    static unsigned serial = 0;
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        QByteArray temp = TemporaryPrefix + runTag() + '-' + QByteArray::number(++serial);
+        if (temp.size() + 1 + name.size() <= 255) {
+            temp += '-' + name;
+        } else {
+            qsizetype keep = 255 - temp.size() - 1;
+            while (keep > 0 && (uchar(name[keep]) & 0xC0) == 0x80)
+                --keep;
+            temp += '~' + name.left(keep);
+        }
+        const auto there = folder.entry(temp, error);
+        if (!there && *error == ENOENT)
+            return temp;
+        if (!there)
+            return std::nullopt;
+    }
+    *error = EEXIST;
+    return std::nullopt;
+}
+
+// Takes the name away from the file, by moving it to a temporary name first and removing that
+// only when it named the file: whatever another program put under the name meanwhile is moved,
+// never removed, and goes back.
+int takeAwayName(Folder& folder, const QByteArray& name, const FileStat& file, RenameResult& result)
+{
+    int err = 0;
+    const auto temp = temporaryName(folder, name, &err);
+    if (!temp)
+        return err;
+    if (const int moved = folder.renameReplacing(name, *temp); moved != 0)
+        return moved;
+    const auto taken = folder.entry(*temp);
+    if (taken && sameEntry(folder, *taken, file)) {
+        if (folder.unlink(*temp) != 0)
+            result.extraName = *temp;
+        return 0;
+    }
+    // Another program's entry: back under its name by a second name and the removal of this one.
+    if (!taken || folder.link(*temp, name) != 0 || folder.unlink(*temp) != 0)
+        result.strandedAs = *temp;
+    return ESTALE;
+}
+
+// Where hard links exist but RENAME_NOREPLACE does not: a second name of this program's own, then
+// the new name (which link() never replaces), then the old name is moved away and removed, each
+// step checked to act on the file. A kill leaves the file under its own names and the temporary
+// one, which recoverFile() clears up.
 int linkThenUnlink(Folder& folder, const QByteArray& from, const QByteArray& to, const FileStat& file,
                    RenameResult& result, bool* noLinks)
 {
     if (stickyRefusesUnlink(folder, file))
         return EPERM;
-    const int linked = folder.link(from, to);
-    if (linked != 0) {
+    int err = 0;
+    const auto mark = temporaryName(folder, from, &err);
+    if (!mark)
+        return err;
+    if (const int linked = folder.link(from, *mark); linked != 0) {
         *noLinks = linksUnsupported(linked, folder);
         return linked;
     }
-    // What the new name links to: the file, unless another program swapped the old name meanwhile.
-    const auto made = folder.entry(to);
-    const FileIdentity madeFor = made ? made->identity : file.identity;
-    const auto source = folder.entry(from);
-    if (!made || made->identity != file.identity || !source || source->identity != file.identity) {
-        removeOwnName(folder, to, madeFor, result);
+    const auto marked = folder.entry(*mark);
+    if (!marked || !sameEntry(folder, *marked, file)) {
+        if (marked)
+            removeOwnName(folder, *mark, *marked, result);
         return ESTALE;
     }
-    const int unlinked = folder.unlink(from);
-    if (unlinked != 0)
-        removeOwnName(folder, to, madeFor, result);
-    return unlinked;
+    err = folder.link(*mark, to);
+    if (err == 0) {
+        // Another program may have put its own file under the new name right after the link.
+        const auto made = folder.entry(to);
+        if (!made || !sameEntry(folder, *made, file)) {
+            err = EEXIST;
+        } else if (const int taken = takeAwayName(folder, from, file, result);
+                   taken != 0 && taken != ESTALE) {
+            if (takeAwayName(folder, to, file, result) != 0)
+                result.extraName = to;
+            err = taken;
+        }
+        // ESTALE: the old name had gone to another entry meanwhile, and the file keeps the new one.
+    }
+    removeOwnName(folder, *mark, file, result);
+    return err;
 }
 
 // A plain rename right after the target was seen to be free. Whatever the lookup finds counts as
 // there: a name it finds that the listing does not show (an 8.3 alias, a folding of the file
 // system's own) may still be another file.
-int checkedRename(Folder& folder, const QByteArray& from, const QByteArray& to)
+int checkedRename(Folder& folder, const QByteArray& from, const QByteArray& to, RenameResult& result)
 {
     int err = 0;
     if (folder.entry(to, &err))
         return EEXIST;
     if (err != ENOENT)
         return err;
-    return folder.renameReplacing(from, to);
+    err = folder.renameReplacing(from, to);
+    result.unguarded = result.unguarded || err == 0;
+    return err;
 }
 
 // Moves from to to with the first strategy, from the given one down, that the file system has;
@@ -108,14 +232,14 @@ int move(Folder& folder, const QByteArray& from, const QByteArray& to, const Fil
             return err;
         strategy = Strategy::LinkThenUnlink;
     }
-    if (strategy == Strategy::LinkThenUnlink) {
+    if (strategy == Strategy::LinkThenUnlink && !file.isDir()) {
         bool noLinks = false;
         const int err = linkThenUnlink(folder, from, to, file, result, &noLinks);
         if (!noLinks)
             return err;
         strategy = Strategy::CheckedRename;
     }
-    return checkedRename(folder, from, to);
+    return checkedRename(folder, from, to, result);
 }
 
 // True when to names the file from under another spelling, on a file system that ignores case.
@@ -149,48 +273,6 @@ bool sameFileOtherSpelling(const Folder& folder, const QByteArray& from, const Q
         return matches.size() < 2;
     });
     return matches == QList<QByteArray>{from};
-}
-
-// This machine, in eight hex digits: folders shared with other machines see their temporary names too.
-QByteArray hostTag()
-{
-    static const QByteArray tag = [] {
-        char host[256] = {};
-        ::gethostname(host, sizeof host - 1);
-        quint32 h = 2166136261u;
-        for (const char* c = host; *c; ++c)
-            h = (h ^ uchar(*c)) * 16777619u;
-        return QByteArray::number(h, 16).rightJustified(8, '0');
-    }();
-    return tag;
-}
-
-// A free temporary name for name: prefix, host, process, serial, "-" and the name, or "~" and as
-// much of it as fits, cut between characters. Nothing, with the errno value, when the folder cannot
-// say whether a name is free.
-std::optional<QByteArray> temporaryName(const Folder& folder, const QByteArray& name, int* error)
-{
-    static unsigned serial = 0;
-    for (int attempt = 0; attempt < 1000; ++attempt) {
-        QByteArray temp = TemporaryPrefix + hostTag() + '-' + QByteArray::number(::getpid()) + '-' +
-                          QByteArray::number(++serial);
-        if (temp.size() + 1 + name.size() <= 255) {
-            temp += '-' + name;
-        } else {
-            // A name that does not fit is marked with "~": it cannot be given back from this one.
-            qsizetype keep = 255 - temp.size() - 1;
-            while (keep > 0 && (uchar(name[keep]) & 0xC0) == 0x80)
-                --keep;
-            temp += '~' + name.left(keep);
-        }
-        const auto there = folder.entry(temp, error);
-        if (!there && *error == ENOENT)
-            return temp;
-        if (!there)
-            return std::nullopt;
-    }
-    *error = EEXIST;
-    return std::nullopt;
 }
 
 // The new name is the file itself under another spelling. On the file systems that may have no
@@ -232,36 +314,67 @@ int refusal(const FileStat& st)
     return st.isDir() ? EISDIR : EPERM;
 }
 
-// The outcome of a move: what the new name holds once it was made. Anything but a file or a link
-// (a folder that took the file's place) goes back to its own name.
+// Gives what this rename moved its own name back, and nothing else: when the entry that goes back
+// is not the one moved (another program put its own under the new name meanwhile), that one
+// returns to the new name. strandedAs names where the moved entry is when it cannot go back.
+void giveBack(Folder& folder, const QByteArray& from, const QByteArray& to, const FileStat& moved,
+              Strategy strategy, RenameResult& result)
+{
+    if (move(folder, to, from, moved, strategy, result) != 0) {
+        result.strandedAs = to;
+        return;
+    }
+    const auto back = folder.entry(from);
+    if (back && !sameEntry(folder, *back, moved)) {
+        move(folder, from, to, *back, strategy, result);
+        result.strandedAs = to;
+    }
+}
+
+// The outcome of a move: what the new name holds once it was made. Anything but the listed file or
+// a link (another file put in its place, a folder) goes back to its own name.
 void settle(Folder& folder, const QByteArray& from, const QByteArray& to, Strategy strategy, int err,
-            RenameResult& result)
+            const ListedFile& listed, RenameResult& result)
 {
     if (err == 0) {
         result.renamed = folder.entry(to);
-        if (result.renamed && !renamable(*result.renamed) && strategy != Strategy::LinkThenUnlink) {
-            err = refusal(*result.renamed);
-            if (move(folder, to, from, *result.renamed, strategy, result) != 0)
-                result.strandedAs = to;
+        if (result.renamed && (!renamable(*result.renamed) || !isListed(folder, *result.renamed, listed))) {
+            err = renamable(*result.renamed) ? int(FileReplaced) : refusal(*result.renamed);
+            giveBack(folder, from, to, *result.renamed, strategy, result);
             result.renamed.reset();
         }
     }
     result.error = err;
 }
 
-} // namespace
+// After a failed rename: is the file still under its old name? ENOENT with the file still there is
+// the file system refusing the new name (exFAT over FUSE).
+void checkSource(Folder& folder, const QByteArray& from, RenameResult& result)
+{
+    if (result.error == 0 || !result.strandedAs.isEmpty())
+        return;
+    int err = 0;
+    const bool there = folder.entry(from, &err).has_value();
+    if (there && result.error == ENOENT)
+        result.error = NameNotHeld;
+    result.sourceLost = !there && err == ENOENT && result.error != ENOENT;
+}
 
-RenameResult renameEntry(Folder& folder, const QByteArray& from, const QByteArray& to)
+RenameResult tryRename(Folder& folder, const QByteArray& from, const QByteArray& to, const ListedFile& listed)
 {
     RenameResult result;
+    if (from != to && !folder.holdsName(to)) {
+        result.error = NameNotHeld;
+        return result;
+    }
     Strategy strategy = Strategy::NoReplace;
     int err = 0;
     if (from != to) {
-        // Renamed first and looked at after: one look a file, and a folder or other entry that
-        // stood under the name is given it back at once.
+        // Renamed first and looked at after: one look a file, and anything but the listed file
+        // that stood under the name is given it back at once.
         err = folder.renameNoReplace(from, to);
         if (err == 0 || err == ENOENT) {
-            settle(folder, from, to, strategy, err, result);
+            settle(folder, from, to, strategy, err, listed, result);
             return result;
         }
         if (noReplaceUnsupported(err))
@@ -276,6 +389,10 @@ RenameResult renameEntry(Folder& folder, const QByteArray& from, const QByteArra
         result.error = refusal(*file);
         return result;
     }
+    if (!isListed(folder, *file, listed)) {
+        result.error = FileReplaced;
+        return result;
+    }
     if (from == to) {
         result.renamed = file;
         return result;
@@ -287,7 +404,60 @@ RenameResult renameEntry(Folder& folder, const QByteArray& from, const QByteArra
             result.renamed = folder.entry(to);
         return result;
     }
-    settle(folder, from, to, strategy, err, result);
+    if (strategy == Strategy::LinkThenUnlink) {
+        // Checked at every step already; a folder cannot be linked.
+        result.error = err;
+        if (err == 0)
+            result.renamed = folder.entry(to);
+    } else {
+        settle(folder, from, to, strategy, err, listed, result);
+    }
+    return result;
+}
+
+struct Leftover {
+    QByteArray name;
+    FileStat stat;
+};
+
+// Temporary names in folder that runs of this program on this machine left, made by this user,
+// whose process has ended.
+QList<Leftover> leftovers(const Folder& folder)
+{
+    QList<QByteArray> names;
+    const QByteArray prefix = temporaryPrefix();
+    folder.listNames([&](QByteArrayView name) {
+        if (name.startsWith(prefix))
+            names << name.toByteArray();
+        return true;
+    });
+    const bool procReadable = processStart(::getpid()).has_value();
+    QList<Leftover> out;
+    for (const QByteArray& name : std::as_const(names)) {
+        // prefix (host included), process id, "-", start time, "-", serial, "-" or "~", the name
+        const QList<QByteArray> parts = name.mid(prefix.size()).split('-');
+        bool pidOk = false;
+        bool startOk = false;
+        const pid_t pid = parts.value(0).toInt(&pidOk);
+        const quint64 start = parts.value(1).toULongLong(&startOk);
+        if (parts.size() < 3 || !pidOk || pid <= 0 || !startOk || !procReadable)
+            continue;
+        if (processStart(pid) == start)
+            continue; // that run is still going (this one included)
+        const auto st = folder.entry(name);
+        if (st && st->owner == ::geteuid() && renamable(*st))
+            out.append({name, *st});
+    }
+    return out;
+}
+
+} // namespace
+
+RenameResult renameEntry(Folder& folder, const QByteArray& from, const QByteArray& to,
+                         const ListedFile& listed)
+{
+    RenameResult result = tryRename(folder, from, to, listed);
+    checkSource(folder, from, result);
     return result;
 }
 
@@ -296,43 +466,41 @@ QByteArray temporaryPrefix()
     return TemporaryPrefix + hostTag() + '-';
 }
 
-int recoverTemporaryNames(Folder& folder)
+Recovery recoverFile(Folder& folder, const QByteArray& from, const QByteArray& to, const ListedFile& listed)
 {
-    QList<std::pair<QByteArray, QByteArray>> leftovers;
-    const QByteArray prefix(TemporaryPrefix);
-    folder.listNames([&](QByteArrayView view) {
-        if (!view.startsWith(prefix))
-            return true;
-        const QByteArray name = view.toByteArray();
-        if (!name.startsWith(prefix))
-            return true;
-        // prefix, host, "-", process id, "-", serial, "-", the file's own name
-        const QList<QByteArray> parts = name.mid(prefix.size()).split('-');
-        if (parts.size() < 4 || parts[0] != hostTag())
-            return true; // another machine's, or not ours at all
-        bool pidOk = false;
-        bool serialOk = false;
-        const pid_t pid = parts[1].toInt(&pidOk);
-        parts[2].toUInt(&serialOk);
-        const qsizetype nameStart = prefix.size() + parts[0].size() + parts[1].size() + parts[2].size() + 3;
-        const bool alive = !pidOk || pid <= 0 || pid == ::getpid() || ::kill(pid, 0) == 0 || errno == EPERM;
-        if (serialOk && !alive && nameStart < name.size())
-            leftovers.append({name, name.mid(nameStart)});
-        return true;
-    });
-    int recovered = 0;
-    for (const auto& [temp, original] : leftovers) {
-        const auto file = folder.entry(temp);
-        if (!file || !isValidFileName(original))
-            continue;
-        // Killed between link and unlink: both names are the one file; the temporary one goes.
-        const auto there = folder.entry(original);
-        if (there && there->identity == file->identity && folder.unlink(temp) == 0)
-            ++recovered;
-        else if (!there && renameEntry(folder, temp, original).error == 0)
-            ++recovered;
+    if (listed.stamp == 0)
+        return Recovery::None;
+    QList<Leftover> mine;
+    for (const Leftover& l : leftovers(folder)) {
+        if (isListed(folder, l.stat, listed))
+            mine << l;
     }
-    return recovered;
+    if (mine.isEmpty())
+        return Recovery::None;
+    const FileStat& file = mine.first().stat;
+    RenameResult ignored;
+    const auto atNew = folder.entry(to);
+    const auto atOld = folder.entry(from);
+    Recovery outcome = Recovery::None;
+    if (atNew && sameEntry(folder, *atNew, file)) {
+        // Killed once the new name was made: the old name, if still there, goes the safe way.
+        if (from != to && atOld && sameEntry(folder, *atOld, file))
+            takeAwayName(folder, from, file, ignored);
+        outcome = Recovery::Finished;
+    } else if (atOld && sameEntry(folder, *atOld, file)) {
+        outcome = Recovery::Restored; // killed between a second name and the move
+    } else if (!atOld) {
+        const RenameResult back = tryRename(folder, mine.first().name, from, {});
+        if (back.error != 0)
+            return Recovery::None;
+        mine.removeFirst();
+        outcome = Recovery::Restored;
+    }
+    if (outcome != Recovery::None) {
+        for (const Leftover& l : std::as_const(mine))
+            removeOwnName(folder, l.name, l.stat, ignored);
+    }
+    return outcome;
 }
 
 } // namespace tamsel

@@ -10,38 +10,68 @@
 
 namespace tamsel {
 
+// What the listing saw of a file: enough to tell it from another one put under its name.
+struct ListedFile {
+    quint64 stamp = 0; // FileStat::entryStamp; 0 when not known: any file counts as the listed one
+    qint64 size = 0;
+    qint64 modifiedMs = 0;
+};
+
+// Failures of this program's own, beside errno values (which are positive).
+enum RenameFailure : int {
+    FileReplaced = -1, // another file stands under the listed file's name
+    NameNotHeld = -2,  // the file system cannot hold the new name
+};
+
 struct RenameResult {
-    int error = 0; // 0 or an errno value
-    // Set when the file could not be put back after a failure: the name it is left under.
+    int error = 0; // 0, an errno value or a RenameFailure
+    // Set when what was moved could not be put back after a failure: the name it is left under.
     QByteArray strandedAs;
     // Set when a second name of the file could not be taken away again.
     QByteArray extraName;
     // The entry under its new name, after a rename that worked.
     std::optional<FileStat> renamed;
+    // Renamed by a plain rename right after the new name was seen to be free: the file system
+    // offers no way to rename without replacing, so a file another program made in between was not
+    // safe.
+    bool unguarded = false;
+    // The rename failed and the file is gone from its old name too (FUSE vfat deletes it first).
+    bool sourceLost = false;
 };
 
-// Temporary names start with this, followed by a tag of the machine, the process id, a serial
-// number, "-" and the file's own name, so that a name left behind by a killed run says what it was.
+// Temporary names start with this, followed by a tag of the machine, the process id and its start
+// time, a serial number, "-" and the file's own name, so that a name left behind by a killed run
+// says what it was and whose it was.
 inline constexpr char TemporaryPrefix[] = ".tamsel-";
 
 // The start of this machine's temporary names: TemporaryPrefix and its tag.
 QByteArray temporaryPrefix();
 
-// Renames the entry from to the name to, both in folder, never onto an existing name. Only a
-// regular file or a symbolic link keeps the new name: anything else found under it afterwards
-// (a folder that took the file's place) is given its own name back at once; a kill between the
-// two leaves it under the new name. The rename is made:
+// Renames the entry from to the name to, both in folder, never onto an existing name, and only
+// the listed file: a file or a link other than the listed one under the old name (found in the
+// look after the rename) is given its own name back at once, and so is anything but a file or a
+// link (a folder that took the file's place); a kill between the two leaves it under the new name.
+// The rename is made:
 // - where the file system has RENAME_NOREPLACE, with it;
-// - where it has not but has hard links, by a link to the new name and the removal of the old
-//   one, each checked to act on the same file;
+// - where it has not but has hard links, through a second name of this program's own, each step
+//   checked to act on the same file, so that the old name is only ever moved, never removed;
 // - where it has neither (FUSE vfat or exFAT), by a plain rename right after the target was seen
-//   to be free.
+//   to be free (the result says so).
 // A change of letter case alone on a file system that ignores case goes round through a
 // temporary name.
-RenameResult renameEntry(Folder& folder, const QByteArray& from, const QByteArray& to);
+RenameResult renameEntry(Folder& folder, const QByteArray& from, const QByteArray& to,
+                         const ListedFile& listed = {});
 
-// Puts back files that a killed run left under a temporary name in folder, where the process that
-// named them has ended and their own name is free. Returns how many came back.
-int recoverTemporaryNames(Folder& folder);
+enum class Recovery {
+    None,     // no leftover of a killed run of this user's is the listed file
+    Restored, // the file is back under its old name: its rename can be tried again
+    Finished, // the killed run had given the file its new name already; the leftovers are gone
+};
+
+// Finishes or undoes what a killed run of this program left of the listed file's rename from
+// from to to: a temporary name of a run that has ended, made by this user, that names the listed
+// file. A temporary name whose own name did not fit ("~") comes back too, as the listed name says
+// what it was.
+Recovery recoverFile(Folder& folder, const QByteArray& from, const QByteArray& to, const ListedFile& listed);
 
 } // namespace tamsel

@@ -8,8 +8,8 @@
 #include "core/text/PlainText.h"
 
 #include <QHash>
-#include <QSet>
 #include <cerrno>
+#include <cstring>
 #include <memory>
 
 namespace tamsel {
@@ -47,24 +47,12 @@ public:
         return m_open.insert(index, std::shared_ptr<Folder>(std::move(folder)))->get();
     }
 
-    // A file missing from its folder may sit under a temporary name a killed run left: the
-    // folder's leftovers are put back, once a pass. True when some came back.
-    bool recover(int row, Folder& folder)
-    {
-        const quint32 index = m_list.folderIndex(row);
-        if (m_recovered.contains(index))
-            return false;
-        m_recovered.insert(index);
-        return recoverTemporaryNames(folder) > 0;
-    }
-
 private:
     static constexpr qsizetype MaxOpen = 256;
     const FileList& m_list;
     const FileSystem& m_fs;
     QHash<quint32, std::shared_ptr<Folder>> m_open;
     QHash<quint32, FileIdentity> m_identities;
-    QSet<quint32> m_recovered;
 };
 
 } // namespace
@@ -78,11 +66,40 @@ bool hasPreview(const FileList& list)
     return false;
 }
 
+QString failureReason(int error, QStringView oldName, QStringView newName)
+{
+    const auto quoted = [](QStringView name) -> QString { return u'［' + displayName(name) + u'］'; };
+    switch (error) {
+    case EEXIST:
+    case ENOTEMPTY:
+        return QStringLiteral("文件") + quoted(newName) + QStringLiteral("已存在");
+    case ENOENT:
+        return QStringLiteral("文件") + quoted(oldName) + QStringLiteral("已不存在");
+    case ESTALE:
+        return QStringLiteral("文件夹已改变");
+    case FileReplaced:
+        return QStringLiteral("文件") + quoted(oldName) + QStringLiteral("已被替换");
+    case NameNotHeld:
+        return QStringLiteral("文件系统不接受新文件名") + quoted(newName);
+    case EINVAL:
+        return QStringLiteral("新文件名") + quoted(newName) + QStringLiteral("不合法");
+    case EISDIR:
+        return QStringLiteral("新文件名") + quoted(newName) + QStringLiteral("处是一个文件夹");
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return QStringLiteral("没有权限");
+    default:
+        return QString::fromLocal8Bit(std::strerror(error));
+    }
+}
+
 RenameOutcome renamePass(FileList& list, FileSystem& fs, const std::function<bool(int row)>& goOn)
 {
     const QString untouched = QStringLiteral("未处理！");
     const QString succeeded = QStringLiteral("操作成功！");
     const QString failed = QStringLiteral("操作失败！");
+    const QString unguarded = QStringLiteral("（文件系统不能防止覆盖）");
     FileList::Batch batch(list);
     Folders folders(list, fs);
     char newBytes[256]; // a valid name is at most 255 bytes
@@ -116,23 +133,38 @@ RenameOutcome renamePass(FileList& list, FileSystem& fs, const std::function<boo
         Folder* folder = err ? nullptr : folders.folderOf(r, &err);
         RenameResult result;
         if (folder) {
-            result = renameEntry(*folder, old, name);
-            if (result.error == ENOENT && folders.recover(r, *folder))
-                result = renameEntry(*folder, old, name);
+            const FileList::Row& row = list.details(r);
+            const ListedFile listed{row.stamp, row.size, row.modified};
+            result = renameEntry(*folder, old, name, listed);
+            if (result.error == ENOENT || result.error == EEXIST) {
+                // The file may sit under a temporary name a killed run left.
+                const Recovery recovery = recoverFile(*folder, old, name, listed);
+                if (recovery == Recovery::Restored)
+                    result = renameEntry(*folder, old, name, listed);
+                else if (recovery == Recovery::Finished)
+                    result = {0, {}, {}, folder->entry(name)};
+            }
             err = result.error;
         }
         if (!result.strandedAs.isEmpty()) {
-            // What is left under another name: the file, or a folder that had taken its place.
-            const QString what = err == EISDIR ? QStringLiteral("文件夹") : QStringLiteral("文件");
+            // What is left under another name: the file, a folder that had taken its place, or the
+            // file that had.
+            const QString what = err == EISDIR         ? QStringLiteral("文件夹")
+                                 : err == FileReplaced ? QStringLiteral("替换它的文件")
+                                                       : QStringLiteral("文件");
+            const QString dir = decodeName(list.directoryBytes(r));
             list.setCell(r, ColResult,
                          failed + what + QStringLiteral("现名为：") + decodeName(result.strandedAs));
-            outcome.note = what + u'［' + decodeName(old) + QStringLiteral("］现名为［") +
+            outcome.note = what + u'［' + dir + decodeName(old) + QStringLiteral("］现在位于［") + dir +
                            decodeName(result.strandedAs) + QStringLiteral("］。");
         } else if (!result.extraName.isEmpty()) {
             list.setCell(r, ColResult,
                          failed + QStringLiteral("多出文件名：") + decodeName(result.extraName));
             outcome.note = QStringLiteral("文件［") + decodeName(old) + QStringLiteral("］另有一个文件名［") +
                            decodeName(result.extraName) + QStringLiteral("］。");
+        } else if (result.sourceLost) {
+            outcome.note = QStringLiteral("重命名失败后，文件［") + decodeName(old) +
+                           QStringLiteral("］已不在原处：文件系统删除了它。");
         }
         if (err != 0) {
             outcome.failedRow = r;
@@ -140,7 +172,7 @@ RenameOutcome renamePass(FileList& list, FileSystem& fs, const std::function<boo
             break;
         }
         if (result.renamed && !result.renamed->isDir()) {
-            list.setRenamed(r, succeeded);
+            list.setRenamed(r, result.unguarded ? succeeded + unguarded : succeeded);
         } else {
             list.setCell(r, ColResult, failed);
         }

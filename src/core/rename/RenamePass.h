@@ -14,7 +14,7 @@ bool hasPreview(const FileList& list);
 
 struct RenameOutcome {
     int failedRow = 0; // 0 when every row was handled
-    int error = 0;     // the errno value of the failure
+    int error = 0;     // the errno value or RenameFailure of the failure
     QString note;      // where a file was left when it could not be put back, for the user
     int stoppedAt = 0; // the first row not reached when the pass was stopped; 0 otherwise
 };
@@ -25,6 +25,9 @@ struct RenameOutcome {
 // under another name, which its result then gives. Each row's folder is opened once for the pass; every
 // change happens relative to it. goOn(row) is asked before each row; false stops the pass there, and the rows
 // from there on show no result.
+// Why a rename failed, for the user: error as RenameOutcome has it.
+QString failureReason(int error, QStringView oldName, QStringView newName);
+
 RenameOutcome renamePass(FileList& list, FileSystem& fs, const std::function<bool(int row)>& goOn = {});
 
 } // namespace tamsel

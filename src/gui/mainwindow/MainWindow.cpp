@@ -712,35 +712,6 @@ void MainWindow::refillStartChar()
     }
 }
 
-namespace {
-
-// Why the rename of a row failed, in words: the pass's message names the real cause.
-QString failureReason(int error, QStringView oldName, QStringView newName)
-{
-    const auto quoted = [](QStringView name) -> QString { return u'［' + displayName(name) + u'］'; };
-    switch (error) {
-    case EEXIST:
-    case ENOTEMPTY:
-        return QStringLiteral("文件") + quoted(newName) + QStringLiteral("已存在");
-    case ENOENT:
-        return QStringLiteral("文件") + quoted(oldName) + QStringLiteral("已不存在");
-    case ESTALE:
-        return QStringLiteral("文件夹已改变");
-    case EINVAL:
-        return QStringLiteral("新文件名") + quoted(newName) + QStringLiteral("不合法");
-    case EISDIR:
-        return QStringLiteral("新文件名") + quoted(newName) + QStringLiteral("处是一个文件夹");
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return QStringLiteral("没有权限");
-    default:
-        return QString::fromLocal8Bit(std::strerror(error));
-    }
-}
-
-} // namespace
-
 QString MainWindow::modeExplanation(RenameMode mode)
 {
     switch (mode) {

@@ -43,8 +43,7 @@ class TestAddFiles : public QObject {
 private Q_SLOTS:
     void init()
     {
-        m_fs.unreadable.clear();
-        m_fs.listed.clear();
+        m_fs = {};
         m_failures = 0;
         m_hooks = WalkHooks{};
         m_hooks.failed = [this] { ++m_failures; };
@@ -98,6 +97,28 @@ private Q_SLOTS:
         FileList list(m_fs);
         QVERIFY(addFolderRecursive(list, m_fs, tree.root(), m_hooks));
         QCOMPARE(sorted(names(list)), (QStringList{u"broken"_s, u"f"_s, u"loop"_s, u"up"_s}));
+    }
+
+    // A sub-folder replaced by a link after its parent was read is not followed either.
+    void aSubFolderSwappedForALinkIsNotFollowed()
+    {
+        TempTree tree;
+        tree.folder("walk");
+        tree.folder("walk/sub");
+        tree.folder("elsewhere");
+        tree.file("walk/sub/f");
+        tree.file("elsewhere/secret");
+        const QByteArray sub = tree.root() + "walk/sub";
+        m_fs.beforeChange = [&](const char* operation, const QByteArray& dir) {
+            if (qstrcmp(operation, "list") == 0 && dir == sub + '/') {
+                ::rename(sub.constData(), QByteArray(sub + "-was").constData());
+                QCOMPARE(::symlink("../elsewhere", sub.constData()), 0);
+            }
+        };
+        FileList list(m_fs);
+        QVERIFY(addFolderRecursive(list, m_fs, tree.root() + "walk", m_hooks));
+        QCOMPARE(names(list), QStringList());
+        QCOMPARE(m_failures, 1);
     }
 
     void anUnreadableFolderFailsAloneAndTheWalkGoesOn()

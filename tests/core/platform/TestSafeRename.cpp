@@ -24,6 +24,23 @@ using Names = QList<QByteArray>;
 // A pid no process has: beyond the kernel's limit.
 constexpr int DeadPid = 1 << 30;
 
+// This process's start time, as its temporary names carry it.
+quint64 processStart()
+{
+    QFile stat(QStringLiteral("/proc/self/stat"));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray line = stat.readAll();
+    return line.mid(line.lastIndexOf(')') + 2).split(' ').value(19).toULongLong();
+}
+
+// A temporary name of process pid, started at start, with its serial and the rest of the name.
+QByteArray leftover(const TempTree& tree, int pid, int serial, const QByteArray& rest, quint64 start = 7)
+{
+    return tree.root() + temporaryPrefix() + QByteArray::number(pid) + '-' + QByteArray::number(start) + '-' +
+           QByteArray::number(serial) + rest;
+}
+
 } // namespace
 
 class TestSafeRename : public QObject {
@@ -103,6 +120,50 @@ private Q_SLOTS:
         QCOMPARE(contentOf(tree.root() + "a.txt/photo"), QByteArray("P"));
     }
 
+    // Another program puts its own folder under the new name right before the move-back: only what
+    // this rename moved goes back, and the other folder stays where its program put it.
+    void theMoveBackTakesOnlyWhatWasMoved()
+    {
+        TempTree tree;
+        tree.folder("a.txt");
+        tree.write("a.txt/photo", "P");
+        auto folder = open(tree.root());
+        bool raced = false;
+        m_fs.beforeChange = [&](const char*, const QByteArray& name) {
+            if (name == "b.txt" && !raced) {
+                raced = true;
+                ::rename(QByteArray(tree.root() + "b.txt").constData(),
+                         QByteArray(tree.root() + "moved").constData());
+                tree.folder("b.txt");
+                tree.write("b.txt/theirs", "T");
+            }
+        };
+        const RenameResult result = renameEntry(*folder, "a.txt", "b.txt");
+        QCOMPARE(result.error, EISDIR);
+        QCOMPARE(contentOf(tree.root() + "b.txt/theirs"), QByteArray("T"));
+        QCOMPARE(contentOf(tree.root() + "moved/photo"), QByteArray("P"));
+        QCOMPARE(namesIn(tree.root()), (Names{"b.txt", "moved"}));
+    }
+
+    // A driver that deletes the file and then fails (FUSE vfat) is caught: the result says so.
+    void aFileTheFileSystemLostIsReported()
+    {
+        m_fs.noReplace = false;
+        m_fs.hardLinks = false;
+        TempTree tree;
+        tree.write("a", "A");
+        auto folder = open(tree.root());
+        m_fs.refuseUnlink = {"a"};
+        int renames = 0;
+        m_fs.beforeChange = [&](const char* operation, const QByteArray&) {
+            if (qstrcmp(operation, "rename") == 0 && ++renames == 2)
+                ::unlink(QByteArray(tree.root() + "a").constData());
+        };
+        const RenameResult result = renameEntry(*folder, "a", "b");
+        QCOMPARE(result.error, EPERM);
+        QVERIFY(result.sourceLost);
+    }
+
     void aFolderThatCannotGoBackIsNamed()
     {
         TempTree tree;
@@ -148,6 +209,48 @@ private Q_SLOTS:
         result = renameEntry(*folder, "a", "c");
         QCOMPARE(result.error, EPERM);
         QCOMPARE(result.extraName, QByteArray("c"));
+    }
+
+    // Without RENAME_NOREPLACE, another program changes a name right after a link was made: its
+    // file is neither removed nor replaced.
+    void linkFallbackUnderARacingProgram_data()
+    {
+        QTest::addColumn<bool>("swapSource");
+        QTest::newRow("old name replaced before it goes") << true;
+        QTest::newRow("new name replaced right after the link") << false;
+    }
+    void linkFallbackUnderARacingProgram()
+    {
+        QFETCH(bool, swapSource);
+        m_fs.noReplace = false;
+        TempTree tree;
+        tree.write("a", "A");
+        auto folder = open(tree.root());
+        const auto replace = [&](const QByteArray& name) {
+            ::unlink(QByteArray(tree.root() + name).constData());
+            tree.write(name, "other program");
+        };
+        bool linked = false;
+        bool swapped = false;
+        m_fs.beforeChange = [&](const char* operation, const QByteArray& name) {
+            if (swapSource && linked && !swapped && name == "a" && qstrcmp(operation, "link") != 0) {
+                swapped = true;
+                replace("a");
+            }
+        };
+        m_fs.afterChange = [&](const char* operation, const QByteArray& to) {
+            linked = linked || qstrcmp(operation, "link") == 0;
+            if (!swapSource && to == "b" && !swapped) {
+                swapped = true;
+                replace("b");
+            }
+        };
+        const RenameResult result = renameEntry(*folder, "a", "b");
+        QVERIFY(swapped);
+        QCOMPARE(namesIn(tree.root()), (Names{"a", "b"}));
+        QCOMPARE(contentOf(tree.root() + (swapSource ? "a" : "b")), QByteArray("other program"));
+        QCOMPARE(contentOf(tree.root() + (swapSource ? "b" : "a")), QByteArray("A"));
+        QCOMPARE(result.error, swapSource ? 0 : EEXIST);
     }
 
     // In a sticky folder another user's file cannot lose its name: no second name is made.
@@ -251,28 +354,59 @@ private Q_SLOTS:
         QCOMPARE(contentOf(tree.root() + "PHOTO.JPG"), QByteArray("other program"));
     }
 
-    void temporaryNamesLeftByAKilledRunComeBack()
+    // Only a temporary name of this user's that a run which has ended left, and that is the listed
+    // file, is taken for it: a planted name, one of a running program, one of another file are not.
+    void leftoversComeBackOnlyAsTheListedFile()
+    {
+        if (::geteuid() != 0)
+            QSKIP("needs root to plant another user's file");
+        TempTree tree;
+        const auto listed = [&](const QByteArray& name) {
+            const auto st = PosixFileSystem().stat(tree.root() + name);
+            return ListedFile{st->entryStamp, st->size, st->modifiedMs};
+        };
+        auto folder = open(tree.root());
+        // A dead run's, and one whose process id is taken again by a later process.
+        tree.write("a.txt", "A");
+        ListedFile a = listed("a.txt");
+        ::rename(QByteArray(tree.root() + "a.txt").constData(),
+                 leftover(tree, DeadPid, 1, "-a.txt").constData());
+        QCOMPARE(recoverFile(*folder, "a.txt", "b.txt", a), Recovery::Restored);
+        ::rename(QByteArray(tree.root() + "a.txt").constData(),
+                 leftover(tree, ::getpid(), 2, "-a.txt", 1).constData());
+        QCOMPARE(recoverFile(*folder, "a.txt", "b.txt", a), Recovery::Restored);
+        // A long name's, whose own name did not fit: the listing says what it was.
+        ::rename(QByteArray(tree.root() + "a.txt").constData(),
+                 leftover(tree, DeadPid, 3, "~a.t").constData());
+        QCOMPARE(recoverFile(*folder, "a.txt", "b.txt", a), Recovery::Restored);
+        QCOMPARE(namesIn(tree.root()), Names{"a.txt"});
+        // This run's own, another file's, another user's: left alone.
+        const QByteArray own = leftover(tree, ::getpid(), 4, "-a.txt", processStart());
+        ::rename(QByteArray(tree.root() + "a.txt").constData(), own.constData());
+        QCOMPARE(recoverFile(*folder, "a.txt", "b.txt", a), Recovery::None);
+        tree.write("c.txt", "C");
+        QCOMPARE(recoverFile(*folder, "c.txt", "d.txt", listed("c.txt")), Recovery::None);
+        ::rename(own.constData(), leftover(tree, DeadPid, 5, "-a.txt").constData());
+        QCOMPARE(::chown(leftover(tree, DeadPid, 5, "-a.txt").constData(), 4321, 4321), 0);
+        QCOMPARE(recoverFile(*folder, "a.txt", "b.txt", a), Recovery::None);
+        QCOMPARE(namesIn(tree.root()).size(), 2);
+    }
+
+    // A run killed in the middle of renaming through a second name leaves the file under its old
+    // or its new name and a temporary one: the next rename of the file finishes the job.
+    void aKilledLinkAndUnlinkIsFinished()
     {
         TempTree tree;
-        const QByteArray dead = temporaryPrefix() + QByteArray::number(DeadPid);
-        tree.write(dead + "-1-a.txt", "A");
-        tree.write(dead + "-2-b.txt", "B2");
-        tree.write("b.txt", "B1");        // its name is taken
-        tree.write(dead + "-3~cut", "C"); // its name did not fit
-        tree.write(temporaryPrefix() + QByteArray::number(::getpid()) + "-9-d.txt", "D"); // alive
-        tree.write(TemporaryPrefix + QByteArray("0badcafe-") + QByteArray::number(DeadPid) + "-4-e.txt",
-                   "E"); // another machine's
-        // Killed between link and unlink: the temporary name is a second name of the file.
-        tree.write("f.txt", "F");
-        QCOMPARE(::link(QByteArray(tree.root() + "f.txt").constData(),
-                        QByteArray(tree.root() + dead + "-5-f.txt").constData()),
-                 0);
+        tree.write("a", "A");
+        const auto st = PosixFileSystem().stat(tree.root() + "a");
+        const ListedFile a{st->entryStamp, st->size, st->modifiedMs};
+        const QByteArray mark = leftover(tree, DeadPid, 1, "-a");
+        QCOMPARE(::link(QByteArray(tree.root() + "a").constData(), mark.constData()), 0);
+        QCOMPARE(::link(mark.constData(), QByteArray(tree.root() + "b").constData()), 0);
         auto folder = open(tree.root());
-        QCOMPARE(recoverTemporaryNames(*folder), 2);
-        QCOMPARE(contentOf(tree.root() + "a.txt"), QByteArray("A"));
-        QCOMPARE(contentOf(tree.root() + "b.txt"), QByteArray("B1"));
-        QCOMPARE(contentOf(tree.root() + "f.txt"), QByteArray("F"));
-        QCOMPARE(namesIn(tree.root()).size(), 7);
+        QCOMPARE(recoverFile(*folder, "a", "b", a), Recovery::Finished);
+        QCOMPARE(namesIn(tree.root()), Names{"b"});
+        QCOMPARE(contentOf(tree.root() + "b"), QByteArray("A"));
     }
 
     // Where the file system has hard links, a refused link is a refusal, not a reason to fall back
@@ -333,7 +467,12 @@ private Q_SLOTS:
         QVERIFY(folder);
         QCOMPARE(renameEntry(*folder, "PHOTO.JPG", "b.txt").error, EEXIST);
         QCOMPARE(renameEntry(*folder, "PHOTO.JPG", "photo.jpg").error, 0);
-        QCOMPARE(renameEntry(*folder, "b.txt", "c.txt").error, 0);
+        const RenameResult plain = renameEntry(*folder, "b.txt", "c.txt");
+        QCOMPARE(plain.error, 0);
+        QVERIFY(plain.unguarded);
+        // Names the driver would lose the file for are refused before it is asked.
+        QCOMPARE(renameEntry(*folder, "c.txt", "ü.txt").error, int(NameNotHeld));
+        QCOMPARE(renameEntry(*folder, "c.txt", "a:b.txt").error, int(NameNotHeld));
         QCOMPARE(namesIn(mnt), (Names{"c.txt", "photo.jpg"}));
         QCOMPARE(contentOf(mnt + "photo.jpg") + contentOf(mnt + "c.txt"), QByteArray("PB"));
     }

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A rename pass for a test to kill: renames count files in folder, from the names of the round
-// before (f<i> before round 0, r<round-1>-<i> after) to r<round>-<i>.
+// before (f<i> before round 0, r<round-1>-<i> after) to r<round>-<i>; with "link", as on a file
+// system without RENAME_NOREPLACE.
 #include "core/filelist/FileList.h"
 #include "core/platform/FileSystem.h"
 #include "core/rename/RenamePass.h"
+#include "support/FakeFileSystem.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -13,14 +15,15 @@ using namespace tamsel;
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    if (argc != 4)
+    if (argc != 4 && argc != 5)
         return 2;
     const QByteArray folder = QByteArray(argv[1]);
     const int count = atoi(argv[2]);
     const int round = atoi(argv[3]);
     const QByteArray before = round == 0 ? QByteArray("f") : "r" + QByteArray::number(round - 1) + '-';
     const QString after = QLatin1Char('r') + QString::number(round) + QLatin1Char('-');
-    PosixFileSystem fs;
+    test::FakeFileSystem fs;
+    fs.noReplace = argc == 4;
     FileList list(fs);
     for (int i = 0; i < count; ++i) {
         list.addFileRow(folder, before + QByteArray::number(i));

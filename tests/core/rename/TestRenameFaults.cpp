@@ -5,6 +5,7 @@
 #include "core/filelist/AddFiles.h"
 #include "core/filelist/FileList.h"
 #include "core/platform/FileSystem.h"
+#include "core/platform/SafeRename.h"
 #include "core/rename/RenamePass.h"
 #include "support/FakeFileSystem.h"
 #include "support/TempTree.h"
@@ -100,7 +101,8 @@ private Q_SLOTS:
         QTest::newRow("source removed") << u"remove"_s << 2;
         QTest::newRow("source renamed") << u"rename"_s << 2;
         QTest::newRow("source replaced by a folder") << u"folder"_s << 2;
-        QTest::newRow("source replaced by a link") << u"link"_s << 0;
+        QTest::newRow("source replaced by a link") << u"link"_s << 2;
+        QTest::newRow("source replaced by another file") << u"file"_s << 2;
         QTest::newRow("target created") << u"target"_s << 2;
     }
     void changesBetweenPreviewAndRename()
@@ -122,6 +124,9 @@ private Q_SLOTS:
         } else if (change == u"link"_s) {
             ::unlink(b.constData());
             ::symlink("c", b.constData());
+        } else if (change == u"file"_s) {
+            ::unlink(b.constData());
+            tree.write("b", "a newer b");
         } else {
             tree.write("B", "other program");
         }
@@ -135,6 +140,11 @@ private Q_SLOTS:
             QCOMPARE(list.cell(3, ColResult), QString());
         if (change == u"folder"_s)
             QCOMPARE(contentOf(tree.root() + "b/kept"), QByteArray("kept"));
+        if (change == u"link"_s || change == u"file"_s) {
+            // Another file than the one listed: it keeps its name.
+            QCOMPARE(outcome.error, int(FileReplaced));
+            QCOMPARE(namesIn(tree.root()), (QList<QByteArray>{"A", "b", "c"}));
+        }
     }
 
     // The folder listed is replaced by another real folder, or by a link to one, before the pass:
@@ -294,6 +304,42 @@ private Q_SLOTS:
         QCOMPARE(contents(mnt).keys(), before.keys());
         QCOMPARE(list.cell(1, ColResult) == Succeeded, outcome.failedRow != 1);
         checkResults(list, mnt, before);
+    }
+
+    // Without RENAME_NOREPLACE a kill may come between the steps of a rename through a second name:
+    // every file still has its old or its new name, and the next pass finishes what was begun.
+    void killedDuringLinkAndUnlink()
+    {
+        TempTree tree;
+        const int files = 3000;
+        for (int i = 0; i < files; ++i)
+            tree.write("f" + QByteArray::number(i), QByteArray::number(i));
+        QProcess child;
+        child.start(QStringLiteral(TAMSEL_RENAME_CHILD),
+                    {QFile::decodeName(tree.root()), QString::number(files), u"0"_s, u"link"_s});
+        QVERIFY(child.waitForReadyRead(20000));
+        QTest::qWait(int(QRandomGenerator::global()->bounded(1, 150)));
+        child.kill();
+        QVERIFY(child.state() == QProcess::NotRunning || child.waitForFinished(20000));
+        // Listed again, the files not yet renamed: the pass that follows finishes every one.
+        FakeFileSystem fs;
+        fs.noReplace = false;
+        FileList list(fs);
+        for (int i = 0; i < files; ++i) {
+            const QByteArray old = "f" + QByteArray::number(i);
+            const QByteArray renamed = "r0-" + QByteArray::number(i);
+            QVERIFY(contentOf(tree.root() + old) == QByteArray::number(i) ||
+                    contentOf(tree.root() + renamed) == QByteArray::number(i));
+            if (::access(QByteArray(tree.root() + old).constData(), F_OK) == 0) {
+                list.addFileRow(tree.root(), old);
+                list.setCell(list.fileCount(), ColPreview, QString::fromUtf8(renamed));
+            }
+        }
+        QCOMPARE(renamePass(list, fs).failedRow, 0);
+        for (int i = 0; i < files; ++i)
+            QCOMPARE(contentOf(tree.root() + "r0-" + QByteArray::number(i)), QByteArray::number(i));
+        for (const QByteArray& name : namesIn(tree.root()))
+            QVERIFY2(name.startsWith("r0-") || name.startsWith(TemporaryPrefix), name.constData());
     }
 
     // A pass killed at any moment leaves every file under its old or its new name, once.

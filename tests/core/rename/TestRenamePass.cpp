@@ -280,7 +280,9 @@ private Q_SLOTS:
         const RenameOutcome outcome = renamePass(list, fs);
         QCOMPARE(outcome.failedRow, 1);
         QVERIFY(list.cell(1, ColResult).startsWith(u"操作失败！文件现名为：.tamsel-"_s));
-        QVERIFY(outcome.note.startsWith(u"文件［Photo.JPG］现名为［.tamsel-"_s));
+        const QString dir = QString::fromUtf8(tree.root());
+        QVERIFY(
+            outcome.note.startsWith(u"文件［"_s + dir + u"Photo.JPG］现在位于［"_s + dir + u".tamsel-"_s));
     }
 
     // A file a killed run left under a temporary name is found by the next pass that looks for it.
@@ -290,9 +292,24 @@ private Q_SLOTS:
         FileList list(m_fs);
         add(list, tree, {{"a", u"b"_s}, {"Photo.JPG", u"photo.jpg"_s}});
         ::rename(QByteArray(tree.root() + "Photo.JPG").constData(),
-                 QByteArray(tree.root() + temporaryPrefix() + "1073741824-7-Photo.JPG").constData());
+                 QByteArray(tree.root() + temporaryPrefix() + "1073741824-7-1-Photo.JPG").constData());
         QCOMPARE(renamePass(list, m_fs).failedRow, 0);
         QCOMPARE(namesIn(tree.root()), (QList<QByteArray>{"b", "photo.jpg"}));
+    }
+
+    // Where nothing can rename without replacing (FUSE vfat), the row says the pass had no guard.
+    void aRenameWithoutGuardSaysSo()
+    {
+        TempTree tree;
+        FakeFileSystem fs;
+        fs.noReplace = false;
+        fs.hardLinks = false;
+        FileList list(fs);
+        list.addFileRow(tree.write("a", "A"));
+        list.setCell(1, ColPreview, u"b"_s);
+        QCOMPARE(renamePass(list, fs).failedRow, 0);
+        QCOMPARE(list.cell(1, ColResult), u"操作成功！（文件系统不能防止覆盖）"_s);
+        QCOMPARE(list.cell(1, ColNewName), u"b"_s);
     }
 
     void nothingToRename()
