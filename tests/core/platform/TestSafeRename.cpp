@@ -4,6 +4,7 @@
 #include "support/TempTree.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QTest>
 #include <cerrno>
 #include <sys/stat.h>
@@ -475,6 +476,46 @@ private Q_SLOTS:
         QCOMPARE(renameEntry(*folder, "c.txt", "a:b.txt").error, int(NameNotHeld));
         QCOMPARE(namesIn(mnt), (Names{"c.txt", "photo.jpg"}));
         QCOMPARE(contentOf(mnt + "photo.jpg") + contentOf(mnt + "c.txt"), QByteArray("PB"));
+    }
+
+    // Real exFAT over FUSE (on a loop device): no RENAME_NOREPLACE, no links, letter case ignored,
+    // and ENOENT for a name it does not take.
+    void onARealExfatMount()
+    {
+        if (::geteuid() != 0 || ::access("/dev/fuse", R_OK | W_OK) != 0)
+            QSKIP("FUSE needs root and /dev/fuse");
+        TempTree tree;
+        const QString image = QFile::decodeName(tree.file("exfat.img", 16 << 20));
+        const QByteArray mnt = tree.folder("mnt");
+        QProcess losetup;
+        losetup.start(QStringLiteral("losetup"), {QStringLiteral("-f"), QStringLiteral("--show"), image});
+        const bool attached = runProgram(QStringLiteral("mkfs.exfat"), {image}) &&
+                              losetup.waitForFinished() && losetup.exitCode() == 0;
+        const QString device = QString::fromLocal8Bit(losetup.readAllStandardOutput()).trimmed();
+        struct Detach {
+            QString device;
+            QByteArray mnt;
+            ~Detach()
+            {
+                runProgram(QStringLiteral("fusermount"), {QStringLiteral("-u"), QFile::decodeName(mnt)});
+                if (!device.isEmpty())
+                    runProgram(QStringLiteral("losetup"), {QStringLiteral("-d"), device});
+            }
+        } detach{attached ? device : QString(), mnt};
+        if (!attached || !runProgram(QStringLiteral("mount.exfat-fuse"), {device, QFile::decodeName(mnt)}))
+            QSKIP("no exFAT image can be mounted here");
+        tree.write("mnt/a.txt", "A");
+        tree.write("mnt/B.txt", "B");
+        PosixFileSystem fs;
+        auto folder = fs.openFolder(mnt);
+        QVERIFY(folder);
+        QCOMPARE(renameEntry(*folder, "a.txt", "a:b.txt").error, int(NameNotHeld));
+        QCOMPARE(renameEntry(*folder, "a.txt", "b.txt").error, EEXIST);
+        const RenameResult plain = renameEntry(*folder, "a.txt", "照片.txt");
+        QCOMPARE(plain.error, 0);
+        QVERIFY(plain.unguarded);
+        QCOMPARE(namesIn(mnt), (Names{"B.txt", "照片.txt"}));
+        QCOMPARE(contentOf(mnt + "照片.txt") + contentOf(mnt + "B.txt"), QByteArray("AB"));
     }
 
     // A real file system that ignores case: ext4 with casefold, or tmpfs with it.
