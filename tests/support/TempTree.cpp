@@ -99,4 +99,20 @@ bool runProgram(const QString& program, const QStringList& args)
     return p.waitForFinished(20000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
 
+FuseVfatMount::FuseVfatMount(TempTree& tree, const QByteArray& name) : m_path(tree.folder(name))
+{
+    if (::geteuid() != 0 || ::access("/dev/fuse", R_OK | W_OK) != 0)
+        return;
+    const QString image = QFile::decodeName(tree.file(name + ".img", 8 << 20));
+    m_mounted = runProgram(QStringLiteral("mkfs.vfat"), {image}) &&
+                runProgram(QStringLiteral("fusefat"),
+                           {QStringLiteral("-o"), QStringLiteral("rw+"), image, QFile::decodeName(m_path)});
+}
+
+FuseVfatMount::~FuseVfatMount()
+{
+    if (m_mounted)
+        runProgram(QStringLiteral("fusermount"), {QStringLiteral("-u"), QFile::decodeName(m_path)});
+}
+
 } // namespace tamsel::test

@@ -35,4 +35,21 @@ QList<QByteArray> namesIn(const QByteArray& folder);
 // Runs a helper program (mkfs, mount…); true when it ran and exited with 0.
 bool runProgram(const QString& program, const QStringList& args);
 
+// An 8 MB vfat image in tree mounted through FUSE (fusefat) at the folder name, where root may
+// mount it; unmounted when it goes.
+class FuseVfatMount {
+public:
+    FuseVfatMount(TempTree& tree, const QByteArray& name);
+    ~FuseVfatMount();
+    FuseVfatMount(const FuseVfatMount&) = delete;
+    FuseVfatMount& operator=(const FuseVfatMount&) = delete;
+    bool mounted() const { return m_mounted; }
+    // With a trailing "/".
+    QByteArray path() const { return m_path; }
+
+private:
+    QByteArray m_path;
+    bool m_mounted = false;
+};
+
 } // namespace tamsel::test

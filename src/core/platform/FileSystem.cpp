@@ -98,6 +98,14 @@ template <typename Visit> bool readEntries(int fd, Visit&& visit)
     return ok;
 }
 
+constexpr quint32 FuseMagic = 0x65735546;
+
+bool onFuse(int fd)
+{
+    struct statfs fs {};
+    return ::fstatfs(fd, &fs) == 0 && quint32(fs.f_type) == FuseMagic;
+}
+
 // The driver of the FUSE mount with the device number device, from its type in the mount table
 // ("fuse.fusefat", "fuseblk.fusefat"); empty when not found.
 QByteArray fuseDriverOf(quint64 device)
@@ -198,7 +206,6 @@ public:
     int unlink(const QByteArray& name) override { return errorOf(::unlinkat(m_fd, name.constData(), 0)); }
 
 private:
-    static constexpr quint32 FuseMagic = 0x65735546;
     struct Kind {
         quint32 type = 0;      // statfs f_type
         bool fatNames = false; // FUSE vfat (fusefat): ASCII names without FAT's forbidden characters
@@ -254,7 +261,8 @@ bool PosixFileSystem::listDir(const QByteArray& dir, const std::function<bool(co
     DirEntry entry;
     if (struct statx self{}; statxAt(fd, "", AT_EMPTY_PATH, &self))
         entry.folder = toStat(self).identity;
-    if (expected && entry.folder != *expected) {
+    // FUSE numbers a folder anew once it has been forgotten: there the mount must be the same.
+    if (expected && entry.folder != *expected && !(entry.folder.device == expected->device && onFuse(fd))) {
         ::close(fd);
         return false;
     }

@@ -38,7 +38,12 @@ public:
         auto seen = m_identities.constFind(index);
         if (seen == m_identities.constEnd() && m_list.folderIdentity(index))
             seen = m_identities.insert(index, *m_list.folderIdentity(index));
-        if (!self || (seen != m_identities.constEnd() && *seen != self->identity)) {
+        // FUSE numbers a folder anew once it has been forgotten: there the mount must be the same.
+        const auto changed = [&] {
+            return *seen != self->identity &&
+                   !(folder->inodesMayChange() && seen->device == self->identity.device);
+        };
+        if (!self || (seen != m_identities.constEnd() && changed())) {
             *error = ESTALE;
             return nullptr;
         }

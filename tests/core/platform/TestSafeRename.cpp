@@ -14,6 +14,7 @@
 using namespace tamsel;
 using tamsel::test::contentOf;
 using tamsel::test::FakeFileSystem;
+using tamsel::test::FuseVfatMount;
 using tamsel::test::namesIn;
 using tamsel::test::runProgram;
 using tamsel::test::TempTree;
@@ -445,22 +446,11 @@ private Q_SLOTS:
     // Real FUSE vfat: neither RENAME_NOREPLACE nor link(), and an inode number per spelling.
     void onARealFuseVfatMount()
     {
-        if (::geteuid() != 0 || ::access("/dev/fuse", R_OK | W_OK) != 0)
-            QSKIP("FUSE needs root and /dev/fuse");
         TempTree tree;
-        const QByteArray image = tree.file("vfat.img", 8 << 20);
-        const QByteArray mnt = tree.folder("mnt");
-        if (!runProgram(QStringLiteral("mkfs.vfat"), {QFile::decodeName(image)}) ||
-            !runProgram(QStringLiteral("fusefat"), {QStringLiteral("-o"), QStringLiteral("rw+"),
-                                                    QFile::decodeName(image), QFile::decodeName(mnt)}))
-            QSKIP("mkfs.vfat or fusefat is missing");
-        struct Unmount {
-            QByteArray path;
-            ~Unmount()
-            {
-                runProgram(QStringLiteral("fusermount"), {QStringLiteral("-u"), QFile::decodeName(path)});
-            }
-        } unmount{mnt};
+        const FuseVfatMount vfat(tree, "mnt");
+        if (!vfat.mounted())
+            QSKIP("FUSE vfat needs root, /dev/fuse, mkfs.vfat and fusefat");
+        const QByteArray mnt = vfat.path();
         tree.write("mnt/PHOTO.JPG", "P");
         tree.write("mnt/b.txt", "B");
         PosixFileSystem fs;

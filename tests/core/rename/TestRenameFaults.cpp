@@ -25,6 +25,7 @@ using namespace tamsel;
 using namespace Qt::StringLiterals;
 using tamsel::test::contentOf;
 using tamsel::test::FakeFileSystem;
+using tamsel::test::FuseVfatMount;
 using tamsel::test::namesIn;
 using tamsel::test::TempTree;
 
@@ -178,6 +179,30 @@ private Q_SLOTS:
         QCOMPARE(outcome.error, ESTALE);
         QCOMPARE(contentOf(tree.root() + "photos/a"), QByteArray("someone else's"));
         QCOMPARE(contentOf(tree.root() + "moved/a"), QByteArray("listed"));
+    }
+
+    // FUSE numbers files and folders anew once the kernel has forgotten them: that alone is no
+    // other folder and no other file.
+    void fuseNumbersForgottenFilesAnew()
+    {
+        TempTree tree;
+        const FuseVfatMount vfat(tree, "mnt");
+        if (!vfat.mounted())
+            QSKIP("FUSE vfat needs root, /dev/fuse, mkfs.vfat and fusefat");
+        tree.folder("mnt/SUB");
+        tree.write("mnt/SUB/A.TXT", "A");
+        FileList list(m_fs);
+        QVERIFY(addFolderRecursive(list, m_fs, vfat.path(), {}));
+        list.setCell(1, ColPreview, u"B.TXT"_s);
+        const auto before = m_fs.stat(vfat.path() + "SUB");
+        QFile caches(u"/proc/sys/vm/drop_caches"_s);
+        if (!caches.open(QIODevice::WriteOnly) || caches.write("2") != 1)
+            QSKIP("the kernel's caches cannot be dropped here");
+        caches.close();
+        if (m_fs.stat(vfat.path() + "SUB")->identity == before->identity)
+            QSKIP("the driver kept its numbers");
+        QCOMPARE(renamePass(list, m_fs).failedRow, 0);
+        QCOMPARE(contentOf(vfat.path() + "SUB/B.TXT"), QByteArray("A"));
     }
 
     // Names at the edges of what a file system takes.
