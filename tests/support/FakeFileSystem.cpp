@@ -110,6 +110,8 @@ bool FakeFileSystem::listDir(const QByteArray& dir, const std::function<bool(con
 
 std::unique_ptr<Folder> FakeFileSystem::openFolder(const QByteArray& path, int* error) const
 {
+    if (beforeChange)
+        beforeChange("open", path);
     auto real = m_real.openFolder(path, error);
     if (!real)
         return nullptr;

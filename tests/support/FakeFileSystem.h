@@ -26,8 +26,8 @@ public:
     bool inodePerSpelling = false;
     QSet<QByteArray> refuseUnlink; // names whose removal or rename fails with EPERM, as in a sticky folder
     bool refuseLink = false;       // link() refused with EPERM, as for protected hard links
-    // Called with the operation ("rename", "link", "unlink", or "list" with the folder) and its
-    // first name before it runs; afterChange with the new name after a rename or a link.
+    // Called with the operation ("rename", "link", "unlink", or "list" and "open" with the folder)
+    // and its first name before it runs; afterChange with the new name after a rename or a link.
     std::function<void(const char* operation, const QByteArray& name)> beforeChange;
     std::function<void(const char* operation, const QByteArray& to)> afterChange;
 

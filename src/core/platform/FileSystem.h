@@ -77,6 +77,10 @@ public:
     virtual int unlink(const QByteArray& name) = 0;
 };
 
+// Threads: listDir runs on the walk's reader thread, and openFolder with the Folder it returns
+// on the conflict check's, both beside the window's thread, which uses every call. An
+// implementation keeps no state that calls share (PosixFileSystem keeps none); a Folder is used
+// only by the thread that opened it.
 class FileSystem {
 public:
     virtual ~FileSystem() = default;

@@ -5,6 +5,7 @@
 #include "core/text/NameCodec.h"
 #include "core/text/PlainText.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace tamsel {
@@ -129,6 +130,8 @@ void ConflictCheck::run(const FileSystem& fs)
     NameTable names(m_rows.size() + 16);
     char bytes[256];
     for (size_t i = 0; i < m_rows.size(); ++i) {
+        if (i % 4096 == 0 && m_cancelled)
+            return;
         const FileList::Row& row = m_rows[i];
         const int r = int(i) + 1;
         const QStringView preview = FileList::previewOf(row);
@@ -160,6 +163,8 @@ void ConflictCheck::run(const FileSystem& fs)
     for (quint32 f = 0; f < m_folders.size(); ++f) {
         if (rowsIn[f] == 0)
             continue;
+        if (m_cancelled)
+            return;
         const auto folder = fs.openFolder(m_folders[f]);
         if (!folder)
             continue;
@@ -200,7 +205,7 @@ void ConflictCheck::run(const FileSystem& fs)
 
 bool ConflictCheck::apply(FileList& list)
 {
-    if (list.generation() != m_generation)
+    if (m_cancelled || list.generation() != m_generation)
         return false;
     list.setConflicts(std::move(m_reasons));
     return true;
@@ -213,6 +218,71 @@ int markConflicts(FileList& list, const FileSystem& fs)
     const int marked = check.count();
     check.apply(list);
     return marked;
+}
+
+ConflictChecker::ConflictChecker(FileList& list, const FileSystem& fs, std::function<bool()> due,
+                                 QObject* parent)
+    : QObject(parent), m_list(list), m_fs(fs), m_due(std::move(due))
+{
+    m_soon.setSingleShot(true);
+    m_soon.setInterval(100);
+    connect(&m_soon, &QTimer::timeout, this, [this] {
+        if (m_due())
+            start();
+    });
+}
+
+ConflictChecker::~ConflictChecker()
+{
+    for (Running& r : m_running) {
+        r.check->cancel();
+        r.thread.join();
+    }
+}
+
+void ConflictChecker::start()
+{
+    m_soon.stop();
+    for (Running& r : m_running)
+        r.check->cancel();
+    Running& r = m_running.emplace_back();
+    r.ticket = ++m_ticket;
+    r.check = std::make_unique<ConflictCheck>(m_list);
+    r.thread = std::thread([this, check = r.check.get(), ticket = r.ticket] {
+        check->run(m_fs);
+        QMetaObject::invokeMethod(
+            this, [this, ticket] { finished(ticket); }, Qt::QueuedConnection);
+    });
+}
+
+void ConflictChecker::finished(quint64 ticket)
+{
+    const auto it = std::find_if(m_running.begin(), m_running.end(),
+                                 [ticket](const Running& r) { return r.ticket == ticket; });
+    if (it == m_running.end())
+        return;        // settled already
+    it->thread.join(); // it has run: only this call was left of it
+    if (ticket == m_ticket)
+        it->check->apply(m_list);
+    m_running.erase(it);
+}
+
+void ConflictChecker::settle()
+{
+    if (m_soon.isActive() && m_due())
+        start();
+    m_soon.stop();
+    finish();
+}
+
+void ConflictChecker::finish()
+{
+    if (m_running.empty() || m_running.back().ticket != m_ticket)
+        return;
+    Running& latest = m_running.back();
+    latest.thread.join();
+    latest.check->apply(m_list);
+    m_running.pop_back();
 }
 
 } // namespace tamsel

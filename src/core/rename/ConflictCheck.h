@@ -5,7 +5,14 @@
 #include "core/filelist/FileList.h"
 
 #include <QHash>
+#include <QObject>
 #include <QString>
+#include <QTimer>
+#include <atomic>
+#include <functional>
+#include <list>
+#include <memory>
+#include <thread>
 #include <vector>
 
 namespace tamsel {
@@ -25,6 +32,8 @@ public:
 
     // Reads the folders and plays the pass; on any thread.
     void run(const FileSystem& fs);
+    // Makes a run that is going on end early, without marks; from any thread.
+    void cancel() { m_cancelled = true; }
     // Sets the marks, when the list has not changed since the copy. True when it had not.
     bool apply(FileList& list);
     int count() const { return int(m_reasons.size()); }
@@ -34,6 +43,46 @@ private:
     std::vector<QByteArray> m_folders; // by folder index
     quint64 m_generation;
     QHash<int, QString> m_reasons;
+    std::atomic<bool> m_cancelled = false;
+};
+
+// The checks of one list, each on a thread of its own, so that a long list's marks follow a
+// change instead of holding the window up. Every check has a ticket: only the latest check's marks
+// are set, and a check that a later one has overtaken is cancelled and its result dropped, never
+// waited for.
+class ConflictChecker : public QObject {
+    Q_OBJECT
+public:
+    // due() tells whether a check is wanted when a delayed one comes due (a preview to check, no
+    // pass running).
+    ConflictChecker(FileList& list, const FileSystem& fs, std::function<bool()> due,
+                    QObject* parent = nullptr);
+    ~ConflictChecker() override;
+
+    // A check of the list as it is now.
+    void start();
+    // A check a moment from now, when due(): rows that move a step at a time are checked once.
+    void startSoon() { m_soon.start(); }
+    // A check due soon starts now, and the latest check ends and sets its marks (before the rename
+    // question, which counts them).
+    void settle();
+    // A pass is about to change the list: the latest check ends first, with its marks.
+    void finish();
+
+private:
+    struct Running {
+        quint64 ticket = 0;
+        std::unique_ptr<ConflictCheck> check;
+        std::thread thread;
+    };
+    void finished(quint64 ticket);
+
+    FileList& m_list;
+    const FileSystem& m_fs;
+    std::function<bool()> m_due;
+    QTimer m_soon;
+    quint64 m_ticket = 0;         // the latest check's
+    std::list<Running> m_running; // in the order they started
 };
 
 // A check run and applied at once.

@@ -149,11 +149,7 @@ MainWindow::MainWindow(Dialogs& dialogs, FileSystem& fs, QWidget* parent)
     startUp();
 }
 
-MainWindow::~MainWindow()
-{
-    if (m_checkThread.joinable())
-        m_checkThread.join();
-}
+MainWindow::~MainWindow() = default;
 
 void MainWindow::chooseZoom()
 {
@@ -212,10 +208,9 @@ void MainWindow::createControls()
             w->installEventFilter(this);
     }
     // Marks follow every change of the order a rename would take, and every pass.
-    m_recheck.setSingleShot(true);
-    m_recheck.setInterval(100);
-    connect(&m_recheck, &QTimer::timeout, this, &MainWindow::recheckConflicts);
-    connect(m_commands, &FileListCommands::rowsRearranged, &m_recheck, qOverload<>(&QTimer::start));
+    m_checker = new ConflictChecker(
+        *m_list, m_fs, [this] { return !m_passRunning && hasPreview(*m_list); }, this);
+    connect(m_commands, &FileListCommands::rowsRearranged, m_checker, &ConflictChecker::startSoon);
     connect(m_commands, &FileListCommands::walkingChanged, this, &MainWindow::updateCommandStates);
 }
 
@@ -748,7 +743,7 @@ void MainWindow::refreshFileList()
             m_dialogs.progress(this, QStringLiteral("正在刷新…"), m_list->fileCount(), false);
         m_list->refreshFileList([&](int row) { return progress->update(row) && !m_exiting; });
     });
-    m_recheck.start();
+    m_checker->startSoon();
 }
 
 NumberingInputs MainWindow::numberingInputs() const
@@ -816,36 +811,7 @@ void MainWindow::previewPass()
         tamsel::previewPass({*m_list, m_dialogs, this, [&](int row) { progress->update(row); }}, renameMode(),
                             in);
     });
-    startConflictCheck();
-}
-
-void MainWindow::startConflictCheck()
-{
-    finishConflictCheck(); // one check at a time
-    m_recheck.stop();
-    // On a thread of its own: a long list's marks follow the preview instead of holding it up.
-    m_check = std::make_unique<ConflictCheck>(*m_list);
-    m_checkThread = std::thread([this] {
-        m_check->run(m_fs);
-        QMetaObject::invokeMethod(this, &MainWindow::finishConflictCheck, Qt::QueuedConnection);
-    });
-}
-
-// The marks again, for the list as it is now: after rows moved, a refresh or a pass.
-void MainWindow::recheckConflicts()
-{
-    if (m_passRunning || !hasPreview(*m_list))
-        return;
-    startConflictCheck();
-}
-
-void MainWindow::finishConflictCheck()
-{
-    if (m_checkThread.joinable())
-        m_checkThread.join();
-    if (m_check)
-        m_check->apply(*m_list);
-    m_check.reset();
+    m_checker->start();
 }
 
 void MainWindow::browseNameFile()
@@ -874,9 +840,7 @@ void MainWindow::renameCommand()
         return;
     const QString caption = Caption::Prompt;
     // The question tells of the marks: those of the list as it is now.
-    if (m_recheck.isActive())
-        recheckConflicts();
-    finishConflictCheck();
+    m_checker->settle();
     if (!hasPreview(*m_list)) {
         m_dialogs.message(this, QStringLiteral("请先进行预处理，得到你想要的结果再开始重命名！"), caption);
         return;
@@ -895,7 +859,7 @@ void MainWindow::renameCommand()
     });
     if (m_exiting)
         return;
-    m_recheck.start(); // the rows the pass did not rename show again why
+    m_checker->startSoon(); // the rows the pass did not rename show again why
     if (outcome.stoppedAt != 0) {
         const int done = outcome.stoppedAt - 1;
         m_dialogs.message(this,
@@ -963,7 +927,7 @@ void MainWindow::addPathsWhenIdle(const QList<QByteArray>& paths, const QByteArr
 
 void MainWindow::runPass(const std::function<void()>& pass)
 {
-    finishConflictCheck();
+    m_checker->finish();
     m_passRunning = true;
     updateCommandStates();
     pass();

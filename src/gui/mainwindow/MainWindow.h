@@ -5,7 +5,6 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
-#include <thread>
 
 class QCheckBox;
 class QComboBox;
@@ -19,7 +18,7 @@ class QToolBar;
 namespace tamsel {
 
 class AddListFileDialog;
-class ConflictCheck;
+class ConflictChecker;
 class Dialogs;
 class FileList;
 class FileListCommands;
@@ -96,9 +95,6 @@ private:
     void refillStartChar();
     void showModeExplanation();
     RenameMode renameMode() const;
-    void startConflictCheck();
-    void finishConflictCheck();
-    void recheckConflicts();
     int ordinalModelIndex() const;
     struct NumberingInputs numberingInputs() const;
 
@@ -110,9 +106,7 @@ private:
     FilterDialog* m_filterDialog = nullptr;
     SortDialog* m_sortDialog = nullptr;
     bool m_exiting = false;
-    std::unique_ptr<ConflictCheck> m_check; // the check of the last preview, while it runs
-    std::thread m_checkThread;
-    QTimer m_recheck;
+    ConflictChecker* m_checker = nullptr;
     // A preview or rename pass runs; paths handed over meanwhile wait for its end.
     bool m_passRunning = false;
     QList<std::pair<QList<QByteArray>, QByteArray>> m_pendingPaths;

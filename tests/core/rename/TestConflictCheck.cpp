@@ -3,12 +3,17 @@
 #include "core/platform/FileSystem.h"
 #include "core/rename/ConflictCheck.h"
 #include "core/rename/RenamePass.h"
+#include "support/FakeFileSystem.h"
 #include "support/TempTree.h"
 
 #include <QTest>
+#include <QTimer>
+#include <condition_variable>
+#include <mutex>
 
 using namespace tamsel;
 using namespace Qt::StringLiterals;
+using tamsel::test::FakeFileSystem;
 using tamsel::test::TempTree;
 
 using Rows = QList<std::pair<QByteArray, QString>>; // a file (folder/name) and its preview
@@ -95,6 +100,53 @@ private Q_SLOTS:
         QCOMPARE(markConflicts(list, m_fs), 1);
         list.setCell(1, ColPreview, u"z"_s);
         QCOMPARE(list.conflictCount(), 0);
+    }
+
+    // The list changes while a check runs: the check overtaken never sets its marks, and its end
+    // never waits for the check that overtook it.
+    void aStaleCheckIsDroppedNotWaitedFor()
+    {
+        TempTree tree;
+        FakeFileSystem fs;
+        FileList list(fs);
+        list.addFileRow(tree.file("a"));
+        list.addFileRow(tree.file("b"));
+        list.setCell(1, ColPreview, u"b"_s);
+        std::mutex mutex;
+        std::condition_variable changed;
+        int opened = 0;
+        bool released = false;
+        bool releasedByWindow = false;
+        fs.beforeChange = [&](const char* operation, const QByteArray&) {
+            if (qstrcmp(operation, "open") != 0)
+                return;
+            std::unique_lock lock(mutex);
+            if (++opened == 2) // the second check waits for the window, 10 s at most
+                releasedByWindow = changed.wait_for(lock, std::chrono::seconds(10), [&] { return released; });
+            changed.notify_all();
+        };
+        ConflictChecker checker(list, fs, [] { return true; });
+        checker.start();
+        {
+            std::unique_lock lock(mutex);
+            changed.wait(lock, [&] { return opened == 1; });
+        }
+        list.setCell(1, ColPreview, u"c"_s); // now nothing is in the way
+        checker.start();
+        bool windowWentOn = false;
+        QTimer::singleShot(50, [&] {
+            std::lock_guard lock(mutex);
+            windowWentOn = released = opened == 2;
+            changed.notify_all();
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(windowWentOn, 5000);
+        checker.finish();
+        QVERIFY(releasedByWindow);
+        QCOMPARE(list.conflictCount(), 0);
+        list.setCell(1, ColPreview, u"b"_s);
+        checker.start();
+        checker.settle();
+        QCOMPARE(list.conflictCount(), 1);
     }
 };
 
