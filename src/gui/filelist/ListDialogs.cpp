@@ -6,6 +6,7 @@
 #include "core/text/PlainText.h"
 #include "gui/chrome/Frame.h"
 #include "gui/filelist/FileListCommands.h"
+#include "gui/forms/FormBuilder.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -23,12 +24,6 @@
 
 namespace tamsel {
 namespace {
-
-template <typename W> W* named(W* widget, const char* name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption)
 {
@@ -54,12 +49,6 @@ QWidget* options(QWidget* parent, const QString& arrayName, const std::array<con
         layout->addWidget(out[i]);
     }
     return box;
-}
-
-Frame* frame(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* f = named(new Frame(caption, parent), name);
-    return f;
 }
 
 void frameMargins(QLayout* layout, const QWidget* frame)

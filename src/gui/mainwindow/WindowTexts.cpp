@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "gui/mainwindow/WindowTexts.h"
+
+#include "core/filelist/FileList.h"
+#include "core/rename/PreviewPass.h"
+#include "core/rename/RenamePass.h"
+
+namespace tamsel {
+
+const QString HomePage = QStringLiteral("tamsel.example");
+const QString HomePageUrl = QStringLiteral("https://tamsel.example/");
+
+QString modeExplanation(RenameMode mode)
+{
+    switch (mode) {
+    case RenameMode::Numbering:
+        return QStringLiteral("将多个文件名更改为有序的字符串");
+    case RenameMode::DeleteCharacters:
+        return QStringLiteral("删除文件名中特定位置的字符串");
+    case RenameMode::Insert:
+        return QStringLiteral("将一个字符串插入到文件名中的特定位置");
+    case RenameMode::Replace:
+        return QStringLiteral("用一个字符串替换文件名中的特定字符串或直接删除");
+    case RenameMode::LetterCase:
+        return QStringLiteral("可分别更改主文件名和扩展名中英文字母的大小写");
+    case RenameMode::NameFile:
+        return QStringLiteral("使用文本文件中的字符为文件命名") + QStringLiteral("\n\n") +
+               QStringLiteral("注意：文本文件中的字符串以回车换行。");
+    case RenameMode::Count:
+        break;
+    }
+    return {};
+}
+
+QString aboutText()
+{
+    return QStringLiteral("\n") + QStringLiteral("KervoRenvold_") + QStringLiteral("V1.0") +
+           QStringLiteral("\n\n") + QStringLiteral("林清远\t周若岚") + QStringLiteral("\n\n") + HomePageUrl +
+           QStringLiteral("\n\n") + QStringLiteral("Copyright © 2026 Tamsel软件站 保留所有权利") +
+           QStringLiteral("\n");
+}
+
+QString renameQuestion(int conflicts)
+{
+    QString question = QStringLiteral("是否开始执行重命名？");
+    if (conflicts)
+        question += u'\n' + QStringLiteral("注意：有［") + QString::number(conflicts) +
+                    QStringLiteral("］个文件的新文件名有冲突（已用红色标出），重命名会在第一个冲突处停止。");
+    return question;
+}
+
+QString cancelledSummary(int done, int files)
+{
+    return QStringLiteral("已取消：完成［") + QString::number(done) + QStringLiteral("］个，未处理［") +
+           QString::number(files - done) + QStringLiteral("］个。");
+}
+
+QString renameFailure(const RenameOutcome& outcome, const FileList& list)
+{
+    const int row = outcome.failedRow;
+    QString text =
+        QStringLiteral("发生错误，重命名失败！") + u'\n' + QStringLiteral("必须以合法的字符进行重命名。") +
+        u'\n' + QStringLiteral("第［") + QString::number(row) + QStringLiteral("］行：") +
+        failureReason(outcome.error, list.currentName(row), list.preview(row)) + QStringLiteral("。");
+    if (!outcome.note.isEmpty())
+        text += u'\n' + outcome.note;
+    return text;
+}
+
+} // namespace tamsel

@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What the main window says: the mode explanations, the rename question and its outcomes.
+#pragma once
+
+#include <QString>
+
+namespace tamsel {
+
+class FileList;
+struct RenameOutcome;
+enum class RenameMode;
+
+extern const QString HomePage;
+extern const QString HomePageUrl;
+
+QString modeExplanation(RenameMode mode);
+QString aboutText();
+// The rename question, with a warning where rows are marked.
+QString renameQuestion(int conflicts);
+// After 取消: how many files were done and how many were not.
+QString cancelledSummary(int done, int files);
+// The error message of a pass that stopped at a failure: its two lines, the row with the real
+// cause, and where a file was left.
+QString renameFailure(const RenameOutcome& outcome, const FileList& list);
+
+} // namespace tamsel
