@@ -8,12 +8,12 @@
 // Prints the seconds of the job, the rows it handled and the bytes of memory a row holds.
 #include "core/filelist/AddFiles.h"
 #include "core/filelist/FileList.h"
-#include "core/platform/Dialogs.h"
 #include "core/platform/FileSystem.h"
 #include "core/rename/ConflictCheck.h"
 #include "core/rename/PreviewPass.h"
 #include "core/rename/RenamePass.h"
 #include "gui/chrome/TabControl.h"
+#include "gui/dialogs/Dialogs.h"
 #include "gui/mainwindow/Application.h"
 #include "gui/mainwindow/MainWindow.h"
 
@@ -201,7 +201,7 @@ int main(int argc, char* argv[])
             if (mode == RenameMode::NameFile)
                 withNames.names = nameList(rows);
             t.start();
-            previewPass({list, dialogs}, mode, withNames);
+            previewPass(list, mode, withNames, planPreview(list, mode, withNames, {}));
         }
         report(seconds(t), rows, 0);
         return 0;

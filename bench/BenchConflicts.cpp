@@ -2,7 +2,6 @@
 // The cost of the conflict marks beside the preview they follow: rows in one folder, numbered.
 //   bench_conflicts [rows, default 100000] [folder to create the files in, default /dev/shm]
 #include "core/filelist/FileList.h"
-#include "core/platform/Dialogs.h"
 #include "core/platform/FileSystem.h"
 #include "core/rename/ConflictCheck.h"
 #include "core/rename/PreviewPass.h"
@@ -52,13 +51,14 @@ int main(int argc, char* argv[])
             list.addFileRow(dir, name);
         }
     }
-    NullDialogs dialogs;
     PreviewInputs in;
     in.numbering.model = OrdinalModel::Digits;
     in.numbering.start = in.numbering.increment = QStringLiteral("1");
     in.numbering.width = QStringLiteral("7");
     in.numbering.prefix = QStringLiteral("IMG_");
-    const double preview = median([&] { previewPass({list, dialogs}, RenameMode::Numbering, in); });
+    const double preview = median([&] {
+        previewPass(list, RenameMode::Numbering, in, planPreview(list, RenameMode::Numbering, in, {}));
+    });
     int marked = 0;
     // As the window does it: the rows copied after the preview, the marks worked out on a thread of
     // their own and set when ready.

@@ -3,7 +3,6 @@
 // invariants, not only that nothing crashes; a broken one aborts with a message.
 #include "core/filelist/CellText.h"
 #include "core/filelist/FileList.h"
-#include "core/platform/Dialogs.h"
 #include "core/platform/FileSystem.h"
 #include "core/platform/SingleInstance.h"
 #include "core/rename/NameFile.h"
@@ -44,20 +43,6 @@ public:
     std::unique_ptr<Folder> openFolder(const QByteArray&, int*) const override { return nullptr; }
     bool fileExists(const QByteArray&) const override { return false; }
     std::optional<QByteArray> readFile(const QByteArray&, qint64) const override { return std::nullopt; }
-};
-
-// Answers questions from a fixed list of answers, the same on every run.
-class AnsweringDialogs final : public NullDialogs {
-public:
-    explicit AnsweringDialogs(quint8 answers) : m_answers(answers) {}
-    bool question(QObject*, const QString&, const QString&) override
-    {
-        return (m_answers >> (m_asked++ % 8)) & 1;
-    }
-
-private:
-    quint8 m_answers;
-    int m_asked = 0;
 };
 
 // Short text: mostly from an alphabet rich in dots, blanks and digits, sometimes raw bytes.
@@ -160,8 +145,14 @@ QStringList preview(const Case& c)
     FileList list(fs);
     for (const QByteArray& name : c.names)
         list.addFileRow("/d/", name);
-    AnsweringDialogs dialogs(c.answers);
-    previewPass({list, dialogs}, c.mode, c.in);
+    // The rule's questions answered from a fixed list of answers, the same on every run.
+    QList<bool> answers;
+    RulePlan plan = planPreview(list, c.mode, c.in, answers);
+    while (plan.refusal.isEmpty() && !plan.question.isEmpty() && answers.size() < 8) {
+        answers << bool((c.answers >> answers.size()) & 1);
+        plan = planPreview(list, c.mode, c.in, answers);
+    }
+    previewPass(list, c.mode, c.in, plan);
     QStringList previews;
     for (int r = 1; r <= list.fileCount(); ++r)
         previews << list.cell(r, ColPreview);

@@ -12,28 +12,47 @@ void clearPreviews(FileList& list)
         list.setCell(r, ColPreview, QString());
 }
 
-void previewPass(const RuleContext& context, RenameMode mode, const PreviewInputs& in)
+RulePlan planPreview(const FileList& list, RenameMode mode, const PreviewInputs& in,
+                     const QList<bool>& answers)
 {
-    FileList& list = context.list;
-    clearPreviews(list);
     switch (mode) {
     case RenameMode::Numbering:
-        applyNumberingRule(context, in.numbering);
+        return planNumbering(list, in.numbering, answers);
+    case RenameMode::NameFile:
+        return planNameList(list, in.names, answers);
+    default: {
+        RulePlan plan;
+        plan.go = true;
+        plan.rows = list.fileCount();
+        return plan;
+    }
+    }
+}
+
+void previewPass(FileList& list, RenameMode mode, const PreviewInputs& in, const RulePlan& plan,
+                 const RowProgress& progress)
+{
+    clearPreviews(list);
+    if (!plan.go)
+        return;
+    switch (mode) {
+    case RenameMode::Numbering:
+        applyNumberingRule(list, in.numbering, plan, progress);
         break;
     case RenameMode::DeleteCharacters:
-        applyDeleteRule(list, in.deletion, context.progress);
+        applyDeleteRule(list, in.deletion, progress);
         break;
     case RenameMode::Insert:
-        applyInsertRule(list, in.insertion, context.progress);
+        applyInsertRule(list, in.insertion, progress);
         break;
     case RenameMode::Replace:
-        applyReplaceRule(list, in.replacement, context.progress);
+        applyReplaceRule(list, in.replacement, progress);
         break;
     case RenameMode::LetterCase:
-        applyCaseRule(list, in.mainCase, in.extensionCase, context.progress);
+        applyCaseRule(list, in.mainCase, in.extensionCase, progress);
         break;
     case RenameMode::NameFile:
-        applyTextFileRule(context, in.names, in.showNameCount);
+        applyTextFileRule(list, in.names, plan, progress);
         break;
     case RenameMode::Count:
         break;

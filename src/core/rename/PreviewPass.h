@@ -24,6 +24,11 @@ struct PreviewInputs {
 // Empties the preview of every data row.
 void clearPreviews(FileList& list);
 
-void previewPass(const RuleContext& context, RenameMode mode, const PreviewInputs& inputs);
+// What the mode's rule would do with these inputs (see RulePlan); the rules that never ask always go.
+RulePlan planPreview(const FileList& list, RenameMode mode, const PreviewInputs& inputs,
+                     const QList<bool>& answers);
+// Empties every preview, then runs the mode's rule as planned.
+void previewPass(FileList& list, RenameMode mode, const PreviewInputs& inputs, const RulePlan& plan,
+                 const RowProgress& progress = {});
 
 } // namespace tamsel

@@ -3,7 +3,6 @@
 
 #include "core/filelist/CellText.h"
 #include "core/filelist/FileList.h"
-#include "core/platform/Dialogs.h"
 #include "core/rename/Numbering.h"
 #include "core/text/PlainText.h"
 
@@ -27,15 +26,28 @@ QString num(qint64 n)
     return QString::number(n);
 }
 
-// Asks whether to go on when only `capacity` of `files` rows can be named; `details` are the
-// lines between the file count and the capacity.
-bool askCapacity(const RuleContext& ctx, qint64 files, const QString& details, qint64 capacity)
+// The question whether to go on when only `capacity` of `files` rows can be named; `details` are
+// the lines between the file count and the capacity.
+void askCapacity(RulePlan& plan, qint64 files, const QString& details, qint64 capacity)
 {
-    const QString text = QStringLiteral("列表中一共有［") + num(files) + QStringLiteral("］个文件；") +
-                         u'\n' + details + QStringLiteral("只能对［") + num(capacity) +
-                         QStringLiteral("］个文件进行重命名。") + u'\n' + QStringLiteral("多余的［") +
-                         num(files - capacity) + QStringLiteral("］个文件将忽略。是否继续？");
-    return ctx.dialogs.question(ctx.owner, text, Caption::Notice);
+    plan.question = QStringLiteral("列表中一共有［") + num(files) + QStringLiteral("］个文件；") + u'\n' +
+                    details + QStringLiteral("只能对［") + num(capacity) +
+                    QStringLiteral("］个文件进行重命名。") + u'\n' + QStringLiteral("多余的［") +
+                    num(files - capacity) + QStringLiteral("］个文件将忽略。是否继续？");
+    plan.questionCaption = QStringLiteral("提示信息");
+}
+
+// The answer to question number `asked` (from 0), or the plan asks it.
+std::optional<bool> answer(const QList<bool>& answers, qsizetype asked)
+{
+    return asked < answers.size() ? std::optional(answers[asked]) : std::nullopt;
+}
+
+RulePlan refused(const QString& text)
+{
+    RulePlan plan;
+    plan.refusal = text;
+    return plan;
 }
 
 // The row's own extension exactly as the name has it: its dot and every character after it,
@@ -74,28 +86,21 @@ private:
     QString m_text;
 };
 
-bool digitModel(const RuleContext& ctx, const NumberingInputs& in)
+RulePlan planDigits(const FileList& list, const NumberingInputs& in, const QList<bool>& answers)
 {
-    FileList& list = ctx.list;
     const int files = list.fileCount();
     const auto start = readNumber(in.start);
     const auto increment = readNumber(in.increment);
     const auto width = readNumber(in.width);
-    if (!start || !increment || !width) {
-        ctx.dialogs.message(ctx.owner, QStringLiteral("开始字符、增量和位数必须是数字，请重新输入！"),
-                            Caption::Notice);
-        return false;
-    }
+    if (!start || !increment || !width)
+        return refused(QStringLiteral("开始字符、增量和位数必须是数字，请重新输入！"));
     // Every number handed out must stay within the signed 32-bit range.
     const bool fits = *start <= Int32Max && *increment <= Int32Max &&
                       (*increment == 0 || (Int32Max - *start) / *increment >= files - 1);
-    if (!fits) {
-        ctx.dialogs.message(ctx.owner,
-                            QStringLiteral("编号超出范围：最后一个编号不能大于2147483647。") + u'\n' +
-                                QStringLiteral("请减小开始字符或增量！"),
-                            Caption::Notice);
-        return false;
-    }
+    if (!fits)
+        return refused(QStringLiteral("编号超出范围：最后一个编号不能大于2147483647。") + u'\n' +
+                       QStringLiteral("请减小开始字符或增量！"));
+    RulePlan plan;
     const qint64 last = *start + *increment * (files - 1);
     if (*width < num(last).size()) {
         const qint64 capacity = std::min<qint64>(numberCapacity(*start, *increment, int(*width)), files);
@@ -103,48 +108,41 @@ bool digitModel(const RuleContext& ctx, const NumberingInputs& in)
             QStringLiteral("开始编号为［") + trimBlanks(in.start) + QStringLiteral("］；") + u'\n' +
             QStringLiteral("增量为［") + trimBlanks(in.increment) + QStringLiteral("］；") + u'\n' +
             QStringLiteral("您选择的位数为［") + trimBlanks(in.width) + QStringLiteral("］位；") + u'\n';
-        if (!askCapacity(ctx, files, details, capacity))
-            return false;
+        const auto goOn = answer(answers, 0);
+        if (!goOn)
+            askCapacity(plan, files, details, capacity);
+        if (!goOn || !*goOn)
+            return plan;
     }
+    plan.go = true;
+    plan.rows = files; // as far as the numbers fit the width
+    plan.start = *start;
+    plan.increment = *increment;
+    plan.width = int(*width);
+    return plan;
+}
+
+void applyDigits(FileList& list, const NumberingInputs& in, const RulePlan& plan, const RowProgress& progress)
+{
     FileList::Batch batch(list);
     const QString prefix = trimBlanks(in.prefix);
     const QString suffix = trimBlanks(in.suffix);
     const QString typedExtension = joinNameAndExtension(QString(), in.newExtension);
     NameBuffer buffer;
-    for (int r = 1; r <= files; ++r) {
-        report(ctx.progress, r);
+    for (int r = 1; r <= plan.rows; ++r) {
+        report(progress, r);
         QString& name = buffer.start();
         name += prefix;
-        if (!appendPadded(name, *start + qint64(r - 1) * *increment, int(*width)))
+        if (!appendPadded(name, plan.start + qint64(r - 1) * plan.increment, plan.width))
             break;
         name += suffix;
         name += in.keepExtension ? ownExtension(list.name(r)) : QStringView(typedExtension);
         list.setCell(r, ColPreview, buffer.view());
     }
-    return true;
 }
 
-// Brings the start to the width: pads with "A", or asks whether the width should grow.
-QString fitStartLetters(const RuleContext& ctx, const QString& start, int* width)
+RulePlan planLetters(const FileList& list, const NumberingInputs& in, const QList<bool>& answers, bool lower)
 {
-    const int diff = *width - int(start.size());
-    if (diff > 0)
-        return QString(diff, u'A') + start;
-    if (diff == 0)
-        return start;
-    const QString text = QStringLiteral("您选择的位数少于开始字符的位数，是否补充位数？") + u'\n' +
-                         QStringLiteral("以开始字符的长度为位数单击［是］；") + u'\n' +
-                         QStringLiteral("以当前选择位数为长度请单击［否］；");
-    if (ctx.dialogs.question(ctx.owner, text, Caption::Prompt)) {
-        *width = int(start.size());
-        return start;
-    }
-    return start.right(*width);
-}
-
-bool letterModel(const RuleContext& ctx, const NumberingInputs& in, bool lower)
-{
-    FileList& list = ctx.list;
     const int files = list.fileCount();
     const auto readWidth = readNumber(in.width);
     QString start = trimBlanks(in.start);
@@ -152,19 +150,31 @@ bool letterModel(const RuleContext& ctx, const NumberingInputs& in, bool lower)
         start = start.toUpper();
     const bool letters =
         std::all_of(start.begin(), start.end(), [](QChar c) { return c >= u'A' && c <= u'Z'; });
-    if (!readWidth || *readWidth > 9 || !letters) {
-        ctx.dialogs.message(ctx.owner, QStringLiteral("开始字符必须是字母，位数必须是数字，请重新输入！"),
-                            Caption::Notice);
-        return false;
-    }
+    if (!readWidth || *readWidth > 9 || !letters)
+        return refused(QStringLiteral("开始字符必须是字母，位数必须是数字，请重新输入！"));
+    RulePlan plan;
     int width = int(*readWidth);
-    start = fitStartLetters(ctx, start, &width);
-    const qint64 value = letterValue(start);
-    if (value > Int32Max) {
-        ctx.dialogs.message(ctx.owner, QStringLiteral("开始字符超出范围，请使用较短或较小的开始字符！"),
-                            Caption::Notice);
-        return false;
+    qsizetype asked = 0;
+    // The start brought to the width: padded with "A", or the width grows if the user says so.
+    if (const int diff = width - int(start.size()); diff > 0) {
+        start = QString(diff, u'A') + start;
+    } else if (diff < 0) {
+        const auto grow = answer(answers, asked++);
+        if (!grow) {
+            plan.question = QStringLiteral("您选择的位数少于开始字符的位数，是否补充位数？") + u'\n' +
+                            QStringLiteral("以开始字符的长度为位数单击［是］；") + u'\n' +
+                            QStringLiteral("以当前选择位数为长度请单击［否］；");
+            plan.questionCaption = QStringLiteral("操作提示");
+            return plan;
+        }
+        if (*grow)
+            width = int(start.size());
+        else
+            start = start.right(width);
     }
+    const qint64 value = letterValue(start);
+    if (value > Int32Max)
+        return refused(QStringLiteral("开始字符超出范围，请使用较短或较小的开始字符！"));
     qint64 limit = 1;
     for (int i = 0; i < std::min(width, 6); ++i)
         limit *= 26;
@@ -174,16 +184,28 @@ bool letterModel(const RuleContext& ctx, const NumberingInputs& in, bool lower)
         const QString details = QStringLiteral("开始编号为［") + (lower ? start.toLower() : start) +
                                 QStringLiteral("］；") + u'\n' + QStringLiteral("您选择的位数为［") +
                                 num(width) + QStringLiteral("］位；") + u'\n';
-        if (!askCapacity(ctx, files, details, capacity))
-            return false;
+        const auto goOn = answer(answers, asked);
+        if (!goOn)
+            askCapacity(plan, files, details, capacity);
+        if (!goOn || !*goOn)
+            return plan;
     }
-    const int count = int(std::min<qint64>(capacity, files));
+    plan.go = true;
+    plan.rows = int(std::min<qint64>(capacity, files));
+    plan.letters = start;
+    plan.width = width;
+    return plan;
+}
+
+void applyLetters(FileList& list, const NumberingInputs& in, const RulePlan& plan, bool lower,
+                  const RowProgress& progress)
+{
     FileList::Batch batch(list);
     const QString typedExtension = joinNameAndExtension(QString(), in.newExtension);
-    QString ordinal = start;
+    QString ordinal = plan.letters;
     NameBuffer buffer;
-    for (int r = 1; r <= count; ++r) {
-        report(ctx.progress, r);
+    for (int r = 1; r <= plan.rows; ++r) {
+        report(progress, r);
         QString& name = buffer.start();
         const QString decorated = decorateOrdinal(ordinal, in.prefix, in.suffix);
         if (lower)
@@ -194,7 +216,6 @@ bool letterModel(const RuleContext& ctx, const NumberingInputs& in, bool lower)
         list.setCell(r, ColPreview, buffer.view());
         ordinal = nextLetters(ordinal);
     }
-    return true;
 }
 
 int readCount(const QString& text)
@@ -426,31 +447,37 @@ QStringList listedNames(const QString& text)
     return names;
 }
 
-void applyTextFileRule(const RuleContext& ctx, const QString& text, const std::function<void(int)>& showCount)
+RulePlan planNameList(const FileList& list, const QString& text, const QList<bool>& answers)
 {
-    FileList& list = ctx.list;
     const int files = list.fileCount();
     if (files == 0)
-        return;
-    if (trimBlanks(text).isEmpty()) {
-        ctx.dialogs.message(ctx.owner, QStringLiteral("无预命名信息，请选择有命名信息的文件！"),
-                            Caption::Notice);
-        return;
-    }
-    const QList<QStringView> names = nameLines(text);
-    const int count = int(names.size());
-    if (showCount)
-        showCount(count);
+        return {};
+    if (trimBlanks(text).isEmpty())
+        return refused(QStringLiteral("无预命名信息，请选择有命名信息的文件！"));
+    RulePlan plan;
+    const int count = int(nameLines(text).size());
+    plan.nameCount = count;
     if (count < files) {
-        const QString details =
-            QStringLiteral("预命名信息有［") + num(count) + QStringLiteral("］条；") + u'\n';
-        if (!askCapacity(ctx, files, details, count))
-            return;
+        const auto goOn = answer(answers, 0);
+        if (!goOn)
+            askCapacity(plan, files,
+                        QStringLiteral("预命名信息有［") + num(count) + QStringLiteral("］条；") + u'\n',
+                        count);
+        if (!goOn || !*goOn)
+            return plan;
     }
+    plan.go = true;
+    plan.rows = std::min(count, files);
+    return plan;
+}
+
+void applyTextFileRule(FileList& list, const QString& text, const RulePlan& plan, const RowProgress& progress)
+{
+    const QList<QStringView> names = nameLines(text);
     FileList::Batch batch(list);
     NameBuffer buffer;
-    for (int r = 1; r <= std::min(count, files); ++r) {
-        report(ctx.progress, r);
+    for (int r = 1; r <= std::min<qsizetype>(plan.rows, names.size()); ++r) {
+        report(progress, r);
         QString& out = buffer.start();
         out += names[r - 1];
         out += ownExtension(list.name(r));
@@ -458,21 +485,30 @@ void applyTextFileRule(const RuleContext& ctx, const QString& text, const std::f
     }
 }
 
-bool applyNumberingRule(const RuleContext& ctx, const NumberingInputs& in)
+RulePlan planNumbering(const FileList& list, const NumberingInputs& in, const QList<bool>& answers)
 {
-    if (ctx.list.fileCount() <= 0 || trimBlanks(in.start).isEmpty())
-        return false;
-    if (!in.model)
-        return true;
+    if (list.fileCount() <= 0 || trimBlanks(in.start).isEmpty() || !in.model)
+        return {};
     switch (*in.model) {
     case OrdinalModel::Digits:
-        return digitModel(ctx, in);
+        return planDigits(list, in, answers);
     case OrdinalModel::Upper:
-        return letterModel(ctx, in, false);
+        return planLetters(list, in, answers, false);
     case OrdinalModel::Lower:
-        return letterModel(ctx, in, true);
+        return planLetters(list, in, answers, true);
     }
-    return true;
+    return {};
+}
+
+void applyNumberingRule(FileList& list, const NumberingInputs& in, const RulePlan& plan,
+                        const RowProgress& progress)
+{
+    if (!plan.go || !in.model)
+        return;
+    if (*in.model == OrdinalModel::Digits)
+        applyDigits(list, in, plan, progress);
+    else
+        applyLetters(list, in, plan, *in.model == OrdinalModel::Lower, progress);
 }
 
 } // namespace tamsel

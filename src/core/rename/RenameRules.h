@@ -10,22 +10,27 @@
 #include <functional>
 #include <optional>
 
-class QObject;
-
 namespace tamsel {
 
-class Dialogs;
 class FileList;
 
 // Told now and then how far a rule has come: the row it is at.
 using RowProgress = std::function<void(int row)>;
 
-// What every rule needs besides its own inputs: the list and a way to ask the user.
-struct RuleContext {
-    FileList& list;
-    Dialogs& dialogs;
-    QObject* owner = nullptr; // the window the dialogs belong to
-    RowProgress progress = {};
+// What a rule would do, worked out before anything is written, so that the window can ask first.
+// A rule with a question is planned again with the answers so far, until it has none left.
+struct RulePlan {
+    QString refusal;  // shown instead (OK, 提示信息): nothing is written
+    QString question; // to ask (是/否) before anything is written
+    QString questionCaption;
+    bool go = false;    // write the previews
+    int rows = 0;       // the rows from the first that get a name
+    int nameCount = -1; // the names a name list holds, for its counter; -1 when not counted
+    // The numbering as settled: a first number, its step and its width, or the first letters.
+    qint64 start = 0;
+    qint64 increment = 0;
+    int width = 0;
+    QString letters;
 };
 
 // The numbering tab's inputs as the user left them.
@@ -69,8 +74,10 @@ enum class CaseChange { Keep, FirstUpper, AllUpper, AllLower };
 // extension is blank or the no-extension marker.
 QString joinNameAndExtension(const QString& main, QStringView extension);
 
-// Numbers the rows in list order; true when it ran to its end.
-bool applyNumberingRule(const RuleContext& context, const NumberingInputs& inputs);
+// Numbers the rows in list order. answers are those to the plan's questions so far, in order.
+RulePlan planNumbering(const FileList& list, const NumberingInputs& inputs, const QList<bool>& answers);
+void applyNumberingRule(FileList& list, const NumberingInputs& inputs, const RulePlan& plan,
+                        const RowProgress& progress = {});
 
 // Positions count characters as the user sees them: a character outside the basic plane is one.
 QString deleteCharacters(const QString& main, int offset, int count, bool fromFirst, bool rightward);
@@ -90,8 +97,9 @@ void applyCaseRule(FileList& list, CaseChange mainCase, CaseChange extensionCase
 // exactly as they stand.
 QStringList listedNames(const QString& text);
 
-// Hands out the names of text in list order; showCount receives the number of names.
-void applyTextFileRule(const RuleContext& context, const QString& text,
-                       const std::function<void(int)>& showCount);
+// Hands out the names of text in list order.
+RulePlan planNameList(const FileList& list, const QString& text, const QList<bool>& answers);
+void applyTextFileRule(FileList& list, const QString& text, const RulePlan& plan,
+                       const RowProgress& progress = {});
 
 } // namespace tamsel

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/platform/Dialogs.h"
+#include "gui/dialogs/Dialogs.h"
 
 namespace tamsel {
 

@@ -3,9 +3,9 @@
 
 #include "core/filelist/AddFiles.h"
 #include "core/filelist/FileList.h"
-#include "core/platform/Dialogs.h"
 #include "core/platform/FileSystem.h"
 #include "core/text/NameCodec.h"
+#include "gui/dialogs/Dialogs.h"
 #include "gui/filelist/FileListView.h"
 
 #include <QCoreApplication>

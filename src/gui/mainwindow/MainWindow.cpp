@@ -2,7 +2,6 @@
 #include "gui/mainwindow/MainWindow.h"
 
 #include "core/filelist/FileList.h"
-#include "core/platform/Dialogs.h"
 #include "core/platform/FileSystem.h"
 #include "core/rename/ConflictCheck.h"
 #include "core/rename/PreviewPass.h"
@@ -13,6 +12,8 @@
 #include "gui/chrome/LinkStrip.h"
 #include "gui/chrome/TabControl.h"
 #include "gui/chrome/TabPainter.h"
+#include "gui/dialogs/Dialogs.h"
+#include "gui/dialogs/RuleQuestions.h"
 #include "gui/filelist/FileListCommands.h"
 #include "gui/filelist/FileListView.h"
 #include "gui/filelist/ListDialogs.h"
@@ -310,14 +311,15 @@ void MainWindow::previewPass()
 {
     if (m_commands->walking() || m_passRunning)
         return;
+    const RenameMode mode = renameMode();
     PreviewInputs in;
-    if (renameMode() != RenameMode::Count)
-        m_pages[int(renameMode())]->collect(in);
+    m_pages[int(mode)]->collect(in);
+    // The rule's questions first, then the pass, which asks nothing.
+    const RulePlan plan = settlePreview(m_dialogs, this, *m_list, mode, in);
     runPass([&] {
         const auto progress =
             m_dialogs.progress(this, QStringLiteral("正在预处理…"), m_list->fileCount(), false);
-        tamsel::previewPass({*m_list, m_dialogs, this, [&](int row) { progress->update(row); }}, renameMode(),
-                            in);
+        tamsel::previewPass(*m_list, mode, in, plan, [&](int row) { progress->update(row); });
     });
     m_checker->start();
 }

@@ -3,11 +3,11 @@
 
 #include "core/filelist/AddFiles.h"
 #include "core/inputs/InputRules.h"
-#include "core/platform/Dialogs.h"
 #include "core/rename/NameFile.h"
 #include "core/rename/PreviewPass.h"
 #include "gui/chrome/Frame.h"
 #include "gui/chrome/ImageButton.h"
+#include "gui/dialogs/Dialogs.h"
 #include "gui/forms/FormBuilder.h"
 #include "gui/inputs/ParameterInputs.h"
 

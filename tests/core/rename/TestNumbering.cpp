@@ -112,7 +112,7 @@ private Q_SLOTS:
         test::ScriptedDialogs dialogs;
         for (const QVariant& a : answers)
             dialogs.answer(a);
-        applyNumberingRule({list, dialogs}, inputs(OrdinalModel(model), start, increment, width));
+        test::numbering(list, dialogs, inputs(OrdinalModel(model), start, increment, width));
         QCOMPARE(mains(list), names);
         QCOMPARE(dialogs.calls.size(), answers.size());
         QCOMPARE(dialogs.unanswered, 0);
@@ -127,7 +127,7 @@ private Q_SLOTS:
         fill(list, 5);
         test::ScriptedDialogs dialogs;
         dialogs.answer(false);
-        QVERIFY(!applyNumberingRule({list, dialogs}, inputs(OrdinalModel::Digits, u"90"_s, u"5"_s, u"2"_s)));
+        QVERIFY(!test::numbering(list, dialogs, inputs(OrdinalModel::Digits, u"90"_s, u"5"_s, u"2"_s)));
         QCOMPARE(dialogs.calls.size(), 1);
         QCOMPARE(dialogs.calls[0].kind, u"question"_s);
         QCOMPARE(dialogs.calls[0].caption, u"提示信息"_s);
@@ -142,7 +142,7 @@ private Q_SLOTS:
         fill(list, 15);
         test::ScriptedDialogs dialogs;
         dialogs.answer(true);
-        QVERIFY(applyNumberingRule({list, dialogs}, inputs(OrdinalModel::Digits, u"0"_s, u"1"_s, u"1"_s)));
+        QVERIFY(test::numbering(list, dialogs, inputs(OrdinalModel::Digits, u"0"_s, u"1"_s, u"1"_s)));
         QVERIFY(
             dialogs.calls[0].text.contains(u"只能对［10］个文件进行重命名。\n多余的［5］个文件将忽略。"_s));
         const QStringList names = mains(list);
@@ -157,7 +157,7 @@ private Q_SLOTS:
         fill(list, 3);
         test::ScriptedDialogs dialogs;
         dialogs.answer(true);
-        applyNumberingRule({list, dialogs}, inputs(OrdinalModel::Digits, u"100"_s, u"1"_s, u"2"_s));
+        test::numbering(list, dialogs, inputs(OrdinalModel::Digits, u"100"_s, u"1"_s, u"2"_s));
         QCOMPARE(dialogs.calls[0].text.split(u'\n')[4], u"只能对［0］个文件进行重命名。"_s);
     }
 
@@ -167,7 +167,7 @@ private Q_SLOTS:
         fill(list, 30);
         test::ScriptedDialogs dialogs;
         dialogs.answer(true);
-        applyNumberingRule({list, dialogs}, inputs(OrdinalModel::Upper, u"A"_s, u"1"_s, u"1"_s));
+        test::numbering(list, dialogs, inputs(OrdinalModel::Upper, u"A"_s, u"1"_s, u"1"_s));
         QCOMPARE(dialogs.calls[0].text,
                  u"列表中一共有［30］个文件；\n开始编号为［A］；\n您选择的位数为［1］位；\n"
                  "只能对［26］个文件进行重命名。\n多余的［4］个文件将忽略。是否继续？"_s);
@@ -180,7 +180,7 @@ private Q_SLOTS:
         test::ScriptedDialogs lowerDialogs;
         lowerDialogs.answer(true);  // widen to the start's length
         lowerDialogs.answer(false); // then too few names: no
-        applyNumberingRule({four, lowerDialogs}, inputs(OrdinalModel::Lower, u"zzy"_s, u"1"_s, u"2"_s));
+        test::numbering(four, lowerDialogs, inputs(OrdinalModel::Lower, u"zzy"_s, u"1"_s, u"2"_s));
         QCOMPARE(lowerDialogs.calls[0].caption, u"操作提示"_s);
         QCOMPARE(lowerDialogs.calls[0].text,
                  u"您选择的位数少于开始字符的位数，是否补充位数？\n"
@@ -196,12 +196,12 @@ private Q_SLOTS:
         FileList list(m_fs);
         fill(list, 17550);
         test::ScriptedDialogs dialogs;
-        QVERIFY(applyNumberingRule({list, dialogs}, inputs(OrdinalModel::Upper, u"ABA"_s, u"1"_s, u"3"_s)));
+        QVERIFY(test::numbering(list, dialogs, inputs(OrdinalModel::Upper, u"ABA"_s, u"1"_s, u"3"_s)));
         QCOMPARE(dialogs.calls.size(), 0);
         QCOMPARE(list.cell(17550, ColPreview).section(u'.', 0, 0), u"ZZZ"_s);
         list.addFileRow("/none/one-more.txt");
         dialogs.answer(true);
-        applyNumberingRule({list, dialogs}, inputs(OrdinalModel::Upper, u"ABA"_s, u"1"_s, u"3"_s));
+        test::numbering(list, dialogs, inputs(OrdinalModel::Upper, u"ABA"_s, u"1"_s, u"3"_s));
         QVERIFY(dialogs.calls[0].text.contains(u"只能对［17550］个文件"_s));
         QCOMPARE(list.cell(17551, ColPreview), QString());
     }
@@ -213,7 +213,7 @@ private Q_SLOTS:
         test::ScriptedDialogs dialogs;
         dialogs.answer(true);
         // BAAAAAA is 26^6: widths 7 to 9 count with 26^6, so no name is left.
-        applyNumberingRule({list, dialogs}, inputs(OrdinalModel::Upper, u"BAAAAAA"_s, u"1"_s, u"7"_s));
+        test::numbering(list, dialogs, inputs(OrdinalModel::Upper, u"BAAAAAA"_s, u"1"_s, u"7"_s));
         QVERIFY(dialogs.calls[0].text.contains(u"只能对［0］个文件进行重命名。\n多余的［2］个"_s));
         QCOMPARE(previews(list), QStringList(2));
     }
@@ -227,7 +227,7 @@ private Q_SLOTS:
         NumberingInputs in = inputs(OrdinalModel::Upper, u"A"_s, u"1"_s, u"1"_s);
         in.prefix = u" IMG_ "_s;
         in.suffix = u"_v"_s;
-        applyNumberingRule({list, dialogs}, in);
+        test::numbering(list, dialogs, in);
         QCOMPARE(previews(list),
                  (QStringList{u"IMG_A_v.jpg"_s, u"IMG_B_v.无"_s, u"IMG_C_v.TXT"_s, u"IMG_D_v"_s}));
 
@@ -235,7 +235,7 @@ private Q_SLOTS:
         in.start = u"x"_s;
         clearPreviews(list);
         list.removeBlock(4, 4);
-        applyNumberingRule({list, dialogs}, in);
+        test::numbering(list, dialogs, in);
         QCOMPARE(previews(list), (QStringList{u"img_x_v.jpg"_s, u"img_y_v.无"_s, u"img_z_v.TXT"_s}));
 
         in = inputs(OrdinalModel::Digits, u"1"_s, u"1"_s, u"1"_s);
@@ -244,7 +244,7 @@ private Q_SLOTS:
                  {u"..Png"_s, u"1.Png"_s}, {QString(), u"1"_s}, {u"不修改 "_s, u"1.不修改 "_s}}) {
             in.newExtension = typed;
             clearPreviews(list);
-            applyNumberingRule({list, dialogs}, in);
+            test::numbering(list, dialogs, in);
             QCOMPARE(list.cell(1, ColPreview), result);
         }
         QCOMPARE(dialogs.calls.size(), 0);
@@ -256,22 +256,20 @@ private Q_SLOTS:
         fill(list, 3);
         test::ScriptedDialogs dialogs;
         // Nothing to do: no message.
-        QVERIFY(!applyNumberingRule({list, dialogs}, inputs(OrdinalModel::Digits, u"  "_s, u"1"_s, u"1"_s)));
+        QVERIFY(!test::numbering(list, dialogs, inputs(OrdinalModel::Digits, u"  "_s, u"1"_s, u"1"_s)));
         FileList empty(m_fs);
-        QVERIFY(!applyNumberingRule({empty, dialogs}, inputs(OrdinalModel::Digits, u"1"_s, u"1"_s, u"1"_s)));
+        QVERIFY(!test::numbering(empty, dialogs, inputs(OrdinalModel::Digits, u"1"_s, u"1"_s, u"1"_s)));
         QCOMPARE(dialogs.calls.size(), 0);
 
         // An increment the user deleted, and numbers past the 32-bit range: refused before any row.
+        QVERIFY(!test::numbering(list, dialogs, inputs(OrdinalModel::Digits, u"1"_s, QString(), u"1"_s)));
         QVERIFY(
-            !applyNumberingRule({list, dialogs}, inputs(OrdinalModel::Digits, u"1"_s, QString(), u"1"_s)));
-        QVERIFY(!applyNumberingRule({list, dialogs},
-                                    inputs(OrdinalModel::Digits, u"2147483647"_s, u"1"_s, u"9"_s)));
-        QVERIFY(!applyNumberingRule({list, dialogs},
-                                    inputs(OrdinalModel::Digits, u"99999999999"_s, u"1"_s, u"9"_s)));
-        QVERIFY(!applyNumberingRule({list, dialogs},
-                                    inputs(OrdinalModel::Digits, u"1"_s, u"1073741824"_s, u"9"_s)));
+            !test::numbering(list, dialogs, inputs(OrdinalModel::Digits, u"2147483647"_s, u"1"_s, u"9"_s)));
         QVERIFY(
-            !applyNumberingRule({list, dialogs}, inputs(OrdinalModel::Upper, u"ZZZZZZZZ"_s, u"1"_s, u"8"_s)));
+            !test::numbering(list, dialogs, inputs(OrdinalModel::Digits, u"99999999999"_s, u"1"_s, u"9"_s)));
+        QVERIFY(
+            !test::numbering(list, dialogs, inputs(OrdinalModel::Digits, u"1"_s, u"1073741824"_s, u"9"_s)));
+        QVERIFY(!test::numbering(list, dialogs, inputs(OrdinalModel::Upper, u"ZZZZZZZZ"_s, u"1"_s, u"8"_s)));
         QCOMPARE(dialogs.calls.size(), 5);
         for (const auto& call : dialogs.calls) {
             QCOMPARE(call.kind, u"message"_s);
@@ -280,8 +278,59 @@ private Q_SLOTS:
         QCOMPARE(previews(list), QStringList(3));
         // The largest last number that fits is fine.
         dialogs.calls.clear();
-        applyNumberingRule({list, dialogs}, inputs(OrdinalModel::Digits, u"2147483645"_s, u"1"_s, u"9"_s));
+        test::numbering(list, dialogs, inputs(OrdinalModel::Digits, u"2147483645"_s, u"1"_s, u"9"_s));
         QCOMPARE(dialogs.calls.size(), 1); // only the width question
+    }
+
+    // The plan before anything is written: a refusal, the next question with its caption, or how
+    // many rows get a name, as the answers so far decide.
+    void plans_data()
+    {
+        QTest::addColumn<int>("model");
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("increment");
+        QTest::addColumn<QString>("width");
+        QTest::addColumn<int>("files");
+        QTest::addColumn<QList<bool>>("answers");
+        QTest::addColumn<QString>("asks"); // the question's caption; "refused" for a refusal
+        QTest::addColumn<int>("rows");     // -1: nothing is written
+        const int digits = int(OrdinalModel::Digits);
+        const int upper = int(OrdinalModel::Upper);
+        QTest::newRow("fits") << digits << u"1"_s << u"1"_s << u"2"_s << 3 << QList<bool>{} << QString() << 3;
+        QTest::newRow("too narrow") << digits << u"90"_s << u"5"_s << u"2"_s << 5 << QList<bool>{}
+                                    << u"提示信息"_s << -1;
+        QTest::newRow("too narrow, yes")
+            << digits << u"90"_s << u"5"_s << u"2"_s << 5 << QList<bool>{true} << QString() << 5;
+        QTest::newRow("too narrow, no")
+            << digits << u"90"_s << u"5"_s << u"2"_s << 5 << QList<bool>{false} << QString() << -1;
+        QTest::newRow("not a number")
+            << digits << u"x"_s << u"1"_s << u"2"_s << 3 << QList<bool>{} << u"refused"_s << -1;
+        QTest::newRow("start wider") << upper << u"ABC"_s << u"1"_s << u"2"_s << 2 << QList<bool>{}
+                                     << u"操作提示"_s << -1;
+        QTest::newRow("start wider, no")
+            << upper << u"ABC"_s << u"1"_s << u"2"_s << 2 << QList<bool>{false} << QString() << 2;
+        QTest::newRow("wider, yes, then too few")
+            << upper << u"ZZZ"_s << u"1"_s << u"2"_s << 30 << QList<bool>{true} << u"提示信息"_s << -1;
+        QTest::newRow("wider, yes, too few, yes")
+            << upper << u"ZZZ"_s << u"1"_s << u"2"_s << 30 << QList<bool>{true, true} << QString() << 1;
+    }
+    void plans()
+    {
+        QFETCH(int, model);
+        QFETCH(QString, start);
+        QFETCH(QString, increment);
+        QFETCH(QString, width);
+        QFETCH(int, files);
+        QFETCH(QList<bool>, answers);
+        QFETCH(QString, asks);
+        QFETCH(int, rows);
+        FileList list(m_fs);
+        fill(list, files);
+        const RulePlan plan =
+            planNumbering(list, inputs(OrdinalModel(model), start, increment, width), answers);
+        QCOMPARE(!plan.refusal.isEmpty(), asks == u"refused"_s);
+        QCOMPARE(plan.questionCaption, asks == u"refused"_s ? QString() : asks);
+        QCOMPARE(plan.go ? plan.rows : -1, rows);
     }
 
     void noModelWritesNothing()
@@ -291,8 +340,9 @@ private Q_SLOTS:
         test::ScriptedDialogs dialogs;
         NumberingInputs in = inputs(OrdinalModel::Digits, u"1"_s, u"1"_s, u"1"_s);
         in.model.reset();
-        QVERIFY(applyNumberingRule({list, dialogs}, in));
+        QVERIFY(!test::numbering(list, dialogs, in));
         QCOMPARE(previews(list), QStringList(2));
+        QCOMPARE(dialogs.calls.size(), 0);
     }
 };
 

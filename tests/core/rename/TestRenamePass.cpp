@@ -191,11 +191,11 @@ private Q_SLOTS:
         PreviewInputs in;
         in.replacement = {u"nothing"_s, u"x"_s, false};
         in.insertion = {u"新"_s, u"0"_s, true};
-        previewPass({list, dialogs}, RenameMode::Replace, in);
+        test::preview(list, dialogs, RenameMode::Replace, in);
         QCOMPARE(renamePass(list, m_fs).failedRow, 0);
         QCOMPARE(column(list, ColResult), (QStringList{u"操作成功！"_s, u"操作成功！"_s}));
         QCOMPARE(namesIn(tree.root()), (QList<QByteArray>{gbk, alike}));
-        previewPass({list, dialogs}, RenameMode::Insert, in);
+        test::preview(list, dialogs, RenameMode::Insert, in);
         QCOMPARE(renamePass(list, m_fs).failedRow, 0);
         QCOMPARE(contentOf(tree.root() + "新" + gbk), QByteArray("1"));
         QCOMPARE(contentOf(tree.root() + "新" + alike), QByteArray("2"));
@@ -212,9 +212,9 @@ private Q_SLOTS:
         test::ScriptedDialogs dialogs;
         PreviewInputs in;
         in.replacement = {u"zzz"_s, u"y"_s, false};
-        previewPass({list, dialogs}, RenameMode::Replace, in);
+        test::preview(list, dialogs, RenameMode::Replace, in);
         QCOMPARE(column(list, ColPreview), names);
-        previewPass({list, dialogs}, RenameMode::LetterCase, in);
+        test::preview(list, dialogs, RenameMode::LetterCase, in);
         QCOMPARE(column(list, ColPreview), names);
         QCOMPARE(renamePass(list, m_fs).failedRow, 0);
         QCOMPARE(namesIn(tree.root()).size(), names.size());

@@ -206,7 +206,7 @@ private Q_SLOTS:
             {RenameMode::NameFile, {u"n.无后缀名"_s, u"m"_s}},
         };
         for (const auto& [mode, previewed] : expected) {
-            previewPass({list, dialogs}, mode, in);
+            test::preview(list, dialogs, mode, in);
             QCOMPARE(previews(list), previewed);
         }
         QCOMPARE(dialogs.calls.size(), 0);
@@ -237,13 +237,13 @@ private Q_SLOTS:
         test::ScriptedDialogs dialogs;
         int shown = -1;
         auto show = [&](int c) { shown = c; };
-        applyTextFileRule({list, dialogs}, u"x\ny\nz\nsurplus\n"_s, show);
+        test::nameList(list, dialogs, u"x\ny\nz\nsurplus\n"_s, show);
         QCOMPARE(previews(list), (QStringList{u"x.txt"_s, u"y.jpg"_s, u"z"_s}));
         QCOMPARE(shown, 4);
         QCOMPARE(dialogs.calls.size(), 0);
 
         clearPreviews(list);
-        applyTextFileRule({list, dialogs}, u"   \n"_s.left(3), show);
+        test::nameList(list, dialogs, u"   \n"_s.left(3), show);
         QCOMPARE(dialogs.calls.size(), 1);
         QCOMPARE(dialogs.calls[0].kind, u"message"_s);
         QCOMPARE(dialogs.calls[0].text, u"无预命名信息，请选择有命名信息的文件！"_s);
@@ -252,7 +252,7 @@ private Q_SLOTS:
 
         // Fewer names: the question; No writes nothing, Yes the names there are.
         dialogs.answer(false);
-        applyTextFileRule({list, dialogs}, u"  one \n"_s, show);
+        test::nameList(list, dialogs, u"  one \n"_s, show);
         QCOMPARE(dialogs.calls[1].text,
                  u"列表中一共有［3］个文件；\n预命名信息有［1］条；\n"
                  "只能对［1］个文件进行重命名。\n多余的［2］个文件将忽略。是否继续？"_s);
@@ -260,19 +260,19 @@ private Q_SLOTS:
         QCOMPARE(previews(list), QStringList(3));
         QCOMPARE(shown, 1);
         dialogs.answer(true);
-        applyTextFileRule({list, dialogs}, u"  one \n"_s, show);
+        test::nameList(list, dialogs, u"  one \n"_s, show);
         QCOMPARE(previews(list), (QStringList{u"  one .txt"_s, QString(), QString()}));
 
         // Breaks only: not blank, no names.
         clearPreviews(list);
         dialogs.answer(true);
-        applyTextFileRule({list, dialogs}, u"\n\n"_s, show);
+        test::nameList(list, dialogs, u"\n\n"_s, show);
         QVERIFY(dialogs.calls.last().text.contains(u"预命名信息有［0］条"_s));
         QCOMPARE(previews(list), QStringList(3));
         QCOMPARE(dialogs.unanswered, 0);
 
         FileList empty(m_fs);
-        applyTextFileRule({empty, dialogs}, QString(), show);
+        test::nameList(empty, dialogs, QString(), show);
         QCOMPARE(dialogs.calls.size(), 4);
     }
 };
