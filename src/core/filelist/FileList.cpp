@@ -283,13 +283,6 @@ void FileList::refreshFileList(const std::function<bool(int row)>& progress)
     }
 }
 
-void FileList::restoreRow(const Row& buffer, int row)
-{
-    clearConflicts();
-    m_rows[row - 1] = buffer;
-    rowChanged(row);
-}
-
 void FileList::moveBlock(int first, int last, int to)
 {
     const int count = last - first + 1;

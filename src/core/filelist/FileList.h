@@ -118,12 +118,8 @@ public:
     static QStringView previewOf(const Row& row);
     static QStringView currentNameOf(const Row& row);
 
-    // Row operations on columns 1 to 10 (the number belongs to the position).
+    // A copy of a data row, as the conflict check reads it.
     Row saveRow(int row) const { return m_rows[row - 1]; }
-    void restoreRow(const Row& buffer, int row);
-    void copyRow(int from, int to) { restoreRow(m_rows[from - 1], to); }
-    // Empties a data row (all columns but the number, which belongs to the position).
-    void clearRow(int row) { restoreRow(Row{}, row); }
 
     // Block operations, each in one pass, with the results of moving rows one step at a time.
     // Moves data rows first..last so that the block starts at row `to`; the rows it passes keep

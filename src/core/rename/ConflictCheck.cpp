@@ -211,15 +211,6 @@ bool ConflictCheck::apply(FileList& list)
     return true;
 }
 
-int markConflicts(FileList& list, const FileSystem& fs)
-{
-    ConflictCheck check(list);
-    check.run(fs);
-    const int marked = check.count();
-    check.apply(list);
-    return marked;
-}
-
 ConflictChecker::ConflictChecker(FileList& list, const FileSystem& fs, std::function<bool()> due,
                                  QObject* parent)
     : QObject(parent), m_list(list), m_fs(fs), m_due(std::move(due))

@@ -85,7 +85,4 @@ private:
     std::list<Running> m_running; // in the order they started
 };
 
-// A check run and applied at once.
-int markConflicts(FileList& list, const FileSystem& fs);
-
 } // namespace tamsel

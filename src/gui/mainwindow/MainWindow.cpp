@@ -256,7 +256,7 @@ void MainWindow::startUp()
     m_list->initFileList();
     for (const auto& page : m_pages)
         page->reset();
-    setWindowTitle(QStringLiteral("TamselRenvold_") + QStringLiteral("V1.0"));
+    setWindowTitle(QStringLiteral("TamselRenvold_") + QStringLiteral("V" TAMSEL_VERSION));
     m_tabs->setCurrentIndex(int(RenameMode::Numbering));
     m_fileSel->setText(QStringLiteral("0"));
     m_fileSum->setText(QStringLiteral("0"));

@@ -34,7 +34,7 @@ QString modeExplanation(RenameMode mode)
 
 QString aboutText()
 {
-    return QStringLiteral("\n") + QStringLiteral("KervoRenvold_") + QStringLiteral("V1.0") +
+    return QStringLiteral("\n") + QStringLiteral("KervoRenvold_") + QStringLiteral("V" TAMSEL_VERSION) +
            QStringLiteral("\n\n") + QStringLiteral("林清远\t周若岚") + QStringLiteral("\n\n") + HomePageUrl +
            QStringLiteral("\n\n") + QStringLiteral("Copyright © 2026 Tamsel软件站 保留所有权利") +
            QStringLiteral("\n");

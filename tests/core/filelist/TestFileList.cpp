@@ -244,10 +244,8 @@ private Q_SLOTS:
         QCOMPARE(list.cell(1, ColFileSize), u"0.006835938 KB "_s);
 
         // The bytes travel with the row.
-        const FileList::Row saved = list.saveRow(1);
-        list.copyRow(2, 1);
+        list.moveBlock(2, 2, 1);
         QCOMPARE(list.pathBytes(1), tree.root() + "plain.txt");
-        list.restoreRow(saved, 2);
         QCOMPARE(list.pathBytes(2), path);
         list.refreshFileList();
         QCOMPARE(list.cell(2, ColFileSize), u"0.006835938 KB "_s);
@@ -265,23 +263,6 @@ private Q_SLOTS:
         list.addFileRow(tree.file("one"));
         list.addFileRow(tree.file("two"));
         QVERIFY(list.cell(1, ColDirectory).isSharedWith(list.cell(2, ColDirectory)));
-    }
-
-    void rowOperations()
-    {
-        TempTree tree;
-        FileList list(m_fs);
-        QAbstractItemModelTester tester(&list, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        for (const char* n : {"a", "b", "c", "d"})
-            list.addFileRow(tree.file(n));
-        list.setCell(3, ColPreview, u"C"_s);
-        list.copyRow(3, 1);
-        QCOMPARE(list.cell(1, ColOriginalName), u"c"_s);
-        QCOMPARE(list.cell(1, ColPreview), u"C"_s);
-        QCOMPARE(list.cell(1, ColNumber), u"1"_s);
-        list.clearRow(4);
-        QCOMPARE(list.cell(4, ColOriginalName), QString());
-        QCOMPARE(list.cell(4, ColNumber), u"4"_s);
     }
 
     // The block operations against the row-by-row algorithms they stand for.

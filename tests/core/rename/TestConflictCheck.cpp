@@ -16,6 +16,20 @@ using namespace Qt::StringLiterals;
 using tamsel::test::FakeFileSystem;
 using tamsel::test::TempTree;
 
+namespace {
+
+// A check run and applied at once; the marks it set.
+int markConflicts(FileList& list, const FileSystem& fs)
+{
+    ConflictCheck check(list);
+    check.run(fs);
+    const int marked = check.count();
+    check.apply(list);
+    return marked;
+}
+
+} // namespace
+
 using Rows = QList<std::pair<QByteArray, QString>>; // a file (folder/name) and its preview
 using Marks = QMap<int, QString>;
 
