@@ -3,15 +3,23 @@
 
 #include "gui/dialogs/RuleQuestions.h"
 
+#include <QTest>
+
 namespace tamsel::test {
 
-QVariant ScriptedDialogs::next()
+QVariant ScriptedDialogs::next(Kind kind)
 {
     if (m_answers.isEmpty()) {
         ++unanswered;
         return {};
     }
-    return m_answers.takeFirst();
+    const Answer answer = m_answers.takeFirst();
+    if (answer.kind != kind)
+        QTest::qFail(
+            qPrintable(
+                QStringLiteral("an answer meant for another kind of dialog met a %1").arg(calls.last().kind)),
+            __FILE__, __LINE__);
+    return answer.value;
 }
 
 void ScriptedDialogs::message(QObject*, const QString& text, const QString& caption)
@@ -22,13 +30,13 @@ void ScriptedDialogs::message(QObject*, const QString& text, const QString& capt
 bool ScriptedDialogs::question(QObject*, const QString& text, const QString& caption)
 {
     calls.append({QStringLiteral("question"), text, caption});
-    return next().toBool();
+    return next(Kind::Question).toBool();
 }
 
 std::optional<QString> ScriptedDialogs::inputText(QObject*, const QString& prompt, const QString& title)
 {
     calls.append({QStringLiteral("input"), prompt, title});
-    const QVariant v = next();
+    const QVariant v = next(Kind::Input);
     if (!v.isValid())
         return std::nullopt;
     return v.toString();
@@ -37,13 +45,13 @@ std::optional<QString> ScriptedDialogs::inputText(QObject*, const QString& promp
 QStringList ScriptedDialogs::openFiles(QObject*, const QStringList& filters)
 {
     calls.append({QStringLiteral("openFiles"), filters.join(QStringLiteral(";;")), QString()});
-    return next().toStringList();
+    return next(Kind::OpenFiles).toStringList();
 }
 
 QString ScriptedDialogs::openFile(QObject*, const QStringList& filters)
 {
     calls.append({QStringLiteral("openFile"), filters.join(QStringLiteral(";;")), QString()});
-    return next().toString();
+    return next(Kind::OpenFile).toString();
 }
 
 namespace {
@@ -68,7 +76,7 @@ std::unique_ptr<Progress> ScriptedDialogs::progress(QObject*, const QString& lab
 QString ScriptedDialogs::pickFolder(QObject*, const QString& prompt)
 {
     calls.append({QStringLiteral("pickFolder"), prompt, QString()});
-    return next().toString();
+    return next(Kind::PickFolder).toString();
 }
 
 bool preview(FileList& list, Dialogs& dialogs, RenameMode mode, const PreviewInputs& inputs)

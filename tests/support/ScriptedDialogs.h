@@ -20,9 +20,15 @@ public:
         QString caption;
     };
 
-    // Answers, taken in order: bool for questions, QString or std::nullopt-as-invalid for inputs,
-    // QStringList / QString for the file dialogs and the folder picker.
-    void answer(const QVariant& value) { m_answers.append(value); }
+    // Answers, taken in order, each for one kind of dialog: an answer that meets another kind fails
+    // the test.
+    void answerYes() { m_answers.append({Kind::Question, true}); }
+    void answerNo() { m_answers.append({Kind::Question, false}); }
+    void answerText(const QString& text) { m_answers.append({Kind::Input, text}); }
+    void answerCancel() { m_answers.append({Kind::Input, QVariant()}); } // an input box cancelled
+    void answerFiles(const QStringList& paths) { m_answers.append({Kind::OpenFiles, paths}); }
+    void answerFile(const QString& path) { m_answers.append({Kind::OpenFile, path}); }
+    void answerFolder(const QString& path) { m_answers.append({Kind::PickFolder, path}); }
 
     QList<Call> calls;
     // Calls that found no answer waiting; a test should end with none.
@@ -40,8 +46,13 @@ public:
     QStringList progressLabels;
 
 private:
-    QVariant next();
-    QList<QVariant> m_answers;
+    enum class Kind { Question, Input, OpenFiles, OpenFile, PickFolder };
+    struct Answer {
+        Kind kind;
+        QVariant value;
+    };
+    QVariant next(Kind kind);
+    QList<Answer> m_answers;
 };
 
 // A preview as the window makes it: the rule's plan settled through dialogs, then the pass. True

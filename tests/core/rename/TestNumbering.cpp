@@ -111,7 +111,7 @@ private Q_SLOTS:
         fill(list, files);
         test::ScriptedDialogs dialogs;
         for (const QVariant& a : answers)
-            dialogs.answer(a);
+            a.toBool() ? dialogs.answerYes() : dialogs.answerNo();
         test::numbering(list, dialogs, inputs(OrdinalModel(model), start, increment, width));
         QCOMPARE(mains(list), names);
         QCOMPARE(dialogs.calls.size(), answers.size());
@@ -126,7 +126,7 @@ private Q_SLOTS:
         FileList list(m_fs);
         fill(list, 5);
         test::ScriptedDialogs dialogs;
-        dialogs.answer(false);
+        dialogs.answerNo();
         QVERIFY(!test::numbering(list, dialogs, inputs(OrdinalModel::Digits, u"90"_s, u"5"_s, u"2"_s)));
         QCOMPARE(dialogs.calls.size(), 1);
         QCOMPARE(dialogs.calls[0].kind, u"question"_s);
@@ -141,7 +141,7 @@ private Q_SLOTS:
         FileList list(m_fs);
         fill(list, 15);
         test::ScriptedDialogs dialogs;
-        dialogs.answer(true);
+        dialogs.answerYes();
         QVERIFY(test::numbering(list, dialogs, inputs(OrdinalModel::Digits, u"0"_s, u"1"_s, u"1"_s)));
         QVERIFY(
             dialogs.calls[0].text.contains(u"只能对［10］个文件进行重命名。\n多余的［5］个文件将忽略。"_s));
@@ -156,7 +156,7 @@ private Q_SLOTS:
         FileList list(m_fs);
         fill(list, 3);
         test::ScriptedDialogs dialogs;
-        dialogs.answer(true);
+        dialogs.answerYes();
         test::numbering(list, dialogs, inputs(OrdinalModel::Digits, u"100"_s, u"1"_s, u"2"_s));
         QCOMPARE(dialogs.calls[0].text.split(u'\n')[4], u"只能对［0］个文件进行重命名。"_s);
     }
@@ -166,7 +166,7 @@ private Q_SLOTS:
         FileList list(m_fs);
         fill(list, 30);
         test::ScriptedDialogs dialogs;
-        dialogs.answer(true);
+        dialogs.answerYes();
         test::numbering(list, dialogs, inputs(OrdinalModel::Upper, u"A"_s, u"1"_s, u"1"_s));
         QCOMPARE(dialogs.calls[0].text,
                  u"列表中一共有［30］个文件；\n开始编号为［A］；\n您选择的位数为［1］位；\n"
@@ -178,8 +178,8 @@ private Q_SLOTS:
         FileList four(m_fs);
         fill(four, 4);
         test::ScriptedDialogs lowerDialogs;
-        lowerDialogs.answer(true);  // widen to the start's length
-        lowerDialogs.answer(false); // then too few names: no
+        lowerDialogs.answerYes(); // widen to the start's length
+        lowerDialogs.answerNo();  // then too few names: no
         test::numbering(four, lowerDialogs, inputs(OrdinalModel::Lower, u"zzy"_s, u"1"_s, u"2"_s));
         QCOMPARE(lowerDialogs.calls[0].caption, u"操作提示"_s);
         QCOMPARE(lowerDialogs.calls[0].text,
@@ -200,7 +200,7 @@ private Q_SLOTS:
         QCOMPARE(dialogs.calls.size(), 0);
         QCOMPARE(list.cell(17550, ColPreview).section(u'.', 0, 0), u"ZZZ"_s);
         list.addFileRow("/none/one-more.txt");
-        dialogs.answer(true);
+        dialogs.answerYes();
         test::numbering(list, dialogs, inputs(OrdinalModel::Upper, u"ABA"_s, u"1"_s, u"3"_s));
         QVERIFY(dialogs.calls[0].text.contains(u"只能对［17550］个文件"_s));
         QCOMPARE(list.cell(17551, ColPreview), QString());
@@ -211,7 +211,7 @@ private Q_SLOTS:
         FileList list(m_fs);
         fill(list, 2);
         test::ScriptedDialogs dialogs;
-        dialogs.answer(true);
+        dialogs.answerYes();
         // BAAAAAA is 26^6: widths 7 to 9 count with 26^6, so no name is left.
         test::numbering(list, dialogs, inputs(OrdinalModel::Upper, u"BAAAAAA"_s, u"1"_s, u"7"_s));
         QVERIFY(dialogs.calls[0].text.contains(u"只能对［0］个文件进行重命名。\n多余的［2］个"_s));

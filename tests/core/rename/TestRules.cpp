@@ -251,7 +251,7 @@ private Q_SLOTS:
         QCOMPARE(shown, 4); // the count is left alone
 
         // Fewer names: the question; No writes nothing, Yes the names there are.
-        dialogs.answer(false);
+        dialogs.answerNo();
         test::nameList(list, dialogs, u"  one \n"_s, show);
         QCOMPARE(dialogs.calls[1].text,
                  u"列表中一共有［3］个文件；\n预命名信息有［1］条；\n"
@@ -259,13 +259,13 @@ private Q_SLOTS:
         QCOMPARE(dialogs.calls[1].caption, u"提示信息"_s);
         QCOMPARE(previews(list), QStringList(3));
         QCOMPARE(shown, 1);
-        dialogs.answer(true);
+        dialogs.answerYes();
         test::nameList(list, dialogs, u"  one \n"_s, show);
         QCOMPARE(previews(list), (QStringList{u"  one .txt"_s, QString(), QString()}));
 
         // Breaks only: not blank, no names.
         clearPreviews(list);
-        dialogs.answer(true);
+        dialogs.answerYes();
         test::nameList(list, dialogs, u"\n\n"_s, show);
         QVERIFY(dialogs.calls.last().text.contains(u"预命名信息有［0］条"_s));
         QCOMPARE(previews(list), QStringList(3));

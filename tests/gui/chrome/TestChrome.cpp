@@ -214,7 +214,7 @@ private Q_SLOTS:
     void captionsOfTheTabButtonsRunTheirCommands()
     {
         get<TabControl>("SSTab1")->setCurrentIndex(5);
-        m_dialogs.answer(QString());
+        m_dialogs.answerFile(QString());
         QLabel* browse = get<QLabel>("Label_Browse");
         QTest::mouseClick(browse, Qt::LeftButton, {}, browse->rect().center());
         QCOMPARE(m_dialogs.calls.size(), 1);

@@ -123,7 +123,7 @@ private Q_SLOTS:
     {
         m_window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-        m_dialogs.answer(QStringList{});
+        m_dialogs.answerFiles(QStringList{});
         QTest::keyClick(m_window.get(), Qt::Key_O, Qt::ControlModifier);
         QCOMPARE(m_dialogs.calls.size(), 1);
         QCOMPARE(m_dialogs.calls[0].kind, u"openFiles"_s);
@@ -150,16 +150,16 @@ private Q_SLOTS:
         const QString root = QString::fromUtf8(tree.root());
         for (const char* n : {"c.txt", "a.txt", "b"})
             tree.file(n, 1);
-        m_dialogs.answer(QStringList{root + u"c.txt"_s, root + u"a.txt"_s, root + u"b"_s});
+        m_dialogs.answerFiles(QStringList{root + u"c.txt"_s, root + u"a.txt"_s, root + u"b"_s});
         trigger("Menu_AddFile");
         QCOMPARE(names(), (QStringList{u"c.txt"_s, u"a.txt"_s, u"b"_s}));
         QCOMPARE(list().cell(1, ColDirectory), root);
         QCOMPARE(label("Label_FileSum"), u"3"_s);
 
         // Cancelled dialogs add nothing and ask nothing more.
-        m_dialogs.answer(QStringList{});
+        m_dialogs.answerFiles(QStringList{});
         get<QAction>("Toolbar1_1")->trigger();
-        m_dialogs.answer(QString());
+        m_dialogs.answerFolder(QString());
         get<QAction>("Toolbar1_2")->trigger();
         QCOMPARE(list().fileCount(), 3);
         QCOMPARE(m_dialogs.calls.last().kind, u"pickFolder"_s);
@@ -168,8 +168,8 @@ private Q_SLOTS:
         tree.folder("sub");
         tree.file("sub/inner", 1);
         tree.file(".hidden", 1);
-        m_dialogs.answer(root.chopped(1));
-        m_dialogs.answer(false);
+        m_dialogs.answerFolder(root.chopped(1));
+        m_dialogs.answerNo();
         trigger("Menu_AddDir");
         QCOMPARE(m_dialogs.calls.last().kind, u"question"_s);
         QCOMPARE(m_dialogs.calls.last().text, u"是否包含［"_s + root.chopped(1) + u"］目录下的子目录？"_s);
@@ -177,8 +177,8 @@ private Q_SLOTS:
         QCOMPARE(list().fileCount(), 7);
         QVERIFY(names().mid(3).contains(u".hidden"_s));
         QVERIFY(!names().contains(u"inner"_s));
-        m_dialogs.answer(root);
-        m_dialogs.answer(true);
+        m_dialogs.answerFolder(root);
+        m_dialogs.answerYes();
         trigger("Menu_AddDir");
         QCOMPARE(list().fileCount(), 12);
         QCOMPARE(names().last(), u"inner"_s);
@@ -326,7 +326,7 @@ private Q_SLOTS:
         QCOMPARE(m_dialogs.calls[0].caption, u"提示信息"_s);
 
         addNames({u"a.txt"_s, u"b.doc"_s, u"ab.txt"_s, u"c.txt"_s});
-        m_dialogs.answer(u"a"_s);
+        m_dialogs.answerText(u"a"_s);
         trigger("Menu_FileSearch");
         QCOMPARE(m_dialogs.calls[1].kind, u"input"_s);
         QCOMPARE(m_dialogs.calls[1].text, u"请输入您想搜索的字符串"_s);
@@ -337,18 +337,18 @@ private Q_SLOTS:
         QCOMPARE(label("Label_FileSel"), u"2"_s);
 
         // A second search works on the order the first left.
-        m_dialogs.answer(u"txt"_s);
+        m_dialogs.answerText(u"txt"_s);
         get<QAction>("Toolbar1_3")->trigger();
         QCOMPARE(names(), (QStringList{u"a.txt"_s, u"ab.txt"_s, u"c.txt"_s, u"b.doc"_s}));
         QCOMPARE(m_dialogs.calls.last().text, u"共找到［3］条记录与［txt］有关！"_s);
 
         // No match, an empty text, a cancelled box: nothing.
         const auto calls = m_dialogs.calls.size();
-        m_dialogs.answer(u"A"_s);
+        m_dialogs.answerText(u"A"_s);
         trigger("Menu_FileSearch");
-        m_dialogs.answer(QString());
+        m_dialogs.answerText(QString());
         trigger("Menu_FileSearch");
-        m_dialogs.answer(QVariant());
+        m_dialogs.answerCancel();
         trigger("Menu_FileSearch");
         QCOMPARE(m_dialogs.calls.size(), calls + 3); // the three input boxes only
         QCOMPARE(names(), (QStringList{u"a.txt"_s, u"ab.txt"_s, u"c.txt"_s, u"b.doc"_s}));
@@ -435,15 +435,15 @@ private Q_SLOTS:
         QCOMPARE(dialog->windowTitle(), u"添加文件对话框"_s);
         auto* dir = dialog->findChild<QLineEdit*>(u"Text_Dir"_s);
         auto* sub = dialog->findChild<QCheckBox*>(u"Check_ContainSubDir"_s);
-        m_dialogs.answer(u"/some/folder"_s);
+        m_dialogs.answerFolder(u"/some/folder"_s);
         dialog->findChild<QPushButton*>(u"Command_BrowseDir"_s)->click();
         QCOMPARE(dir->text(), u"/some/folder"_s);
-        m_dialogs.answer(QString());
+        m_dialogs.answerFolder(QString());
         dialog->findChild<QPushButton*>(u"Command_BrowseDir"_s)->click();
         QCOMPARE(dir->text(), QString());
         TempTree tree;
         tree.file("x.txt");
-        m_dialogs.answer(QStringList{QString::fromUtf8(tree.root()) + u"x.txt"_s});
+        m_dialogs.answerFiles(QStringList{QString::fromUtf8(tree.root()) + u"x.txt"_s});
         dialog->findChild<QPushButton*>(u"Command_BrowseFile"_s)->click();
         QCOMPARE(names(), QStringList{u"x.txt"_s});
         dialog->findChild<QPushButton*>(u"Command_Import"_s)->click();
@@ -477,8 +477,8 @@ private Q_SLOTS:
             countAtDelete = list().fileCount();
             trigger("Menu_DelAll");
         });
-        m_dialogs.answer(QString::fromUtf8(tree.root()));
-        m_dialogs.answer(false);
+        m_dialogs.answerFolder(QString::fromUtf8(tree.root()));
+        m_dialogs.answerNo();
         trigger("Menu_AddDir");
         if (countAtDelete < 0)
             QSKIP("the walk was too quick to let events through");
@@ -493,8 +493,8 @@ private Q_SLOTS:
         TempTree tree;
         for (int i = 0; i < 6000; ++i)
             tree.file("f" + QByteArray::number(i));
-        m_dialogs.answer(QString::fromUtf8(tree.root()));
-        m_dialogs.answer(true);
+        m_dialogs.answerFolder(QString::fromUtf8(tree.root()));
+        m_dialogs.answerYes();
         QTimer::singleShot(0, m_window.get(), [this] { trigger("Menu_AddDir"); });
         QTimer::singleShot(1, m_window.get(), [this] { trigger("Menu_Exit"); });
         QVERIFY(runsToTheEnd());
@@ -520,8 +520,8 @@ private Q_SLOTS:
             QVERIFY(!get<QWidget>("Picture_Execution")->isEnabled());
             QVERIFY(!get<QWidget>("Picture_Preview")->isEnabled());
         });
-        m_dialogs.answer(QString::fromUtf8(tree.root()));
-        m_dialogs.answer(false);
+        m_dialogs.answerFolder(QString::fromUtf8(tree.root()));
+        m_dialogs.answerNo();
         trigger("Menu_AddDir");
         if (!seen)
             QSKIP("the walk was too quick to let events through");

@@ -77,8 +77,8 @@ private Q_SLOTS:
         tree.file("flat/f1");
         tree.folder("flat/sub");
         tree.file("flat/sub/deep");
-        m_dialogs.answer(false); // flat/: without its sub-folders
-        m_dialogs.answer(true);  // flat/ again: with them
+        m_dialogs.answerNo();  // flat/: without its sub-folders
+        m_dialogs.answerYes(); // flat/ again: with them
         m_window->openPaths(
             {"one.txt", tree.root() + "\xb2\xe2.txt", "./flat/", "missing", "flat", "/no/such"},
             tree.root().chopped(1));
@@ -121,7 +121,7 @@ private Q_SLOTS:
         notUtf8.setScheme(u"file"_s);
         notUtf8.setPath(QString::fromLatin1(QByteArray(tree.root() + "\xce\xc4.bin").toPercentEncoding("/")),
                         QUrl::TolerantMode);
-        m_dialogs.answer(true);
+        m_dialogs.answerYes();
         QVERIFY(drop(m_window.get(),
                      {QUrl::fromLocalFile(QString::fromUtf8(tree.root()) + u"dropped.txt"_s), notUtf8,
                       QUrl::fromLocalFile(QString::fromUtf8(tree.root()) + u"folder"_s)}));
@@ -146,7 +146,7 @@ private Q_SLOTS:
         get<QWidget>("SSTab1")->findChild<QTabBar*>()->setCurrentIndex(3);
         get<QAction>("Menu_Preview")->trigger();
         // The marks follow the preview from a thread of their own; the rename question waits for them.
-        m_dialogs.answer(false);
+        m_dialogs.answerNo();
         get<QAction>("Menu_Execution")->trigger();
         QCOMPARE(
             m_dialogs.calls.last().text,
@@ -161,7 +161,7 @@ private Q_SLOTS:
         // Nothing marked: the question as it always was.
         get<QLineEdit>("Text_DestChar")->setText(u"x"_s);
         get<QAction>("Menu_Preview")->trigger();
-        m_dialogs.answer(false);
+        m_dialogs.answerNo();
         get<QAction>("Menu_Execution")->trigger();
         QCOMPARE(m_dialogs.calls.last().text, u"是否开始执行重命名？"_s);
         QCOMPARE(m_dialogs.progressLabels, (QStringList{u"正在预处理…"_s, u"正在预处理…"_s}));
@@ -180,7 +180,7 @@ private Q_SLOTS:
         get<QAction>("Menu_MoveBack")->trigger(); // b's row first now: it still wants "1"
         QCOMPARE(list().conflictCount(), 0);
         QTRY_COMPARE(list().conflict(1), u"文件［1］已存在"_s);
-        m_dialogs.answer(true);
+        m_dialogs.answerYes();
         get<QAction>("Menu_Execution")->trigger();
         QCOMPARE(m_dialogs.calls.last().caption, u"错误提示"_s);
         QTRY_COMPARE(list().conflict(1), u"文件［1］已存在"_s);
@@ -266,7 +266,7 @@ private Q_SLOTS:
         get<QAction>("Menu_Preview")->trigger(); // numbering: 1 to 10
         list().setCell(9, ColResult, u"from before"_s);
         m_dialogs.cancelAt = 3;
-        m_dialogs.answer(true);
+        m_dialogs.answerYes();
         get<QAction>("Menu_Execution")->trigger();
         QCOMPARE(m_dialogs.calls.last().text, u"已取消：完成［3］个，未处理［7］个。"_s);
         QCOMPARE(m_dialogs.calls.last().caption, u"提示信息"_s);

@@ -46,8 +46,8 @@ private Q_SLOTS:
         tree.folder("sub");
         tree.file("sub/c.png", 40);
 
-        m_dialogs.answer(QString::fromUtf8(tree.root()));
-        m_dialogs.answer(true); // with sub-folders
+        m_dialogs.answerFolder(QString::fromUtf8(tree.root()));
+        m_dialogs.answerYes(); // with sub-folders
         trigger("Menu_AddDir");
         FileList& list = m_window->fileList();
         QCOMPARE(list.fileCount(), 4);
@@ -69,7 +69,7 @@ private Q_SLOTS:
         QCOMPARE(m_dialogs.calls.size(), 2); // folder picker and question only
 
         // Rename with a click on the picture; answer the confirmation.
-        m_dialogs.answer(true);
+        m_dialogs.answerYes();
         QWidget* picture = get<QWidget>("Picture_Execution");
         QTest::mouseClick(picture, Qt::LeftButton, {}, QPoint(3, 3));
         QCOMPARE(m_dialogs.calls.last().text, u"是否开始执行重命名？"_s);
@@ -113,14 +113,14 @@ private Q_SLOTS:
         get<QAction>("Toolbar1_10")->trigger(); // preview: 0 and 1, width 1
         QCOMPARE(m_window->fileList().cell(2, ColPreview), u"1.txt"_s);
 
-        m_dialogs.answer(false);
+        m_dialogs.answerNo();
         get<QAction>("Toolbar1_11")->trigger();
         QCOMPARE(filesIn(tree.root()), (QStringList{u"one.txt"_s, u"two.txt"_s}));
         QCOMPARE(m_window->fileList().cell(1, ColResult), QString());
 
         // A clash on the second row: the first stays renamed, the message ends the pass.
         tree.file("1.txt");
-        m_dialogs.answer(true);
+        m_dialogs.answerYes();
         trigger("Menu_Execution");
         QCOMPARE(m_dialogs.calls.last().kind, u"message"_s);
         QCOMPARE(m_dialogs.calls.last().text,
@@ -179,7 +179,7 @@ private Q_SLOTS:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write("\xb1\xb1\xbe\xa9\r\n\r\n  \xc9\xcf\xba\xa3\r\n"); // GB18030, CR LF, a blank line
             f.close();
-            m_dialogs.answer(QString::fromUtf8(names));
+            m_dialogs.answerFile(QString::fromUtf8(names));
             QLabel* browse = get<QLabel>("Label_Browse");
             QTest::mouseClick(browse, Qt::LeftButton, {}, browse->rect().center());
             QCOMPARE(m_dialogs.calls.last().kind, u"openFile"_s);
@@ -194,7 +194,7 @@ private Q_SLOTS:
             break;
         }
         get<QAction>("Menu_Preview")->trigger();
-        m_dialogs.answer(true);
+        m_dialogs.answerYes();
         get<QAction>("Menu_Execution")->trigger();
         QStringList expected = after;
         expected.sort();
@@ -214,7 +214,7 @@ private Q_SLOTS:
         QTest::mouseClick(recount, Qt::LeftButton, {}, recount->rect().center());
         QCOMPARE(get<QLabel>("Label_FileContentSUM")->text(), u"2"_s);
         // Browsing and cancelling empties both boxes.
-        m_dialogs.answer(QString());
+        m_dialogs.answerFile(QString());
         QTest::mouseClick(get<QLabel>("Picture_Browse"), Qt::LeftButton, {}, QPoint(2, 2));
         QCOMPARE(get<QLineEdit>("Text_PathName")->text(), QString());
         QCOMPARE(get<QPlainTextEdit>("Text_FileContent")->toPlainText(), QString());
@@ -229,7 +229,7 @@ private Q_SLOTS:
                            "ELF\0\0",
                            6));
         f.close();
-        m_dialogs.answer(QString::fromUtf8(binary));
+        m_dialogs.answerFile(QString::fromUtf8(binary));
         QTest::mouseClick(get<QLabel>("Picture_Browse"), Qt::LeftButton, {}, QPoint(2, 2));
         QCOMPARE(m_dialogs.calls.last().kind, u"message"_s);
         QCOMPARE(m_dialogs.calls.last().caption, u"提示信息"_s);
