@@ -2,6 +2,7 @@
 // The list commands through the main window's menus, toolbar, keys and dialogs.
 #include "core/filelist/FileList.h"
 #include "gui/filelist/FileListView.h"
+#include "support/ControlInventory.h"
 #include "support/MainWindowFixture.h"
 #include "support/TempTree.h"
 
@@ -78,15 +79,7 @@ private Q_SLOTS:
                 visible << a->text();
         }
         QCOMPARE(visible, (QStringList{u" 文件 (&F)"_s, u" 编辑 (&E)"_s, u" 运行 (&R)"_s, u" 帮助 (&H)"_s}));
-        const QList<std::pair<const char*, QStringList>> menus = {
-            {"Menu_File", {u"添加文件 (&F)"_s, u"添加目录 (&D)"_s, u"文件搜索 (&S)"_s, u"退  出 (&X)"_s}},
-            {"Menu_Edit",
-             {u"上移一步 (&P)"_s, u"下移一步 (&N)"_s, u"移至顶部 (&T)"_s, u"移至底部 (&B)"_s, u"删除全部"_s,
-              u"删除选中"_s, u"刷新文件 (&R)"_s}},
-            {"Menu_Run", {u"预处理 (&P)"_s, u"重命名 (&E)"_s}},
-            {"Menu_Help", {u"访问首页 (&V)"_s, u"关  于 "_s}},
-        };
-        for (const auto& [name, items] : menus) {
+        for (const auto& [name, items] : test::menuItems()) {
             QStringList texts;
             for (QAction* a : get<QMenu>(name)->actions())
                 texts << a->text();
