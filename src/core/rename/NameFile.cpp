@@ -83,10 +83,10 @@ LoadedNames loadNameFile(const FileSystem& fs, const QByteArray& path)
         return {};
     const auto st = fs.stat(path);
     if (st && st->size > NameFileLimit)
-        return {QString(), QStringLiteral("文件太大（超过16MB），不是文件名列表，未读取！")};
+        return {QString(), NameFileRefusal::TooLarge};
     const auto bytes = fs.readFile(path, NameFileLimit);
     if (!bytes)
-        return {QString(), QStringLiteral("无法读取该文件！")};
+        return {QString(), NameFileRefusal::Unreadable};
     return namesFromBytes(*bytes);
 }
 
@@ -94,7 +94,7 @@ LoadedNames namesFromBytes(const QByteArray& bytes)
 {
     const auto text = decodeText(bytes);
     if (!text)
-        return {QString(), QStringLiteral("该文件不是文本文件，未读取！")};
+        return {QString(), NameFileRefusal::NotText};
     LoadedNames loaded;
     for (const QStringView line : splitLines(*text)) {
         const QString name = leftTrimBlanks(line);

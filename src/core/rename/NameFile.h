@@ -17,13 +17,16 @@ inline constexpr qint64 NameFileLimit = 16 * 1024 * 1024;
 // outside UTF-16).
 std::optional<QString> decodeText(const QByteArray& bytes);
 
+// Why a file was not taken as a name list; the window says it in words.
+enum class NameFileRefusal { None, TooLarge, Unreadable, NotText };
+
 struct LoadedNames {
-    QString text;  // one name a line, each followed by "\n"
-    QString error; // set when the file was refused; then nothing was loaded
+    QString text;                                    // one name a line, each followed by "\n"
+    NameFileRefusal refusal = NameFileRefusal::None; // when set, nothing was loaded
 };
 
 // The names of the file at path: lines end at LF, CR LF or CR, leading blanks are dropped and
-// empty lines left out. A path that names no file gives empty text and no error.
+// empty lines left out. A path that names no file gives empty text and no refusal.
 LoadedNames loadNameFile(const FileSystem& fs, const QByteArray& path);
 // The same for a file's content.
 LoadedNames namesFromBytes(const QByteArray& bytes);

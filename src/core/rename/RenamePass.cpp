@@ -9,7 +9,6 @@
 
 #include <QHash>
 #include <cerrno>
-#include <cstring>
 #include <memory>
 
 namespace tamsel {
@@ -69,34 +68,6 @@ bool hasPreview(const FileList& list)
             return true;
     }
     return false;
-}
-
-QString failureReason(int error, QStringView oldName, QStringView newName)
-{
-    const auto quoted = [](QStringView name) -> QString { return u'［' + displayName(name) + u'］'; };
-    switch (error) {
-    case EEXIST:
-    case ENOTEMPTY:
-        return QStringLiteral("文件") + quoted(newName) + QStringLiteral("已存在");
-    case ENOENT:
-        return QStringLiteral("文件") + quoted(oldName) + QStringLiteral("已不存在");
-    case ESTALE:
-        return QStringLiteral("文件夹已改变");
-    case FileReplaced:
-        return QStringLiteral("文件") + quoted(oldName) + QStringLiteral("已被替换");
-    case NameNotHeld:
-        return QStringLiteral("文件系统不接受新文件名") + quoted(newName);
-    case EINVAL:
-        return QStringLiteral("新文件名") + quoted(newName) + QStringLiteral("不合法");
-    case EISDIR:
-        return QStringLiteral("新文件名") + quoted(newName) + QStringLiteral("处是一个文件夹");
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return QStringLiteral("没有权限");
-    default:
-        return QString::fromLocal8Bit(std::strerror(error));
-    }
 }
 
 RenameOutcome renamePass(FileList& list, FileSystem& fs, const std::function<bool(int row)>& goOn)

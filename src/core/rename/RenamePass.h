@@ -25,9 +25,6 @@ struct RenameOutcome {
 // under another name, which its result then gives. Each row's folder is opened once for the pass; every
 // change happens relative to it. goOn(row) is asked before each row; false stops the pass there, and the rows
 // from there on show no result.
-// Why a rename failed, for the user: error as RenameOutcome has it.
-QString failureReason(int error, QStringView oldName, QStringView newName);
-
 RenameOutcome renamePass(FileList& list, FileSystem& fs, const std::function<bool(int row)>& goOn = {});
 
 } // namespace tamsel

@@ -10,6 +10,7 @@
 #include "gui/dialogs/Dialogs.h"
 #include "gui/forms/FormBuilder.h"
 #include "gui/inputs/ParameterInputs.h"
+#include "gui/mainwindow/WindowTexts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -318,8 +319,8 @@ void NameFilePage::browse()
     if (m_exiting())
         return;
     const LoadedNames loaded = loadNameFile(m_fs, path.isEmpty() ? QByteArray() : resolvePath(m_fs, path));
-    if (!loaded.error.isEmpty()) {
-        m_dialogs.message(m_page->window(), loaded.error, Caption::Notice);
+    if (loaded.refusal != NameFileRefusal::None) {
+        m_dialogs.message(m_page->window(), refusalText(loaded.refusal), Caption::Notice);
         return;
     }
     m_pathName->setText(path);

@@ -2,8 +2,14 @@
 #include "gui/mainwindow/WindowTexts.h"
 
 #include "core/filelist/FileList.h"
+#include "core/platform/SafeRename.h"
+#include "core/rename/NameFile.h"
 #include "core/rename/PreviewPass.h"
 #include "core/rename/RenamePass.h"
+#include "core/text/NameCodec.h"
+
+#include <cerrno>
+#include <cstring>
 
 namespace tamsel {
 
@@ -30,6 +36,49 @@ QString modeExplanation(RenameMode mode)
         break;
     }
     return {};
+}
+
+QString refusalText(NameFileRefusal refusal)
+{
+    switch (refusal) {
+    case NameFileRefusal::TooLarge:
+        return QStringLiteral("文件太大（超过16MB），不是文件名列表，未读取！");
+    case NameFileRefusal::Unreadable:
+        return QStringLiteral("无法读取该文件！");
+    case NameFileRefusal::NotText:
+        return QStringLiteral("该文件不是文本文件，未读取！");
+    case NameFileRefusal::None:
+        break;
+    }
+    return {};
+}
+
+QString failureReason(int error, QStringView oldName, QStringView newName)
+{
+    const auto quoted = [](QStringView name) -> QString { return u'［' + displayName(name) + u'］'; };
+    switch (error) {
+    case EEXIST:
+    case ENOTEMPTY:
+        return QStringLiteral("文件") + quoted(newName) + QStringLiteral("已存在");
+    case ENOENT:
+        return QStringLiteral("文件") + quoted(oldName) + QStringLiteral("已不存在");
+    case ESTALE:
+        return QStringLiteral("文件夹已改变");
+    case FileReplaced:
+        return QStringLiteral("文件") + quoted(oldName) + QStringLiteral("已被替换");
+    case NameNotHeld:
+        return QStringLiteral("文件系统不接受新文件名") + quoted(newName);
+    case EINVAL:
+        return QStringLiteral("新文件名") + quoted(newName) + QStringLiteral("不合法");
+    case EISDIR:
+        return QStringLiteral("新文件名") + quoted(newName) + QStringLiteral("处是一个文件夹");
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return QStringLiteral("没有权限");
+    default:
+        return QString::fromLocal8Bit(std::strerror(error));
+    }
 }
 
 QString aboutText()

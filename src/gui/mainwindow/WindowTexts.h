@@ -8,12 +8,17 @@ namespace tamsel {
 
 class FileList;
 struct RenameOutcome;
+enum class NameFileRefusal;
 enum class RenameMode;
 
 extern const QString HomePage;
 extern const QString HomePageUrl;
 
 QString modeExplanation(RenameMode mode);
+// Why a file was not taken as a name list.
+QString refusalText(NameFileRefusal refusal);
+// Why a rename failed: error as RenameOutcome has it (an errno value or a RenameFailure).
+QString failureReason(int error, QStringView oldName, QStringView newName);
 QString aboutText();
 // The rename question, with a warning where rows are marked.
 QString renameQuestion(int conflicts);

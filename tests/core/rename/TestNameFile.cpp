@@ -50,7 +50,7 @@ private Q_SLOTS:
         QFETCH(QString, text);
         TempTree tree;
         const LoadedNames loaded = loadNameFile(m_fs, write(tree, "names.txt", bytes));
-        QCOMPARE(loaded.error, QString());
+        QCOMPARE(loaded.refusal, NameFileRefusal::None);
         QCOMPARE(loaded.text, text);
     }
 
@@ -67,20 +67,20 @@ private Q_SLOTS:
     {
         TempTree tree;
         const LoadedNames binary = loadNameFile(m_fs, write(tree, "bin.txt", QByteArray("ab\0cd", 5)));
-        QVERIFY(!binary.error.isEmpty());
+        QCOMPARE(binary.refusal, NameFileRefusal::NotText);
         QCOMPARE(binary.text, QString());
         // A named pipe with no writer is refused at once instead of waiting.
         const QByteArray fifo = tree.root() + "pipe.txt";
         QCOMPARE(::mkfifo(fifo.constData(), 0644), 0);
-        QVERIFY(!loadNameFile(m_fs, fifo).error.isEmpty());
+        QCOMPARE(loadNameFile(m_fs, fifo).refusal, NameFileRefusal::Unreadable);
         const LoadedNames big = loadNameFile(m_fs, tree.file("big.txt", NameFileLimit + 1));
-        QVERIFY(!big.error.isEmpty());
+        QCOMPARE(big.refusal, NameFileRefusal::TooLarge);
         // No file: nothing, and nothing to say.
         for (const QByteArray& path :
              QList<QByteArray>{QByteArray(), tree.root() + "missing.txt", tree.folder("dir")}) {
             const LoadedNames none = loadNameFile(m_fs, path);
             QCOMPARE(none.text, QString());
-            QCOMPARE(none.error, QString());
+            QCOMPARE(none.refusal, NameFileRefusal::None);
         }
     }
 };
