@@ -11,9 +11,9 @@ class FakeFolder final : public Folder {
 public:
     FakeFolder(std::unique_ptr<Folder> real, FakeFileSystem& fs) : m_real(std::move(real)), m_fs(fs) {}
 
-    std::optional<FileStat> entry(const QByteArray& name, int* error) const override
+    Result<FileStat> entry(const QByteArray& name) const override
     {
-        auto st = m_real->entry(stored(name), error);
+        auto st = m_real->entry(stored(name));
         if (st && m_fs.inodePerSpelling)
             st->identity.inode = st->entryStamp = qHash(name);
         return st;

@@ -140,14 +140,11 @@ public:
     PosixFolder(const PosixFolder&) = delete;
     PosixFolder& operator=(const PosixFolder&) = delete;
 
-    std::optional<FileStat> entry(const QByteArray& name, int* error) const override
+    Result<FileStat> entry(const QByteArray& name) const override
     {
         struct statx sx {};
-        if (!statxAt(m_fd, name.constData(), AT_SYMLINK_NOFOLLOW, &sx)) {
-            if (error)
-                *error = errno;
-            return std::nullopt;
-        }
+        if (!statxAt(m_fd, name.constData(), AT_SYMLINK_NOFOLLOW, &sx))
+            return Result<FileStat>::failed(errno);
         return toStat(sx);
     }
     std::optional<FileStat> self() const override

@@ -2,6 +2,8 @@
 // Paths are raw bytes: Linux file names need not be valid UTF-8.
 #pragma once
 
+#include "core/platform/Result.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <functional>
@@ -52,8 +54,8 @@ class Folder {
 public:
     virtual ~Folder() = default;
 
-    // The entry itself; nothing when it cannot be looked up (error receives the errno value).
-    virtual std::optional<FileStat> entry(const QByteArray& name, int* error = nullptr) const = 0;
+    // The entry itself, or why it cannot be looked up.
+    virtual Result<FileStat> entry(const QByteArray& name) const = 0;
     // The folder's own status.
     virtual std::optional<FileStat> self() const = 0;
     // True on file systems that may have no hard links (FUSE, vfat, exFAT, SMB shares).

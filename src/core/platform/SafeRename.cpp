@@ -117,9 +117,9 @@ QByteArray runTag()
 }
 
 // A free temporary name for name: prefix, run, serial, "-" and the name, or "~" and as much of it
-// as fits, cut between characters. Nothing, with the errno value, when the folder cannot say
-// whether a name is free.
-std::optional<QByteArray> temporaryName(const Folder& folder, const QByteArray& name, int* error)
+// as fits, cut between characters; the errno value when the folder cannot say whether a name is
+// free.
+Result<QByteArray> temporaryName(const Folder& folder, const QByteArray& name)
 {
     static unsigned serial = 0;
     for (int attempt = 0; attempt < 1000; ++attempt) {
@@ -132,14 +132,13 @@ std::optional<QByteArray> temporaryName(const Folder& folder, const QByteArray& 
                 --keep;
             temp += '~' + name.left(keep);
         }
-        const auto there = folder.entry(temp, error);
-        if (!there && *error == ENOENT)
+        const auto there = folder.entry(temp);
+        if (!there && there.error() == ENOENT)
             return temp;
         if (!there)
-            return std::nullopt;
+            return Result<QByteArray>::failed(there.error());
     }
-    *error = EEXIST;
-    return std::nullopt;
+    return Result<QByteArray>::failed(EEXIST);
 }
 
 // Takes the name away from the file, by moving it to a temporary name first and removing that
@@ -147,10 +146,9 @@ std::optional<QByteArray> temporaryName(const Folder& folder, const QByteArray& 
 // never removed, and goes back.
 int takeAwayName(Folder& folder, const QByteArray& name, const FileStat& file, RenameResult& result)
 {
-    int err = 0;
-    const auto temp = temporaryName(folder, name, &err);
+    const auto temp = temporaryName(folder, name);
     if (!temp)
-        return err;
+        return temp.error();
     if (const int moved = folder.renameReplacing(name, *temp); moved != 0)
         return moved;
     const auto taken = folder.entry(*temp);
@@ -174,10 +172,9 @@ int linkThenUnlink(Folder& folder, const QByteArray& from, const QByteArray& to,
 {
     if (stickyRefusesUnlink(folder, file))
         return EPERM;
-    int err = 0;
-    const auto mark = temporaryName(folder, from, &err);
+    const auto mark = temporaryName(folder, from);
     if (!mark)
-        return err;
+        return mark.error();
     if (const int linked = folder.link(from, *mark); linked != 0) {
         *noLinks = linksUnsupported(linked, folder);
         return linked;
@@ -188,7 +185,7 @@ int linkThenUnlink(Folder& folder, const QByteArray& from, const QByteArray& to,
             removeOwnName(folder, *mark, *marked, result);
         return ESTALE;
     }
-    err = folder.link(*mark, to);
+    int err = folder.link(*mark, to);
     if (err == 0) {
         // Another program may have put its own file under the new name right after the link.
         const auto made = folder.entry(to);
@@ -211,12 +208,9 @@ int linkThenUnlink(Folder& folder, const QByteArray& from, const QByteArray& to,
 // system's own) may still be another file.
 int checkedRename(Folder& folder, const QByteArray& from, const QByteArray& to, RenameResult& result)
 {
-    int err = 0;
-    if (folder.entry(to, &err))
-        return EEXIST;
-    if (err != ENOENT)
-        return err;
-    err = folder.renameReplacing(from, to);
+    if (const auto there = folder.entry(to); there || there.error() != ENOENT)
+        return there ? EEXIST : there.error();
+    const int err = folder.renameReplacing(from, to);
     result.unguarded = result.unguarded || err == 0;
     return err;
 }
@@ -294,10 +288,9 @@ void caseOnlyRename(Folder& folder, const QByteArray& from, const QByteArray& to
             return;
     }
     Strategy strategy = Strategy::NoReplace;
-    int err = 0;
-    const auto tempName = temporaryName(folder, from, &err);
+    const auto tempName = temporaryName(folder, from);
     if (!tempName) {
-        result.error = err;
+        result.error = tempName.error();
         return;
     }
     const QByteArray temp = *tempName;
@@ -353,11 +346,10 @@ void checkSource(Folder& folder, const QByteArray& from, RenameResult& result)
 {
     if (result.error == 0 || !result.strandedAs.isEmpty())
         return;
-    int err = 0;
-    const bool there = folder.entry(from, &err).has_value();
-    if (there && result.error == ENOENT)
+    const auto source = folder.entry(from);
+    if (source && result.error == ENOENT)
         result.error = NameNotHeld;
-    result.sourceLost = !there && err == ENOENT && result.error != ENOENT;
+    result.sourceLost = !source && source.error() == ENOENT && result.error != ENOENT;
 }
 
 RenameResult tryRename(Folder& folder, const QByteArray& from, const QByteArray& to, const ListedFile& listed)
@@ -380,9 +372,9 @@ RenameResult tryRename(Folder& folder, const QByteArray& from, const QByteArray&
         if (noReplaceUnsupported(err))
             strategy = Strategy::LinkThenUnlink;
     }
-    const auto file = folder.entry(from, &err);
+    const auto file = folder.entry(from);
     if (!file) {
-        result.error = err;
+        result.error = file.error();
         return result;
     }
     if (!renamable(*file)) {
