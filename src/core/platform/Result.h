@@ -18,8 +18,8 @@ public:
         return r;
     }
 
-    bool has_value() const { return m_value.has_value(); }
-    explicit operator bool() const { return has_value(); }
+    bool hasValue() const { return m_value.has_value(); }
+    explicit operator bool() const { return hasValue(); }
     const T& operator*() const { return *m_value; }
     T& operator*() { return *m_value; }
     const T* operator->() const { return &*m_value; }

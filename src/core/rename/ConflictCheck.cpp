@@ -176,7 +176,7 @@ void ConflictCheck::run(const FileSystem& fs)
             });
         } else {
             for (const quint32 e : lookUp[f])
-                names[e].present = folder->entry(names.name(names[e]).toByteArray()).has_value();
+                names[e].present = folder->entry(names.name(names[e]).toByteArray()).hasValue();
         }
     }
     // The pass, played in row order.
