@@ -244,6 +244,33 @@ private Q_SLOTS:
                      QByteArray::number(i));
     }
 
+    // A rule's question comes up through the real message box before the preview is written, and
+    // its answer decides what is written.
+    void aRealRuleQuestionDecidesThePreview()
+    {
+        QtDialogs real;
+        MainWindow window(real, m_fs);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        FileList& files = window.fileList();
+        for (int i = 0; i < 12; ++i)
+            files.addFileRow("/none/", "f" + QByteArray::number(i));
+        QString asked;
+        QTimer user;
+        connect(&user, &QTimer::timeout, this, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                asked = box->text();
+                box->buttons().first()->click(); // 是
+            }
+        });
+        user.start(50);
+        window.findChild<QAction*>(u"Menu_Preview"_s)->trigger(); // 0 to 11 in one digit: only 0-9 fit
+        user.stop();
+        QVERIFY(asked.startsWith(u"列表中一共有［12］个文件；"_s));
+        QCOMPARE(files.cell(10, ColPreview), u"9"_s);
+        QCOMPARE(files.cell(11, ColPreview), QString());
+    }
+
     void progressNeverCoversAQuestion()
     {
         QtDialogs dialogs;
