@@ -6,9 +6,13 @@
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>
+#include <optional>
 
 namespace tamsel {
+namespace {
 
+// The local paths of a drop, as bytes; nothing unless every item is a local file or folder of this
+// machine whose names decode without a "/" or NUL inside.
 std::optional<QList<QByteArray>> droppedPaths(const QMimeData* data)
 {
     if (!data || !data->hasUrls())
@@ -33,6 +37,8 @@ std::optional<QList<QByteArray>> droppedPaths(const QMimeData* data)
         return std::nullopt;
     return paths;
 }
+
+} // namespace
 
 FileDrop::FileDrop(QWidget* window, std::function<void(const QList<QByteArray>&)> add)
     : QObject(window), m_add(std::move(add))

@@ -5,16 +5,10 @@
 #include <QList>
 #include <QObject>
 #include <functional>
-#include <optional>
 
-class QMimeData;
 class QWidget;
 
 namespace tamsel {
-
-// The local paths of a drop, as bytes; nothing unless every item is a local file or folder of this
-// machine whose names decode without a "/" or NUL inside.
-std::optional<QList<QByteArray>> droppedPaths(const QMimeData* data);
 
 // Files and folders dragged from a file manager onto any part of window, the inputs that take
 // dropped text included: add receives their paths once the drop has returned.
