@@ -34,15 +34,21 @@ namespace {
 // A file system with nothing on it: the rules never look at the disk.
 class NoFileSystem final : public FileSystem {
 public:
-    std::optional<FileStat> stat(const QByteArray&) const override { return std::nullopt; }
+    Result<FileStat> stat(const QByteArray&) const override { return Result<FileStat>::failed(ENOENT); }
     bool listDir(const QByteArray&, const std::function<bool(const DirEntry&)>&, bool,
                  std::optional<FileIdentity>) const override
     {
         return false;
     }
-    std::unique_ptr<Folder> openFolder(const QByteArray&, int*) const override { return nullptr; }
+    Result<std::unique_ptr<Folder>> openFolder(const QByteArray&) const override
+    {
+        return Result<std::unique_ptr<Folder>>::failed(ENOENT);
+    }
     bool fileExists(const QByteArray&) const override { return false; }
-    std::optional<QByteArray> readFile(const QByteArray&, qint64) const override { return std::nullopt; }
+    Result<QByteArray> readFile(const QByteArray&, qint64) const override
+    {
+        return Result<QByteArray>::failed(ENOENT);
+    }
 };
 
 // Short text: mostly from an alphabet rich in dots, blanks and digits, sometimes raw bytes.
@@ -200,7 +206,7 @@ void checkNameList(FuzzedDataProvider& data)
         // Line ends are added below; a byte-order mark at the start is taken for what it marks.
         line.remove(u'\n').remove(u'\r').remove(QChar(0)).remove(QChar(0xFEFF));
         // Characters that stand for bytes are no text a file can hold.
-        if (!encodeName(line) || hasEscapedBytes(line))
+        if (!encodeName(line) || displayName(line) != line)
             line = QStringLiteral("x");
         lines << line;
         content += line + QLatin1String(ends[data.ConsumeIntegralInRange(0, 2)]);

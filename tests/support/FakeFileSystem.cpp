@@ -108,14 +108,15 @@ bool FakeFileSystem::listDir(const QByteArray& dir, const std::function<bool(con
     return !unreadable.contains(dir) && m_real.listDir(dir, visit, withStats, expected);
 }
 
-std::unique_ptr<Folder> FakeFileSystem::openFolder(const QByteArray& path, int* error) const
+Result<std::unique_ptr<Folder>> FakeFileSystem::openFolder(const QByteArray& path) const
 {
     if (beforeChange)
         beforeChange("open", path);
-    auto real = m_real.openFolder(path, error);
+    auto real = m_real.openFolder(path);
     if (!real)
-        return nullptr;
-    return std::make_unique<FakeFolder>(std::move(real), const_cast<FakeFileSystem&>(*this));
+        return real;
+    return std::unique_ptr<Folder>(
+        std::make_unique<FakeFolder>(std::move(*real), const_cast<FakeFileSystem&>(*this)));
 }
 
 } // namespace tamsel::test

@@ -34,12 +34,12 @@ public:
     mutable QList<QByteArray> listed;
     QList<std::pair<QByteArray, QByteArray>> renames; // renames and links, in order
 
-    std::optional<FileStat> stat(const QByteArray& path) const override { return m_real.stat(path); }
+    Result<FileStat> stat(const QByteArray& path) const override { return m_real.stat(path); }
     bool listDir(const QByteArray& dir, const std::function<bool(const DirEntry&)>& visit,
                  bool withStats = false, std::optional<FileIdentity> expected = std::nullopt) const override;
-    std::unique_ptr<Folder> openFolder(const QByteArray& path, int* error = nullptr) const override;
+    Result<std::unique_ptr<Folder>> openFolder(const QByteArray& path) const override;
     bool fileExists(const QByteArray& path) const override { return m_real.fileExists(path); }
-    std::optional<QByteArray> readFile(const QByteArray& path, qint64 maxBytes) const override
+    Result<QByteArray> readFile(const QByteArray& path, qint64 maxBytes) const override
     {
         return m_real.readFile(path, maxBytes);
     }

@@ -229,14 +229,14 @@ private:
 
 } // namespace
 
-std::optional<FileStat> PosixFileSystem::stat(const QByteArray& path) const
+Result<FileStat> PosixFileSystem::stat(const QByteArray& path) const
 {
     if (path.isEmpty())
-        return std::nullopt;
+        return Result<FileStat>::failed(ENOENT);
     // The name's own entry first: one call for all but links.
     struct statx sx {};
     if (!statxAt(AT_FDCWD, path.constData(), AT_SYMLINK_NOFOLLOW, &sx))
-        return std::nullopt;
+        return Result<FileStat>::failed(errno);
     FileStat st = toStat(sx);
     if (st.type == FileType::Link) {
         if (struct statx target{}; statxAt(AT_FDCWD, path.constData(), 0, &target)) {
@@ -299,15 +299,12 @@ bool PosixFileSystem::listDir(const QByteArray& dir, const std::function<bool(co
     return listed && !failed;
 }
 
-std::unique_ptr<Folder> PosixFileSystem::openFolder(const QByteArray& path, int* error) const
+Result<std::unique_ptr<Folder>> PosixFileSystem::openFolder(const QByteArray& path) const
 {
     const int fd = ::open(path.isEmpty() ? "." : path.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        if (error)
-            *error = errno;
-        return nullptr;
-    }
-    return std::make_unique<PosixFolder>(fd);
+    if (fd < 0)
+        return Result<std::unique_ptr<Folder>>::failed(errno);
+    return std::unique_ptr<Folder>(std::make_unique<PosixFolder>(fd));
 }
 
 bool PosixFileSystem::fileExists(const QByteArray& path) const
@@ -321,17 +318,24 @@ bool PosixFileSystem::fileExists(const QByteArray& path) const
     return !S_ISDIR(sx.stx_mode);
 }
 
-std::optional<QByteArray> PosixFileSystem::readFile(const QByteArray& path, qint64 maxBytes) const
+Result<QByteArray> PosixFileSystem::readFile(const QByteArray& path, qint64 maxBytes) const
 {
+    using Read = Result<QByteArray>;
     // Non-blocking open: a named pipe would otherwise wait for a writer.
     const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
-        return std::nullopt;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        return Read::failed(errno);
+    const auto fail = [fd](int error) {
         ::close(fd);
-        return std::nullopt;
-    }
+        return Read::failed(error);
+    };
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return fail(errno);
+    if (!S_ISREG(st.st_mode))
+        return fail(EINVAL);
+    if (st.st_size > maxBytes)
+        return fail(EFBIG);
     QByteArray data;
     char buf[65536];
     for (;;) {
@@ -339,15 +343,12 @@ std::optional<QByteArray> PosixFileSystem::readFile(const QByteArray& path, qint
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            ::close(fd);
-            return std::nullopt;
+            return fail(errno);
         }
         if (n == 0)
             break;
-        if (data.size() + n > maxBytes) {
-            ::close(fd);
-            return std::nullopt;
-        }
+        if (data.size() + n > maxBytes)
+            return fail(EFBIG); // grew while read
         data.append(buf, n);
     }
     ::close(fd);

@@ -88,7 +88,7 @@ public:
     virtual ~FileSystem() = default;
 
     // Follows a symbolic link; a broken link reports the link itself. entryStamp is the link's own.
-    virtual std::optional<FileStat> stat(const QByteArray& path) const = 0;
+    virtual Result<FileStat> stat(const QByteArray& path) const = 0;
 
     // Calls visit for every entry except "." and ".." in the order the file system returns them,
     // until visit returns false; with withStats, every entry comes with its status, looked up at the
@@ -99,27 +99,26 @@ public:
                          bool withStats = false,
                          std::optional<FileIdentity> expected = std::nullopt) const = 0;
 
-    // The folder at path ("" is the working folder); nullptr when it cannot be opened (error
-    // receives the errno value).
-    virtual std::unique_ptr<Folder> openFolder(const QByteArray& path, int* error = nullptr) const = 0;
+    // The folder at path ("" is the working folder).
+    virtual Result<std::unique_ptr<Folder>> openFolder(const QByteArray& path) const = 0;
 
     // True for an existing non-directory (read-only and hidden files included); a symbolic link
     // is a file of its own, wherever it points.
     virtual bool fileExists(const QByteArray& path) const = 0;
 
-    // The whole regular file, or nothing when it cannot be read, is not a regular file or is
-    // larger than maxBytes.
-    virtual std::optional<QByteArray> readFile(const QByteArray& path, qint64 maxBytes) const = 0;
+    // The whole regular file; EFBIG when it is larger than maxBytes, EINVAL when it is not a
+    // regular file.
+    virtual Result<QByteArray> readFile(const QByteArray& path, qint64 maxBytes) const = 0;
 };
 
 class PosixFileSystem final : public FileSystem {
 public:
-    std::optional<FileStat> stat(const QByteArray& path) const override;
+    Result<FileStat> stat(const QByteArray& path) const override;
     bool listDir(const QByteArray& dir, const std::function<bool(const DirEntry&)>& visit,
                  bool withStats = false, std::optional<FileIdentity> expected = std::nullopt) const override;
-    std::unique_ptr<Folder> openFolder(const QByteArray& path, int* error = nullptr) const override;
+    Result<std::unique_ptr<Folder>> openFolder(const QByteArray& path) const override;
     bool fileExists(const QByteArray& path) const override;
-    std::optional<QByteArray> readFile(const QByteArray& path, qint64 maxBytes) const override;
+    Result<QByteArray> readFile(const QByteArray& path, qint64 maxBytes) const override;
 };
 
 } // namespace tamsel

@@ -165,9 +165,10 @@ void ConflictCheck::run(const FileSystem& fs)
             continue;
         if (m_cancelled)
             return;
-        const auto folder = fs.openFolder(m_folders[f]);
-        if (!folder)
+        const auto opened = fs.openFolder(m_folders[f]);
+        if (!opened)
             continue;
+        Folder* folder = opened->get();
         if (rowsIn[f] >= ReadFolderFrom) {
             folder->listNames([&](QByteArrayView entry) {
                 if (NameTable::Entry* e = names.find(f, entry))

@@ -81,12 +81,9 @@ LoadedNames loadNameFile(const FileSystem& fs, const QByteArray& path)
 {
     if (!fs.fileExists(path))
         return {};
-    const auto st = fs.stat(path);
-    if (st && st->size > NameFileLimit)
-        return {QString(), NameFileRefusal::TooLarge};
     const auto bytes = fs.readFile(path, NameFileLimit);
     if (!bytes)
-        return {QString(), NameFileRefusal::Unreadable};
+        return {QString(), bytes.error() == EFBIG ? NameFileRefusal::TooLarge : NameFileRefusal::Unreadable};
     return namesFromBytes(*bytes);
 }
 

@@ -21,16 +21,17 @@ class Folders {
 public:
     Folders(const FileList& list, const FileSystem& fs) : m_list(list), m_fs(fs) {}
 
-    Folder* folderOf(int row, int* error)
+    Result<Folder*> folderOf(int row)
     {
         const quint32 index = m_list.folderIndex(row);
         if (const auto it = m_open.constFind(index); it != m_open.constEnd())
             return it->get();
         if (m_open.size() >= MaxOpen)
             m_open.clear();
-        auto folder = m_fs.openFolder(m_list.directoryBytes(row), error);
-        if (!folder)
-            return nullptr;
+        auto opened = m_fs.openFolder(m_list.directoryBytes(row));
+        if (!opened)
+            return Result<Folder*>::failed(opened.error());
+        std::unique_ptr<Folder> folder = std::move(*opened);
         // Only the folder that was listed: one put in its place, or a link flipped on the way, is
         // another folder, also when it is opened again after the handles were closed.
         const auto self = folder->self();
@@ -42,10 +43,8 @@ public:
             return *seen != self->identity &&
                    !(folder->inodesMayChange() && seen->device == self->identity.device);
         };
-        if (!self || (seen != m_identities.constEnd() && changed())) {
-            *error = ESTALE;
-            return nullptr;
-        }
+        if (!self || (seen != m_identities.constEnd() && changed()))
+            return Result<Folder*>::failed(ESTALE);
         if (seen == m_identities.constEnd())
             m_identities.insert(index, self->identity);
         return m_open.insert(index, std::shared_ptr<Folder>(std::move(folder)))->get();
@@ -106,7 +105,12 @@ RenameOutcome renamePass(FileList& list, FileSystem& fs, const std::function<boo
             oldLength >= 0 ? QByteArray::fromRawData(oldBytes, oldLength) : list.currentNameBytes(r);
         // Both names as the system calls will read them: no NUL inside, no "/".
         int err = length >= 0 && isValidFileName(name) && isValidFileName(old) ? 0 : EINVAL;
-        Folder* folder = err ? nullptr : folders.folderOf(r, &err);
+        Folder* folder = nullptr;
+        if (!err) {
+            const auto opened = folders.folderOf(r);
+            folder = opened ? *opened : nullptr;
+            err = opened.error();
+        }
         RenameResult result;
         if (folder) {
             const FileList::Row& row = list.details(r);

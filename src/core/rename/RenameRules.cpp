@@ -311,12 +311,6 @@ QString joinNameAndExtension(const QString& main, QStringView extension)
     return main + u'.' + ext;
 }
 
-QString deleteCharacters(const QString& main, int offset, int count, bool fromFirst, bool rightward)
-{
-    const auto [first, second] = keptPieces(main, offset, count, fromFirst, rightward);
-    return first.toString() + second;
-}
-
 void applyDeleteRule(FileList& list, const DeleteInputs& in, const RowProgress& progress)
 {
     const int offset = readCount(in.offset);
@@ -335,14 +329,6 @@ void applyDeleteRule(FileList& list, const DeleteInputs& in, const RowProgress& 
         out += ownExtension(name);
         list.setCell(r, ColPreview, buffer.view());
     }
-}
-
-std::optional<QString> insertCharacters(const QString& main, const QString& text, int offset, bool fromFirst)
-{
-    const auto halves = splitForInsert(main, offset, fromFirst);
-    if (!halves)
-        return std::nullopt;
-    return halves->first.toString() + text + halves->second;
 }
 
 void applyInsertRule(FileList& list, const InsertInputs& in, const RowProgress& progress)

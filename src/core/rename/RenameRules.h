@@ -80,11 +80,9 @@ void applyNumberingRule(FileList& list, const NumberingInputs& inputs, const Rul
                         const RowProgress& progress = {});
 
 // Positions count characters as the user sees them: a character outside the basic plane is one.
-QString deleteCharacters(const QString& main, int offset, int count, bool fromFirst, bool rightward);
 void applyDeleteRule(FileList& list, const DeleteInputs& inputs, const RowProgress& progress = {});
 
-// Nothing when offset is beyond the name's end.
-std::optional<QString> insertCharacters(const QString& main, const QString& text, int offset, bool fromFirst);
+// No preview for a name that offset goes beyond.
 void applyInsertRule(FileList& list, const InsertInputs& inputs, const RowProgress& progress = {});
 
 void applyReplaceRule(FileList& list, const ReplaceInputs& inputs, const RowProgress& progress = {});

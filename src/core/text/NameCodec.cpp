@@ -132,13 +132,6 @@ std::optional<QByteArray> encodeName(QStringView text)
     return bytes;
 }
 
-bool hasEscapedBytes(QStringView text)
-{
-    bool found = false;
-    forEachEscape(text, [&](qsizetype) { found = true; });
-    return found;
-}
-
 QString displayName(QStringView text)
 {
     QString shown = text.toString();

@@ -51,16 +51,14 @@ QString FileListCommands::pickFolder(QWidget* owner)
 {
     if (busy())
         return {};
-    m_pickedFolder = m_dialogs.pickFolder(owner, QStringLiteral("请选择软件安装路径："));
-    return m_pickedFolder;
+    return m_dialogs.pickFolder(owner, QStringLiteral("请选择软件安装路径："));
 }
 
 void FileListCommands::addFolderCommand()
 {
-    pickFolder(m_controls.owner);
-    if (m_pickedFolder.isEmpty() || m_stopped())
+    const QString folder = pickFolder(m_controls.owner);
+    if (folder.isEmpty() || m_stopped())
         return;
-    const QString folder = m_pickedFolder;
     addFolder(resolvePath(m_fs, folder), folder);
 }
 

@@ -85,7 +85,6 @@ private:
 
     std::function<bool()> m_stopped;
     std::function<bool()> m_busy;
-    QString m_pickedFolder;
     bool m_walking = false;
 };
 

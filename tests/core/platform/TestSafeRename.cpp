@@ -54,7 +54,7 @@ class TestSafeRename : public QObject {
         auto folder = m_fs.openFolder(path);
         if (!folder)
             qFatal("cannot open %s", path.constData());
-        return folder;
+        return std::move(*folder);
     }
 
 private Q_SLOTS:
@@ -274,7 +274,7 @@ private Q_SLOTS:
             FakeFileSystem fs;
             fs.noReplace = false;
             auto folder = fs.openFolder(shared);
-            ::_exit(folder && renameEntry(*folder, "theirs", "mine").error == EPERM ? 0 : 1);
+            ::_exit(folder && renameEntry(**folder, "theirs", "mine").error == EPERM ? 0 : 1);
         }
         int status = 0;
         QCOMPARE(::waitpid(child, &status, 0), child);
@@ -332,7 +332,7 @@ private Q_SLOTS:
         // outcome is judged by the names there afterwards, not by the call's return.
         QCOMPARE(folder->link("bar", "BAR"), 0);
         m_fs.hardLinks = false; // FUSE, as the folder tells
-        auto fuse = m_fs.openFolder(tree.root());
+        auto fuse = open(tree.root());
         QCOMPARE(renameEntry(*fuse, "bar", "BAR").error, EEXIST);
         QCOMPARE(namesIn(tree.root()), (Names{"BAR", "FOO", "Foo", "bar"}));
     }
@@ -454,8 +454,9 @@ private Q_SLOTS:
         tree.write("mnt/PHOTO.JPG", "P");
         tree.write("mnt/b.txt", "B");
         PosixFileSystem fs;
-        auto folder = fs.openFolder(mnt);
-        QVERIFY(folder);
+        auto opened = fs.openFolder(mnt);
+        QVERIFY(opened);
+        const auto folder = std::move(*opened);
         QCOMPARE(renameEntry(*folder, "PHOTO.JPG", "b.txt").error, EEXIST);
         QCOMPARE(renameEntry(*folder, "PHOTO.JPG", "photo.jpg").error, 0);
         const RenameResult plain = renameEntry(*folder, "b.txt", "c.txt");
@@ -497,8 +498,9 @@ private Q_SLOTS:
         tree.write("mnt/a.txt", "A");
         tree.write("mnt/B.txt", "B");
         PosixFileSystem fs;
-        auto folder = fs.openFolder(mnt);
-        QVERIFY(folder);
+        auto opened = fs.openFolder(mnt);
+        QVERIFY(opened);
+        const auto folder = std::move(*opened);
         QCOMPARE(renameEntry(*folder, "a.txt", "a:b.txt").error, int(NameNotHeld));
         QCOMPARE(renameEntry(*folder, "a.txt", "b.txt").error, EEXIST);
         const RenameResult plain = renameEntry(*folder, "a.txt", "照片.txt");
@@ -538,7 +540,9 @@ private Q_SLOTS:
         if (contentOf(folded + "photo.jpg") != "P")
             QSKIP("the mounted file system does not ignore case");
         PosixFileSystem fs;
-        auto folder = fs.openFolder(folded);
+        auto opened = fs.openFolder(folded);
+        QVERIFY(opened);
+        const auto folder = std::move(*opened);
         QCOMPARE(renameEntry(*folder, "Photo.JPG", "photo.jpg").error, 0);
         QCOMPARE(namesIn(folded), Names{"photo.jpg"});
     }

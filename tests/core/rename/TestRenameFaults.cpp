@@ -363,8 +363,13 @@ private Q_SLOTS:
         QCOMPARE(renamePass(list, fs).failedRow, 0);
         for (int i = 0; i < files; ++i)
             QCOMPARE(contentOf(tree.root() + "r0-" + QByteArray::number(i)), QByteArray::number(i));
-        for (const QByteArray& name : namesIn(tree.root()))
+        // At most the one mark the kill interrupted stays behind, a second name of a renamed file.
+        int marks = 0;
+        for (const QByteArray& name : namesIn(tree.root())) {
             QVERIFY2(name.startsWith("r0-") || name.startsWith(TemporaryPrefix), name.constData());
+            marks += name.startsWith(TemporaryPrefix);
+        }
+        QVERIFY(marks <= 1);
     }
 
     // A pass killed at any moment leaves every file under its old or its new name, once.

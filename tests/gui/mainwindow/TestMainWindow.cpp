@@ -242,7 +242,7 @@ private Q_SLOTS:
         }
         for (const char* name : {"Label_Mask_Preview", "Label_Mask_Execution", "Label_Mask_Browse",
                                  "Label_Mask_CountSUM", "Line1", "Line_KervoLink"})
-            get<QWidget>(name);
+            QVERIFY2(m_window->findChild<QWidget*>(QLatin1String(name)), name);
         // The label is the input's buddy, so its access key and reader both lead to the input.
         QCOMPARE(get<QLabel>("Label5")->buddy(), get<QWidget>("Combo_StartChar"));
     }
