@@ -5,6 +5,7 @@
 //   bench_compare add DIR [window]          adds the tree, with its sub-folders
 //   bench_compare preview ROWS RULE [window]  previews RULE over ROWS rows
 //   bench_compare rename DIR [window]       renames every file of the tree to "r_" + its name
+//   bench_compare undo DIR [window]         the same rename (not timed), then its undo
 // Prints the seconds of the job, the rows it handled and the bytes of memory a row holds.
 #include "core/filelist/AddFiles.h"
 #include "core/filelist/FileList.h"
@@ -12,6 +13,7 @@
 #include "core/rename/ConflictCheck.h"
 #include "core/rename/PreviewPass.h"
 #include "core/rename/RenamePass.h"
+#include "core/rename/UndoPass.h"
 #include "gui/chrome/TabControl.h"
 #include "gui/dialogs/Dialogs.h"
 #include "gui/mainwindow/Application.h"
@@ -139,6 +141,14 @@ void report(double s, int rows, qint64 bytes)
     std::printf("%.6f\t%d\t%lld\n", s, rows, rows ? bytes / rows : 0);
 }
 
+// The tree at dir listed, every file with "r_" + its name for a preview.
+void listForRename(FileList& list, const FileSystem& fs, const QString& dir)
+{
+    addFolderRecursive(list, fs, QFile::encodeName(dir), {});
+    for (int r = 1; r <= list.fileCount(); ++r)
+        list.setCell(r, ColPreview, QStringLiteral("r_") + list.name(r));
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -209,9 +219,7 @@ int main(int argc, char* argv[])
     if (args.size() >= 2 && args[0] == QStringLiteral("rename")) {
         MainWindow w(dialogs, fs);
         FileList& list = w.fileList();
-        addFolderRecursive(list, fs, QFile::encodeName(args[1]), {});
-        for (int r = 1; r <= list.fileCount(); ++r)
-            list.setCell(r, ColPreview, QStringLiteral("r_") + list.name(r));
+        listForRename(list, fs, args[1]);
         QElapsedTimer t;
         RenameOutcome outcome;
         if (window) {
@@ -229,8 +237,30 @@ int main(int argc, char* argv[])
         report(s, list.fileCount(), 0);
         return 0;
     }
+    if (args.size() >= 2 && args[0] == QStringLiteral("undo")) {
+        MainWindow w(dialogs, fs);
+        FileList& list = w.fileList();
+        listForRename(list, fs, args[1]);
+        QElapsedTimer t;
+        if (window) {
+            w.show();
+            w.findChild<QAction*>(QStringLiteral("Menu_Execution"))->trigger();
+            QCoreApplication::processEvents();
+            t.start();
+            w.findChild<QAction*>(QStringLiteral("Menu_Undo"))->trigger();
+        } else {
+            RenameOutcome outcome = renamePass(list, fs);
+            t.start();
+            undoPass(list, fs, outcome.record);
+        }
+        const double s = seconds(t);
+        if (list.cell(list.fileCount(), ColResult) != QStringLiteral("已撤销！"))
+            std::fprintf(stderr, "the undo failed\n");
+        report(s, list.fileCount(), 0);
+        return 0;
+    }
     std::fprintf(stderr,
                  "usage: bench_compare tree DIR FILES | add DIR [window] | preview ROWS RULE [window] | "
-                 "rename DIR [window]\n");
+                 "rename DIR [window] | undo DIR [window]\n");
     return 2;
 }

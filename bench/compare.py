@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: GPL-3.0-or-later
 """The program beside the limit and its peers, on the same trees in the same run: adding a folder
-tree, previewing, renaming. Run by scripts/bench compare; prints one table."""
+tree, previewing, renaming, undoing. Run by scripts/bench compare (or scripts/bench undo, the undo
+job alone); prints one table."""
 
 import os
 import shutil
@@ -11,7 +12,8 @@ import sys
 import time
 
 BUILD = sys.argv[1]
-SIZES = [int(s) for s in sys.argv[2:]] or [10000, 100000, 1000000]
+UNDO_ONLY = len(sys.argv) > 2 and sys.argv[2] == "undo"
+SIZES = [int(s) for s in sys.argv[2 + UNDO_ONLY:]] or ([100000, 1000000] if UNDO_ONLY else [10000, 100000, 1000000])
 RUNS = 3
 RENAME_RUNS = 5  # renames vary more from run to run
 TOOL = os.path.join(BUILD, "bench", "bench_compare")
@@ -70,7 +72,32 @@ def have(tool):
     return False
 
 
-for files in SIZES:
+def turns(jobs, place, files, name):
+    """Median seconds of each job, every run on a tree of its own made for it and not timed; the
+    jobs take turns, run by run, so that a slow spell of the machine falls on all of them alike."""
+    times = {tool: [] for tool, _ in jobs}
+    for _ in range(RENAME_RUNS):
+        for tool, job in jobs:
+            path = tree(place, files, name)
+            try:
+                times[tool].append(job(path))
+            finally:
+                shutil.rmtree(path)
+    return [(tool, statistics.median(times[tool])) for tool, _ in jobs]
+
+
+def undo_job(files):
+    # Undoing renames each file back: the same system calls as the limit's loop.
+    jobs = [("renameat2+statx loop (limit)", lambda p: program(LIMITS, "rename", p, "r_")),
+            ("program, engine", lambda p: program(TOOL, "undo", p)),
+            ("program, main window", lambda p: program(TOOL, "undo", p, "window"))]
+    record("undo", files, "tmpfs", turns(jobs, "/dev/shm", files, "undo"))
+
+
+for files in SIZES if UNDO_ONLY else []:
+    undo_job(files)
+
+for files in [] if UNDO_ONLY else SIZES:
     for place, where in PLACES:
         if files > 100000 and where == "disk":
             continue  # a million files on disk takes longer to make than to measure
@@ -84,8 +111,6 @@ for files in SIZES:
         record("add folder tree", files, where, results)
         shutil.rmtree(root)
 
-        # Every run renames a tree of its own, made for it and not timed; the tools take turns, run
-        # by run, so that a slow spell of the machine falls on all of them alike.
         jobs = [("renameat2+statx loop (limit)", lambda p: program(LIMITS, "rename", p, "r_")),
                 ("program, engine", lambda p: program(TOOL, "rename", p)),
                 ("program, main window", lambda p: program(TOOL, "rename", p, "window"))]
@@ -98,16 +123,9 @@ for files in SIZES:
             if have("mmv"):
                 jobs.append(("mmv", lambda p: command(
                     "mmv ';*.JPG' '#1r_#2.JPG' </dev/null && mmv ';.*.JPG' '#1r_.#2.JPG' </dev/null", cwd=p)))
-        times = {tool: [] for tool, _ in jobs}
-        for _ in range(RENAME_RUNS):
-            for tool, job in jobs:
-                path = tree(place, files, "rename")
-                try:
-                    times[tool].append(job(path))
-                finally:
-                    shutil.rmtree(path)
-        results = [(tool, statistics.median(times[tool])) for tool, _ in jobs]
-        record("rename", files, where, results)
+        record("rename", files, where, turns(jobs, place, files, "rename"))
+        if where == "tmpfs" and files >= 100000:
+            undo_job(files)
 
     for rule in RULES:
         results = [("C loop, same string work (limit)", median(lambda: program(LIMITS, "names", str(files), rule))),

@@ -58,11 +58,20 @@ namespace {
 
 class ScriptedProgress final : public Progress {
 public:
-    ScriptedProgress(int cancelAt, bool cancellable) : m_cancelAt(cancellable ? cancelAt : -1) {}
-    bool update(int done) override { return m_cancelAt < 0 || done < m_cancelAt; }
+    ScriptedProgress(int cancelAt, bool cancellable, std::function<void()> during)
+        : m_cancelAt(cancellable ? cancelAt : -1), m_during(std::move(during))
+    {
+    }
+    bool update(int done) override
+    {
+        if (m_during)
+            m_during();
+        return m_cancelAt < 0 || done < m_cancelAt;
+    }
 
 private:
     int m_cancelAt;
+    std::function<void()> m_during;
 };
 
 } // namespace
@@ -70,7 +79,7 @@ private:
 std::unique_ptr<Progress> ScriptedDialogs::progress(QObject*, const QString& label, int, bool cancellable)
 {
     progressLabels << label;
-    return std::make_unique<ScriptedProgress>(cancelAt, cancellable);
+    return std::make_unique<ScriptedProgress>(cancelAt, cancellable, duringProgress);
 }
 
 QString ScriptedDialogs::pickFolder(QObject*, const QString& prompt)

@@ -44,6 +44,8 @@ public:
     std::unique_ptr<Progress> progress(QObject*, const QString& label, int total, bool cancellable) override;
     int cancelAt = -1;
     QStringList progressLabels;
+    // Runs at every step of the work shown, to look at the window meanwhile.
+    std::function<void()> duringProgress;
 
 private:
     enum class Kind { Question, Input, OpenFiles, OpenFile, PickFolder };

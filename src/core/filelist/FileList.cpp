@@ -246,6 +246,29 @@ void FileList::addFileRow(const QByteArray& dir, QByteArrayView name, const std:
     rowChanged(fileCount());
 }
 
+void FileList::setRestored(int row, QStringView name, QStringView result, const FileStat& stat)
+{
+    Q_ASSERT(row >= 1 && row <= fileCount());
+    if (row < 1 || row > fileCount())
+        return;
+    Row& r = m_rows[row - 1];
+    const QStringView preview = partView(r, 1);
+    QString text;
+    text.reserve(name.size() + preview.size() + result.size());
+    text.append(name).append(preview).append(result);
+    r.ends[0] = quint32(name.size());
+    r.ends[1] = quint32(name.size() + preview.size());
+    r.ends[2] = quint32(text.size());
+    r.text = std::move(text);
+    // A link's details are those of what it points to.
+    if (stat.type == FileType::Link)
+        setDetails(r, m_fs.stat(pathBytes(row)));
+    else
+        setDetails(r, stat);
+    clearConflicts();
+    rowChanged(row);
+}
+
 void FileList::setDetails(Row& r, const std::optional<FileStat>& stat)
 {
     if (stat) {

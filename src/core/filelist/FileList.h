@@ -71,6 +71,9 @@ public:
     void setCell(int row, int column, const QString& text) { setCell(row, column, QStringView(text)); }
     // The row's file took its preview as its name: the result and the new name, written at once.
     void setRenamed(int row, QStringView result);
+    // The row's file has its name back (an undone rename): name, result and details (from stat, the
+    // entry as the rename left it), the new name gone, the preview kept.
+    void setRestored(int row, QStringView name, QStringView result, const FileStat& stat);
     // The name and the preview of a data row, as long as the row is not changed.
     QStringView name(int row) const;
     QStringView preview(int row) const;

@@ -4,61 +4,15 @@
 #include "core/filelist/FileList.h"
 #include "core/platform/FileSystem.h"
 #include "core/platform/SafeRename.h"
+#include "core/rename/FolderHandles.h"
 #include "core/text/NameCodec.h"
 #include "core/text/PlainText.h"
 
-#include <QHash>
 #include <cerrno>
 #include <memory>
+#include <unordered_map>
 
 namespace tamsel {
-namespace {
-
-// The folders of the pass, each opened once. Folders are closed in bulk past a limit, so that a
-// list spread over many folders does not run out of descriptors; a folder opened again must be
-// the one opened first, or its rows fail.
-class Folders {
-public:
-    Folders(const FileList& list, const FileSystem& fs) : m_list(list), m_fs(fs) {}
-
-    Result<Folder*> folderOf(int row)
-    {
-        const quint32 index = m_list.folderIndex(row);
-        if (const auto it = m_open.constFind(index); it != m_open.constEnd())
-            return it->get();
-        if (m_open.size() >= MaxOpen)
-            m_open.clear();
-        auto opened = m_fs.openFolder(m_list.directoryBytes(row));
-        if (!opened)
-            return Result<Folder*>::failed(opened.error());
-        std::unique_ptr<Folder> folder = std::move(*opened);
-        // Only the folder that was listed: one put in its place, or a link flipped on the way, is
-        // another folder, also when it is opened again after the handles were closed.
-        const auto self = folder->self();
-        auto seen = m_identities.constFind(index);
-        if (seen == m_identities.constEnd() && m_list.folderIdentity(index))
-            seen = m_identities.insert(index, *m_list.folderIdentity(index));
-        // FUSE numbers a folder anew once it has been forgotten: there the mount must be the same.
-        const auto changed = [&] {
-            return *seen != self->identity &&
-                   !(folder->inodesMayChange() && seen->device == self->identity.device);
-        };
-        if (!self || (seen != m_identities.constEnd() && changed()))
-            return Result<Folder*>::failed(ESTALE);
-        if (seen == m_identities.constEnd())
-            m_identities.insert(index, self->identity);
-        return m_open.insert(index, std::shared_ptr<Folder>(std::move(folder)))->get();
-    }
-
-private:
-    static constexpr qsizetype MaxOpen = 256;
-    const FileList& m_list;
-    const FileSystem& m_fs;
-    QHash<quint32, std::shared_ptr<Folder>> m_open;
-    QHash<quint32, FileIdentity> m_identities;
-};
-
-} // namespace
 
 bool hasPreview(const FileList& list)
 {
@@ -76,10 +30,13 @@ RenameOutcome renamePass(FileList& list, FileSystem& fs, const std::function<boo
     const QString failed = QStringLiteral("操作失败！");
     const QString unguarded = QStringLiteral("（文件系统不能防止覆盖）");
     FileList::Batch batch(list);
-    Folders folders(list, fs);
+    FolderHandles folders(fs);
     char newBytes[256]; // a valid name is at most 255 bytes
     char oldBytes[1024];
     RenameOutcome outcome;
+    std::unordered_map<quint32, quint32> recordFolders; // the list's folder index to the record's
+    quint32 lastFolder = 0;
+    quint32 recordFolder = 0;
     for (int r = 1; r <= list.fileCount(); ++r) {
         if (goOn && !goOn(r)) {
             // Rows not reached show no result, not one from an earlier pass.
@@ -107,7 +64,8 @@ RenameOutcome renamePass(FileList& list, FileSystem& fs, const std::function<boo
         int err = length >= 0 && isValidFileName(name) && isValidFileName(old) ? 0 : EINVAL;
         Folder* folder = nullptr;
         if (!err) {
-            const auto opened = folders.folderOf(r);
+            const quint32 index = list.folderIndex(r);
+            const auto opened = folders.open(index, list.directoryBytes(r), list.folderIdentity(index));
             folder = opened ? *opened : nullptr;
             err = opened.error();
         }
@@ -153,6 +111,17 @@ RenameOutcome renamePass(FileList& list, FileSystem& fs, const std::function<boo
         }
         if (result.renamed && !result.renamed->isDir()) {
             list.setRenamed(r, result.unguarded ? succeeded + unguarded : succeeded);
+            const quint32 index = list.folderIndex(r);
+            if (old == name)
+                continue; // nothing to take back
+            if (index != lastFolder || outcome.record.folders.empty()) {
+                lastFolder = index;
+                auto [it, isNew] = recordFolders.try_emplace(index, quint32(outcome.record.folders.size()));
+                if (isNew)
+                    outcome.record.folders.push_back({list.directoryBytes(r), folders.identity(index)});
+                recordFolder = it->second;
+            }
+            outcome.record.add(recordFolder, r, *result.renamed, old, name);
         } else {
             list.setCell(r, ColResult, failed);
         }

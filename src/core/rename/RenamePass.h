@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/rename/RenameRecord.h"
+
 #include <QString>
 #include <functional>
 
@@ -13,10 +15,11 @@ class FileSystem;
 bool hasPreview(const FileList& list);
 
 struct RenameOutcome {
-    int failedRow = 0; // 0 when every row was handled
-    int error = 0;     // the errno value or RenameFailure of the failure
-    QString note;      // where a file was left when it could not be put back, for the user
-    int stoppedAt = 0; // the first row not reached when the pass was stopped; 0 otherwise
+    int failedRow = 0;   // 0 when every row was handled
+    int error = 0;       // the errno value or RenameFailure of the failure
+    QString note;        // where a file was left when it could not be put back, for the user
+    int stoppedAt = 0;   // the first row not reached when the pass was stopped; 0 otherwise
+    RenameRecord record; // the files renamed, to undo
 };
 
 // Renames row after row what the preview says, writing each row's result, and the new name on

@@ -6,6 +6,7 @@
 #include "core/rename/ConflictCheck.h"
 #include "core/rename/PreviewPass.h"
 #include "core/rename/RenamePass.h"
+#include "core/rename/UndoPass.h"
 #include "gui/accessibility/Accessibility.h"
 #include "gui/chrome/Frame.h"
 #include "gui/chrome/ImageButton.h"
@@ -225,6 +226,8 @@ void MainWindow::createCommands()
              [c] { c->deleteSelectedFiles(); }},
             {"Menu_Refurbish", u"刷新文件 (&R)", edit, QKeySequence(Qt::Key_F5), 12, u"刷新文件",
              u"刷新文件 F5", When::NoPass, [this] { refreshFileList(); }},
+            {"Menu_Undo", u"撤销重命名 (&U)", edit, QKeySequence(Qt::CTRL | Qt::Key_Z), 0, nullptr, nullptr,
+             When::WholeList, [this] { undoCommand(); }},
             {"Menu_Preview", u"预处理 (&P)", run, none, 10, u"预处理", u"预处理", When::WholeList,
              [this] { previewPass(); }},
             {"Menu_Execution", u"重命名 (&E)", run, none, 11, u"重命名", u"重命名", When::WholeList,
@@ -236,6 +239,9 @@ void MainWindow::createCommands()
         },
         m_toolbar);
     m_actions.noPass << add;
+    m_undo = findChild<QAction*>(QStringLiteral("Menu_Undo"));
+    edit->insertSeparator(m_undo);
+    m_undo->setEnabled(false);
 }
 
 void MainWindow::updateCommandStates()
@@ -247,6 +253,7 @@ void MainWindow::updateCommandStates()
         action->setEnabled(!m_passRunning);
     for (QAction* action : std::as_const(m_actions.wholeList))
         action->setEnabled(wholeList);
+    m_undo->setEnabled(wholeList && !m_history.empty());
     m_preview->setEnabled(wholeList);
     m_execution->setEnabled(wholeList);
 }
@@ -342,6 +349,8 @@ void MainWindow::renameCommand()
     runPass([&] {
         const auto progress = m_dialogs.progress(this, QStringLiteral("正在重命名…"), files, true);
         outcome = renamePass(*m_list, m_fs, [&](int row) { return progress->update(row - 1) && !m_exiting; });
+        if (!outcome.record.isEmpty())
+            m_history.push_back(std::move(outcome.record));
     });
     if (m_exiting)
         return;
@@ -350,6 +359,29 @@ void MainWindow::renameCommand()
         m_dialogs.message(this, cancelledSummary(outcome.stoppedAt - 1, files), Caption::Notice);
     else if (outcome.failedRow != 0)
         m_dialogs.message(this, renameFailure(outcome, *m_list), Caption::Error);
+}
+
+void MainWindow::undoCommand()
+{
+    if (m_commands->walking() || m_passRunning || m_history.empty())
+        return;
+    RenameRecord& record = m_history.back();
+    const int files = int(record.files.size());
+    if (!m_dialogs.question(this, undoQuestion(files), Caption::Prompt) || m_exiting)
+        return;
+    UndoOutcome outcome;
+    runPass([&] {
+        const auto progress = m_dialogs.progress(this, QStringLiteral("正在撤销…"), files, true);
+        outcome =
+            undoPass(*m_list, m_fs, record, [&](int done) { return progress->update(done) && !m_exiting; });
+        if (record.isEmpty()) // a stopped undo keeps what it did not reach, for the next one
+            m_history.pop_back();
+    });
+    if (m_exiting)
+        return;
+    m_checker->startSoon();
+    if (outcome.failed != 0)
+        m_dialogs.message(this, undoSummary(outcome.restored, outcome.failed), Caption::Notice);
 }
 
 void MainWindow::showAboutBox()

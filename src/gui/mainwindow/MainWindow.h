@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/rename/RenameRecord.h"
 #include "gui/mainwindow/CommandTable.h"
 
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+#include <vector>
 
+class QAction;
 class QLabel;
 class QToolBar;
 
@@ -36,6 +39,8 @@ public:
     void refreshFileList();
     void previewPass();
     void renameCommand();
+    // Takes back the latest rename pass not yet undone.
+    void undoCommand();
     void showAboutBox();
     void openHomePage();
     // Ends the program at once, also from inside a dialog or a folder walk.
@@ -71,6 +76,8 @@ private:
     FileListCommands* m_commands = nullptr;
     ConflictChecker* m_checker = nullptr;
     CommandActions m_actions;
+    QAction* m_undo = nullptr;
+    std::vector<RenameRecord> m_history; // the passes that renamed files, the latest last
     bool m_exiting = false;
     bool m_passRunning = false;
     QList<std::pair<QList<QByteArray>, QByteArray>> m_pendingPaths;

@@ -104,6 +104,18 @@ QString cancelledSummary(int done, int files)
            QString::number(files - done) + QStringLiteral("］个。");
 }
 
+QString undoQuestion(int files)
+{
+    return QStringLiteral("是否撤销最近一次重命名？") + u'\n' + QStringLiteral("将恢复［") +
+           QString::number(files) + QStringLiteral("］个文件的原文件名。");
+}
+
+QString undoSummary(int restored, int failed)
+{
+    return QStringLiteral("撤销完成：恢复［") + QString::number(restored) +
+           QStringLiteral("］个，未能恢复［") + QString::number(failed) + QStringLiteral("］个。");
+}
+
 QString renameFailure(const RenameOutcome& outcome, const FileList& list)
 {
     const int row = outcome.failedRow;

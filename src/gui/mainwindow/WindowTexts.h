@@ -24,6 +24,9 @@ QString aboutText();
 QString renameQuestion(int conflicts);
 // After 取消: how many files were done and how many were not.
 QString cancelledSummary(int done, int files);
+QString undoQuestion(int files);
+// After an undo that could not restore every file.
+QString undoSummary(int restored, int failed);
 // The error message of a pass that stopped at a failure: its two lines, the row with the real
 // cause, and where a file was left.
 QString renameFailure(const RenameOutcome& outcome, const FileList& list);

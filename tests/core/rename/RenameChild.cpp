@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A rename pass for a test to kill: renames count files in folder, from the names of the round
 // before (f<i> before round 0, r<round-1>-<i> after) to r<round>-<i>; with "link", as on a file
-// system without RENAME_NOREPLACE.
+// system without RENAME_NOREPLACE; with "undo", the pass and then its undo.
 #include "core/filelist/FileList.h"
 #include "core/platform/FileSystem.h"
 #include "core/rename/RenamePass.h"
+#include "core/rename/UndoPass.h"
 #include "support/FakeFileSystem.h"
 
 #include <QCoreApplication>
@@ -23,11 +24,18 @@ int main(int argc, char* argv[])
     const QByteArray before = round == 0 ? QByteArray("f") : "r" + QByteArray::number(round - 1) + '-';
     const QString after = QLatin1Char('r') + QString::number(round) + QLatin1Char('-');
     test::FakeFileSystem fs;
-    fs.noReplace = argc == 4;
+    const bool undo = argc == 5 && QByteArray(argv[4]) == "undo";
+    fs.noReplace = argc == 4 || undo;
     FileList list(fs);
     for (int i = 0; i < count; ++i) {
         list.addFileRow(folder, before + QByteArray::number(i));
         list.setCell(i + 1, ColPreview, after + QString::number(i));
+    }
+    if (undo) {
+        RenameOutcome pass = renamePass(list, fs);
+        std::puts("undoing");
+        std::fflush(stdout);
+        return undoPass(list, fs, pass.record).failed == 0 ? 0 : 1;
     }
     std::puts("renaming");
     std::fflush(stdout);

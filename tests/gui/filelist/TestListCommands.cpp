@@ -88,6 +88,7 @@ private Q_SLOTS:
         QCOMPARE(get<QAction>("Menu_AddFile")->shortcut(), QKeySequence(u"Ctrl+O"_s));
         QCOMPARE(get<QAction>("Menu_Exit")->shortcut(), QKeySequence(u"Ctrl+Q"_s));
         QCOMPARE(get<QAction>("Menu_Refurbish")->shortcut(), QKeySequence(u"F5"_s));
+        QCOMPARE(get<QAction>("Menu_Undo")->shortcut(), QKeySequence(u"Ctrl+Z"_s));
         QCOMPARE(get<QAction>("Meun_MoveBottom")->text(), u"移至底部 (&B)"_s);
         for (const char* hidden : {"Menu_Add", "Menu_Remove", "Menu_Sort"}) {
             QVERIFY(!get<QAction>(hidden)->isVisible());

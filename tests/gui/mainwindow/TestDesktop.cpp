@@ -242,6 +242,24 @@ private Q_SLOTS:
             QCOMPARE(contentOf(tree.root() + (i < done ? QByteArray::number(i).rightJustified(4, '0')
                                                        : "f" + QByteArray::number(i))),
                      QByteArray::number(i));
+
+        // The half-done pass is undone whole, after the real question.
+        QString asked;
+        user.disconnect();
+        connect(&user, &QTimer::timeout, this, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                asked = box->text();
+                box->buttons().first()->click(); // 是
+            }
+        });
+        user.start(50);
+        window.findChild<QAction*>(u"Menu_Undo"_s)->trigger();
+        user.stop();
+        QCOMPARE(asked,
+                 u"是否撤销最近一次重命名？\n将恢复［"_s + QString::number(done) + u"］个文件的原文件名。"_s);
+        for (int i = 0; i < count; ++i)
+            QCOMPARE(contentOf(tree.root() + "f" + QByteArray::number(i)), QByteArray::number(i));
+        QVERIFY(!window.findChild<QAction*>(u"Menu_Undo"_s)->isEnabled());
     }
 
     // A rule's question comes up through the real message box before the preview is written, and

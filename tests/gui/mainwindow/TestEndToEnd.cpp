@@ -131,6 +131,61 @@ private Q_SLOTS:
         QCOMPARE(filesIn(tree.root()), (QStringList{u"0.txt"_s, u"1.txt"_s, u"two.txt"_s}));
     }
 
+    // Each undo takes back the latest pass not yet undone; the item is there only while there is one.
+    void undoTakesBackPassByPass()
+    {
+        QAction* undo = get<QAction>("Menu_Undo");
+        QVERIFY(!undo->isEnabled());
+        test::TempTree tree;
+        FileList& list = m_window->fileList();
+        for (const QByteArray name : {"one.txt", "two.txt", "three.txt"})
+            list.addFileRow(tree.write(name, name));
+        trigger("Menu_Preview"); // 0 to 2
+        m_dialogs.answerYes();
+        trigger("Menu_Execution");
+        QVERIFY(undo->isEnabled());
+        trigger("Menu_Refurbish");
+        get<QLineEdit>("Text_BofAddChar")->setText(u"x"_s);
+        trigger("Menu_Preview");
+        bool enabledDuringPass = true;
+        m_dialogs.duringProgress = [&] { enabledDuringPass = enabledDuringPass && undo->isEnabled(); };
+        m_dialogs.answerYes();
+        trigger("Menu_Execution");
+        QVERIFY(!enabledDuringPass);
+        m_dialogs.duringProgress = {};
+        QCOMPARE(filesIn(tree.root()), (QStringList{u"x0.txt"_s, u"x1.txt"_s, u"x2.txt"_s}));
+
+        m_dialogs.answerNo();
+        trigger("Menu_Undo");
+        QCOMPARE(m_dialogs.calls.last().text, u"是否撤销最近一次重命名？\n将恢复［3］个文件的原文件名。"_s);
+        QCOMPARE(m_dialogs.calls.last().caption, u"操作提示"_s);
+        QCOMPARE(filesIn(tree.root()).first(), u"x0.txt"_s);
+        // Stopped after one file, then taken up again: the rest of the pass goes back.
+        m_dialogs.cancelAt = 1;
+        m_dialogs.answerYes();
+        QTest::keyClick(m_window.get(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(m_dialogs.progressLabels.last(), u"正在撤销…"_s);
+        QCOMPARE(filesIn(tree.root()), (QStringList{u"2.txt"_s, u"x0.txt"_s, u"x1.txt"_s}));
+        m_dialogs.cancelAt = -1;
+        m_dialogs.answerYes();
+        trigger("Menu_Undo");
+        QCOMPARE(m_dialogs.calls.last().text, u"是否撤销最近一次重命名？\n将恢复［2］个文件的原文件名。"_s);
+        QCOMPARE(filesIn(tree.root()), (QStringList{u"0.txt"_s, u"1.txt"_s, u"2.txt"_s}));
+        QCOMPARE(list.cell(1, ColOriginalName), u"0.txt"_s);
+        QCOMPARE(list.cell(1, ColResult), u"已撤销！"_s);
+        QCOMPARE(list.cell(1, ColPreview), u"x0.txt"_s); // kept, to be corrected and tried again
+
+        // The first pass: one name has been taken meanwhile. The rest goes back, the summary tells.
+        tree.write("two.txt", "newcomer");
+        m_dialogs.answerYes();
+        trigger("Menu_Undo");
+        QCOMPARE(m_dialogs.calls.last().text, u"撤销完成：恢复［2］个，未能恢复［1］个。"_s);
+        QCOMPARE(m_dialogs.calls.last().caption, u"提示信息"_s);
+        QCOMPARE(list.cell(2, ColResult), u"撤销失败！原文件名已被占用"_s);
+        QCOMPARE(filesIn(tree.root()), (QStringList{u"1.txt"_s, u"one.txt"_s, u"three.txt"_s, u"two.txt"_s}));
+        QVERIFY(!undo->isEnabled());
+    }
+
     // One run per tab: set the tab's inputs as a user would, preview, rename, refresh.
     void everyTabRenamesOnDisk_data()
     {

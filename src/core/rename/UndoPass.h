@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "core/rename/RenameRecord.h"
+
+#include <functional>
+
+namespace tamsel {
+
+class FileList;
+class FileSystem;
+
+struct UndoOutcome {
+    int restored = 0;
+    int failed = 0;
+    bool stopped = false; // the files not reached are still in the record
+};
+
+// Takes back what a rename pass did, the last file first, so that chains unwind: each file goes
+// from its new name back to its old one, in the folder it was renamed in, never onto an existing
+// name and only while its new name still names the renamed file. A file that cannot go back is
+// left as it is and the undo goes on. The rows that still list a file (found by folder and new
+// name, also after a refresh) show the result; a restored row its old name and fresh details.
+// goOn(done) is asked before each file; false stops the undo there, and the record keeps the files
+// not reached. The files tried leave the record.
+UndoOutcome undoPass(FileList& list, const FileSystem& fs, RenameRecord& record,
+                     const std::function<bool(int done)>& goOn = {});
+
+} // namespace tamsel

@@ -1,0 +1,190 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Undo on real files: a pass and its undo leave the tree as it was, and an undo that meets a
+// changed tree moves nothing it should not and says why.
+#include "core/filelist/FileList.h"
+#include "core/platform/FileSystem.h"
+#include "core/rename/RenamePass.h"
+#include "core/rename/UndoPass.h"
+#include "core/text/NameCodec.h"
+#include "support/FakeFileSystem.h"
+#include "support/TempTree.h"
+
+#include <QFile>
+#include <QMap>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTest>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace tamsel;
+using namespace Qt::StringLiterals;
+using tamsel::test::contentOf;
+using tamsel::test::FakeFileSystem;
+using tamsel::test::namesIn;
+using tamsel::test::TempTree;
+
+namespace {
+
+// Every entry below root (one level of folders), with its inode and content.
+QMap<QByteArray, QByteArray> snapshot(const QByteArray& root)
+{
+    QMap<QByteArray, QByteArray> out;
+    for (const QByteArray& folder : {QByteArray(), QByteArray("sub/")}) {
+        for (const QByteArray& name : namesIn(root + folder)) {
+            struct stat st {};
+            ::lstat(QByteArray(root + folder + name).constData(), &st);
+            out.insert(folder + name, QByteArray::number(st.st_ino) + ':' +
+                                          (S_ISREG(st.st_mode) ? contentOf(root + folder + name) : "dir"));
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+class TestUndoPass : public QObject {
+    Q_OBJECT
+    FakeFileSystem m_fs;
+
+private Q_SLOTS:
+    // Random lists and previews (chains, clashes, case changes, names that are not UTF-8, a file
+    // listed twice, passes stopped half-way); the pass and its undo, itself sometimes stopped and
+    // taken up again, leave every name, content and inode as it was.
+    void passThenUndoIsTheIdentity()
+    {
+        const QList<QByteArray> pool{"a.txt", "A.TXT", "b.txt", "照片.jpg", ".hidden", "x\xff.bin",
+                                     "c",     "c.txt", "d.TXT", "文档",     "e",       "y\xfe"};
+        const quint32 seed = QRandomGenerator::global()->generate();
+        QRandomGenerator rng(seed);
+        for (int round = 0; round < 60; ++round) {
+            TempTree tree;
+            tree.folder("sub");
+            FileList list(m_fs);
+            for (const QByteArray& folder : {QByteArray(), QByteArray("sub/")}) {
+                for (const QByteArray& name : pool) {
+                    if (rng.bounded(2))
+                        tree.write(folder + name, folder + name);
+                }
+            }
+            for (const QByteArray& path : snapshot(tree.root()).keys()) {
+                if (path != "sub")
+                    list.addFileRow(tree.root() + path);
+            }
+            if (list.fileCount() > 0 && rng.bounded(4) == 0)
+                list.addFileRow(list.pathBytes(int(rng.bounded(list.fileCount())) + 1));
+            if (list.fileCount() > 1)
+                list.moveBlock(1, 1, list.fileCount());
+            for (int r = 1; r <= list.fileCount(); ++r) {
+                const int choice = int(rng.bounded(4));
+                const QString own = list.name(r).toString();
+                list.setCell(r, ColPreview,
+                             choice == 0   ? QString()
+                             : choice == 1 ? own.toUpper()
+                                           : decodeName(pool[rng.bounded(pool.size())]));
+            }
+            const auto before = snapshot(tree.root());
+            const int stopAt = rng.bounded(3) == 0 ? int(rng.bounded(list.fileCount() + 1)) + 1 : -1;
+            RenameOutcome pass = renamePass(list, m_fs, [&](int row) { return row != stopAt; });
+            const int renamed = int(pass.record.files.size());
+            int restored = 0;
+            const int undoStop = rng.bounded(3) == 0 ? int(rng.bounded(renamed + 1)) : -1;
+            const UndoOutcome first =
+                undoPass(list, m_fs, pass.record, [&](int done) { return done != undoStop; });
+            restored += first.restored;
+            QCOMPARE(first.stopped, undoStop >= 0 && undoStop < renamed);
+            restored += undoPass(list, m_fs, pass.record).restored;
+            QVERIFY(pass.record.isEmpty());
+            QVERIFY2(snapshot(tree.root()) == before, qPrintable(u"seed %1 round %2"_s.arg(seed).arg(round)));
+            QCOMPARE(restored, renamed);
+        }
+    }
+
+    // Between the pass and the undo the tree changes under it: nothing is overwritten or moved
+    // elsewhere, and each row tells the truth. The rows have moved meanwhile and some were
+    // refreshed or deleted; the files are found all the same.
+    void aChangedTreeIsLeftAlone()
+    {
+        TempTree tree;
+        tree.folder("moved");
+        tree.folder("lnk-real");
+        for (const QByteArray name : {"replaced", "taken", "folder", "moved/f", "lnk-real/f", "gone", "kept"})
+            tree.write(name, name);
+        tree.folder("other");
+        QCOMPARE(::symlink("lnk-real", QByteArray(tree.root() + "lnk").constData()), 0);
+        FileList list(m_fs);
+        for (const QByteArray name : {"replaced", "taken", "folder", "moved/f", "lnk/f", "gone", "kept"}) {
+            list.addFileRow(tree.root() + name);
+            list.setCell(list.fileCount(), ColPreview, QString::fromUtf8(name.split('/').last()) + u"-new"_s);
+        }
+        RenameOutcome pass = renamePass(list, m_fs);
+        QCOMPARE(pass.record.files.size(), size_t(7));
+
+        const QByteArray root = tree.root();
+        QCOMPARE(::unlink(QByteArray(root + "replaced-new").constData()), 0);
+        tree.write("replaced-new", "another");
+        tree.write("taken", "newcomer");
+        QCOMPARE(::unlink(QByteArray(root + "folder-new").constData()), 0);
+        tree.folder("folder-new");
+        QCOMPARE(::rename(QByteArray(root + "moved").constData(), QByteArray(root + "moved2").constData()),
+                 0);
+        tree.write("other/f-new", "other");
+        QCOMPARE(::unlink(QByteArray(root + "lnk").constData()), 0);
+        QCOMPARE(::symlink("other", QByteArray(root + "lnk").constData()), 0);
+        list.refreshFileList(); // "kept" shows its new name as its name now
+        list.removeBlock(6, 6); // "gone" is listed no more
+        list.moveBlock(6, 6, 1);
+
+        const UndoOutcome undo = undoPass(list, m_fs, pass.record);
+        QCOMPARE(undo.restored, 2);
+        QCOMPARE(undo.failed, 5);
+        QCOMPARE(contentOf(root + "gone"), QByteArray("gone"));
+        QCOMPARE(contentOf(root + "kept"), QByteArray("kept"));
+        QCOMPARE(list.cell(1, ColOriginalName), u"kept"_s);
+        QCOMPARE(list.cell(1, ColResult), u"已撤销！"_s);
+        QCOMPARE(list.cell(1, ColNewName), QString());
+        QCOMPARE(list.details(1).stamp, m_fs.stat(root + "kept")->entryStamp);
+        const QStringList expected{u"文件已不在原处"_s, u"原文件名已被占用"_s, u"文件已不在原处"_s,
+                                   u"文件夹已改变"_s, u"文件夹已改变"_s};
+        for (int r = 2; r <= 6; ++r)
+            QCOMPARE(list.cell(r, ColResult), u"撤销失败！"_s + expected[r - 2]);
+        QCOMPARE(contentOf(root + "replaced-new"), QByteArray("another"));
+        QCOMPARE(contentOf(root + "replaced"), QByteArray("<missing>"));
+        QCOMPARE(contentOf(root + "taken"), QByteArray("newcomer"));
+        QCOMPARE(contentOf(root + "taken-new"), QByteArray("taken"));
+        QCOMPARE(contentOf(root + "moved2/f-new"), QByteArray("moved/f"));
+        QCOMPARE(contentOf(root + "other/f-new"), QByteArray("other"));
+        QCOMPARE(namesIn(root + "other"), QList<QByteArray>{"f-new"});
+        QCOMPARE(contentOf(root + "lnk-real/f-new"), QByteArray("lnk-real/f"));
+        QVERIFY(pass.record.isEmpty());
+    }
+
+    // Killed at any moment of an undo, every file is still there once, under its old or its new name.
+    void killedMidUndo()
+    {
+        TempTree tree;
+        const int files = 20000;
+        for (int i = 0; i < files; ++i)
+            tree.write("f" + QByteArray::number(i), QByteArray::number(i));
+        QProcess child;
+        child.start(QStringLiteral(TAMSEL_RENAME_CHILD),
+                    {QFile::decodeName(tree.root()), QString::number(files), u"0"_s, u"undo"_s});
+        QVERIFY(child.waitForStarted(20000));
+        // The first line comes when the pass is done and the undo begins.
+        while (!child.canReadLine() && child.state() == QProcess::Running)
+            child.waitForReadyRead(100);
+        QTest::qWait(int(QRandomGenerator::global()->bounded(150)));
+        child.kill();
+        QVERIFY(child.state() == QProcess::NotRunning || child.waitForFinished(20000));
+        QHash<QByteArray, int> seen;
+        for (const QByteArray& name : namesIn(tree.root())) {
+            const QByteArray content = contentOf(tree.root() + name);
+            QVERIFY2(name == "f" + content || name == "r0-" + content, name.constData());
+            ++seen[content];
+        }
+        QCOMPARE(seen.size(), files);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestUndoPass)
+#include "TestUndoPass.moc"
