@@ -6,9 +6,11 @@
 //   bench_compare preview ROWS RULE [window]  previews RULE over ROWS rows
 //   bench_compare rename DIR [window]       renames every file of the tree to "r_" + its name
 //   bench_compare undo DIR [window]         the same rename (not timed), then its undo
+//   bench_compare sort DIR [window]         the tree listed (not timed), then sorted by name
 // Prints the seconds of the job, the rows it handled and the bytes of memory a row holds.
 #include "core/filelist/AddFiles.h"
 #include "core/filelist/FileList.h"
+#include "core/filelist/ListSort.h"
 #include "core/platform/FileSystem.h"
 #include "core/rename/ConflictCheck.h"
 #include "core/rename/PreviewPass.h"
@@ -16,6 +18,7 @@
 #include "core/rename/UndoPass.h"
 #include "gui/chrome/TabControl.h"
 #include "gui/dialogs/Dialogs.h"
+#include "gui/filelist/FileListView.h"
 #include "gui/mainwindow/Application.h"
 #include "gui/mainwindow/MainWindow.h"
 
@@ -24,6 +27,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -259,8 +263,27 @@ int main(int argc, char* argv[])
         report(s, list.fileCount(), 0);
         return 0;
     }
+    if (args.size() >= 2 && args[0] == QStringLiteral("sort")) {
+        MainWindow w(dialogs, fs);
+        FileList& list = w.fileList();
+        addFolderRecursive(list, fs, QFile::encodeName(args[1]), {});
+        QElapsedTimer t;
+        if (window) {
+            w.show();
+            QCoreApplication::processEvents();
+            t.start();
+            // A click on the header of 原文件名.
+            Q_EMIT w.findChild<FileListView*>()->horizontalHeader()->sectionClicked(ColOriginalName);
+            QCoreApplication::processEvents();
+        } else {
+            t.start();
+            list.reorder(sortedOrder(list, ColOriginalName, false));
+        }
+        report(seconds(t), list.fileCount(), 0);
+        return 0;
+    }
     std::fprintf(stderr,
                  "usage: bench_compare tree DIR FILES | add DIR [window] | preview ROWS RULE [window] | "
-                 "rename DIR [window] | undo DIR [window]\n");
+                 "rename DIR [window] | undo DIR [window] | sort DIR [window]\n");
     return 2;
 }

@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: GPL-3.0-or-later
 """The program beside the limit and its peers, on the same trees in the same run: adding a folder
-tree, previewing, renaming, undoing. Run by scripts/bench compare (or scripts/bench undo, the undo
-job alone); prints one table."""
+tree, previewing, renaming, undoing, sorting. Run by scripts/bench compare (or scripts/bench undo or
+sort, that job alone); prints one table."""
 
 import os
 import shutil
@@ -12,12 +12,14 @@ import sys
 import time
 
 BUILD = sys.argv[1]
-UNDO_ONLY = len(sys.argv) > 2 and sys.argv[2] == "undo"
-SIZES = [int(s) for s in sys.argv[2 + UNDO_ONLY:]] or ([100000, 1000000] if UNDO_ONLY else [10000, 100000, 1000000])
+# "undo" or "sort": that job alone, on 100,000 and 1,000,000 files by default.
+ONLY = sys.argv[2] if len(sys.argv) > 2 and sys.argv[2] in ("undo", "sort") else None
+SIZES = [int(s) for s in sys.argv[2 + bool(ONLY):]] or ([100000, 1000000] if ONLY else [10000, 100000, 1000000])
 RUNS = 3
 RENAME_RUNS = 5  # renames vary more from run to run
 TOOL = os.path.join(BUILD, "bench", "bench_compare")
 LIMITS = os.path.join(BUILD, "bench", "limits")
+SORTLIMIT = os.path.join(BUILD, "bench", "sortlimit")
 PLACES = [("/dev/shm", "tmpfs"), ("/var/tmp", "disk")]
 RULES = ["numbering", "delete", "insert", "replace", "case", "namelist"]
 rows = []
@@ -94,10 +96,19 @@ def undo_job(files):
     record("undo", files, "tmpfs", turns(jobs, "/dev/shm", files, "undo"))
 
 
-for files in SIZES if UNDO_ONLY else []:
-    undo_job(files)
+def sort_job(files):
+    root = tree("/dev/shm", files, "sort")
+    results = [("ICU sort keys + std::sort (limit)", median(lambda: program(SORTLIMIT, root))),
+               ("program, engine", median(lambda: program(TOOL, "sort", root))),
+               ("program, main window", median(lambda: program(TOOL, "sort", root, "window")))]
+    record("sort by name", files, "tmpfs", results)
+    shutil.rmtree(root)
 
-for files in [] if UNDO_ONLY else SIZES:
+
+for files in SIZES if ONLY else []:
+    (undo_job if ONLY == "undo" else sort_job)(files)
+
+for files in [] if ONLY else SIZES:
     for place, where in PLACES:
         if files > 100000 and where == "disk":
             continue  # a million files on disk takes longer to make than to measure
@@ -126,6 +137,7 @@ for files in [] if UNDO_ONLY else SIZES:
         record("rename", files, where, turns(jobs, place, files, "rename"))
         if where == "tmpfs" and files >= 100000:
             undo_job(files)
+            sort_job(files)
 
     for rule in RULES:
         results = [("C loop, same string work (limit)", median(lambda: program(LIMITS, "names", str(files), rule))),

@@ -323,6 +323,27 @@ void FileList::moveBlock(int first, int last, int to)
     Q_EMIT dataChanged(index(top - 1, 0), index(bottom - 1, ColumnCount - 1));
 }
 
+void FileList::reorder(const std::vector<int>& order)
+{
+    Q_ASSERT(int(order.size()) == fileCount());
+    if (int(order.size()) != fileCount())
+        return;
+    flush();
+    std::vector<Row> rows;
+    rows.reserve(m_rows.size());
+    QHash<int, QString> marks;
+    for (size_t i = 0; i < order.size(); ++i) {
+        rows.push_back(std::move(m_rows[size_t(order[i] - 1)]));
+        if (const auto it = m_conflicts.constFind(order[i]); it != m_conflicts.constEnd())
+            marks.insert(int(i + 1), *it);
+    }
+    m_rows = std::move(rows);
+    ++m_generation;
+    m_conflicts = std::move(marks);
+    if (!m_rows.empty())
+        Q_EMIT dataChanged(index(0, 0), index(fileCount() - 1, ColumnCount - 1));
+}
+
 void FileList::removeBlock(int first, int last)
 {
     if (first < 1 || last > fileCount() || first > last)

@@ -91,6 +91,7 @@ public:
     // The folders rows have had since the list was last emptied, by index.
     quint32 folderCount() const { return quint32(m_dirs.size()); }
     QByteArray folderPath(quint32 index) const { return m_dirs[index].bytes; }
+    QStringView folderText(quint32 index) const { return m_dirs[index].text; }
     // Which file the row's name was when it was listed or last refreshed (its entry, never a link's
     // target), with the size and time shown; stamp 0 when it could not be looked at.
     const Row& details(int row) const { return m_rows[row - 1]; }
@@ -128,6 +129,9 @@ public:
     // Moves data rows first..last so that the block starts at row `to`; the rows it passes keep
     // their order on the other side of it.
     void moveBlock(int first, int last, int to);
+    // Puts the rows in the order given (the row numbers they have now, each once); the marks go
+    // with their rows.
+    void reorder(const std::vector<int>& order);
     // Deletes data rows first..last; the rows after them close the gap.
     void removeBlock(int first, int last);
     // Gathers the rows whose name contains text (case-sensitive) at the top, matches and the

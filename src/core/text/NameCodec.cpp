@@ -132,6 +132,13 @@ std::optional<QByteArray> encodeName(QStringView text)
     return bytes;
 }
 
+bool hasEscapes(QStringView text)
+{
+    bool found = false;
+    forEachEscape(text, [&](qsizetype) { found = true; });
+    return found;
+}
+
 QString displayName(QStringView text)
 {
     QString shown = text.toString();

@@ -23,6 +23,9 @@ std::optional<QByteArray> encodeName(QStringView text);
 // nothing or the bytes do not fit in capacity.
 qsizetype encodeNameTo(QStringView text, char* out, qsizetype capacity);
 
+// True when the text holds characters that stand for bytes: a name that is not UTF-8.
+bool hasEscapes(QStringView text);
+
 // The text as a person should see it: every character that stands for a byte shows as U+FFFD.
 QString displayName(QStringView text);
 

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QShortcut>
 #include <QStyleOptionFocusRect>
 #include <QStyleOptionTab>
 #include <QStyleOptionTabWidgetFrame>
@@ -78,6 +79,19 @@ TabControl::TabControl(QWidget* parent) : QWidget(parent), m_bar(new EvenTabBar(
         update();
         Q_EMIT currentChanged(index);
     });
+}
+
+void TabControl::addStepKeys(QWidget* window)
+{
+    const auto step = [this](int delta) {
+        const int n = count();
+        setCurrentIndex((currentIndex() + delta + n) % n);
+    };
+    for (const auto keys : {Qt::CTRL | Qt::Key_Tab, Qt::CTRL | Qt::Key_PageDown})
+        connect(new QShortcut(keys, window), &QShortcut::activated, this, [step] { step(1); });
+    for (const auto keys : {Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, Qt::CTRL | Qt::SHIFT | Qt::Key_Tab,
+                            Qt::CTRL | Qt::Key_PageUp})
+        connect(new QShortcut(keys, window), &QShortcut::activated, this, [step] { step(-1); });
 }
 
 QWidget* TabControl::addPage(const QString& caption)

@@ -18,6 +18,8 @@ public:
     explicit TabControl(QWidget* parent = nullptr);
 
     QWidget* addPage(const QString& caption);
+    // The next and the previous page from anywhere in window, as in every tabbed window.
+    void addStepKeys(QWidget* window);
     int count() const { return int(m_pages.size()); }
     int currentIndex() const;
     void setCurrentIndex(int index);

@@ -3,6 +3,7 @@
 
 #include "core/filelist/AddFiles.h"
 #include "core/filelist/FileList.h"
+#include "core/filelist/ListSort.h"
 #include "core/platform/FileSystem.h"
 #include "core/text/NameCodec.h"
 #include "gui/dialogs/Dialogs.h"
@@ -18,6 +19,11 @@ FileListCommands::FileListCommands(FileList& list, FileSystem& fs, Dialogs& dial
     : QObject(parent), m_list(list), m_fs(fs), m_dialogs(dialogs), m_controls(controls),
       m_stopped(std::move(stopped))
 {
+    // Any other change of order, and every file added, makes the order the user's own again.
+    connect(this, &FileListCommands::rowsRearranged, this, &FileListCommands::forgetSortOrder);
+    connect(&m_list, &FileList::fileCountChanged, this, &FileListCommands::forgetSortOrder);
+    if (m_controls.grid)
+        connect(m_controls.grid, &FileListView::headerClicked, this, &FileListCommands::sortByHeader);
 }
 
 QStringList FileListCommands::fileFilters()
@@ -183,6 +189,35 @@ void FileListCommands::moveSelectionToBottom()
     m_list.moveBlock(sel.first, sel.last, top);
     m_controls.grid->setRowRange(top, m_list.fileCount());
     Q_EMIT rowsRearranged();
+}
+
+void FileListCommands::sortByColumn(int column, bool descending)
+{
+    if (busy() || !isSortColumn(column))
+        return;
+    const std::vector<int> order = sortedOrder(m_list, column, descending);
+    const int current = m_controls.grid->selectedRows().first;
+    m_list.reorder(order);
+    if (const auto at = std::find(order.begin(), order.end(), current); at != order.end()) {
+        const int row = int(at - order.begin()) + 1;
+        m_controls.grid->setRowRange(row, row);
+    }
+    Q_EMIT rowsRearranged();
+    m_sortColumn = column;
+    m_sortDescending = descending;
+    m_controls.grid->showSortIndicator(column, descending);
+}
+
+void FileListCommands::sortByHeader(int column)
+{
+    sortByColumn(column, column == m_sortColumn && !m_sortDescending);
+}
+
+void FileListCommands::forgetSortOrder()
+{
+    m_sortColumn = -1;
+    if (m_controls.grid)
+        m_controls.grid->showSortIndicator(-1, false);
 }
 
 void FileListCommands::deleteSelectedFiles()

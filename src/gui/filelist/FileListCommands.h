@@ -59,6 +59,12 @@ public:
     void deleteSelectedFiles();
     void deleteAllFiles();
     void searchFileList();
+    // Sorts the rows by a column; the current row goes with its file.
+    void sortByColumn(int column, bool descending);
+    // Ascending, or descending when the rows are sorted ascending by that column already.
+    void sortByHeader(int column);
+    // The rows are in an order of the user's own again: no column shows an arrow.
+    void forgetSortOrder();
 
     bool walking() const { return m_walking; }
 
@@ -86,6 +92,8 @@ private:
     std::function<bool()> m_stopped;
     std::function<bool()> m_busy;
     bool m_walking = false;
+    int m_sortColumn = -1;
+    bool m_sortDescending = false;
 };
 
 } // namespace tamsel

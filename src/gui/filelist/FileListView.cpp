@@ -8,6 +8,7 @@
 #include "gui/style/Palette.h"
 
 #include <QAbstractButton>
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -101,6 +102,11 @@ FileListView::FileListView(QWidget* parent) : QTableView(parent)
     top->setDefaultAlignment(Qt::AlignCenter);
     top->setHighlightSections(false);
     top->setSectionsMovable(false);
+    // A click on a header sorts; it never selects the column.
+    top->setSectionsClickable(true);
+    disconnect(top, &QHeaderView::sectionPressed, this, nullptr);
+    disconnect(top, &QHeaderView::sectionEntered, this, nullptr);
+    connect(top, &QHeaderView::sectionClicked, this, &FileListView::headerClicked);
     top->setFixedHeight(tw(285));
 
     QHeaderView* numbers = verticalHeader();
@@ -193,7 +199,31 @@ void FileListView::keyPressEvent(QKeyEvent* event)
         Q_EMIT deletePressed();
         return;
     }
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(), QPoint());
+        contextMenuEvent(&menu);
+        return;
+    }
     QTableView::keyPressEvent(event);
+}
+
+void FileListView::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        Q_EMIT contextMenuAsked(columnAt(event->pos().x()), event->globalPos());
+        return;
+    }
+    const QModelIndex current = currentIndex();
+    const QRect cell = visualRect(current);
+    Q_EMIT contextMenuAsked(current.isValid() ? current.column() : -1,
+                            viewport()->mapToGlobal(cell.isValid() ? cell.center() : QPoint(0, 0)));
+}
+
+void FileListView::showSortIndicator(int column, bool descending)
+{
+    horizontalHeader()->setSortIndicatorShown(column >= 0);
+    if (column >= 0)
+        horizontalHeader()->setSortIndicator(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
 void FileListView::keyReleaseEvent(QKeyEvent* event)

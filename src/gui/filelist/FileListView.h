@@ -30,11 +30,19 @@ public:
     // the user chose.
     void keyboardSearch(const QString&) override {}
 
+    // The header's arrow on the column the rows were sorted by; column -1 takes it away.
+    void showSortIndicator(int column, bool descending);
+
 Q_SIGNALS:
     // A key was released, or the mouse pressed, dragged or released on the grid.
     void selectionGesture();
     // Delete, or the keypad's Del key, was pressed.
     void deletePressed();
+    // A data column's header was clicked.
+    void headerClicked(int column);
+    // The context menu was asked for (right button, the Menu key, Shift+F10), for a column, to
+    // be shown at a global position.
+    void contextMenuAsked(int column, QPoint at);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -42,6 +50,7 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

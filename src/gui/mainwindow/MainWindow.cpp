@@ -17,6 +17,7 @@
 #include "gui/dialogs/RuleQuestions.h"
 #include "gui/filelist/FileListCommands.h"
 #include "gui/filelist/FileListView.h"
+#include "gui/filelist/GridMenu.h"
 #include "gui/filelist/ListDialogs.h"
 #include "gui/forms/FormBuilder.h"
 #include "gui/mainwindow/CommandTable.h"
@@ -34,7 +35,6 @@
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QScreen>
-#include <QShortcut>
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
@@ -155,16 +155,7 @@ void MainWindow::createModeArea(QWidget* client)
     m_pages[4] = std::make_unique<CasePage>(m_tabs->addPage(QStringLiteral("大小写")));
     m_pages[5] = std::make_unique<NameFilePage>(m_tabs->addPage(QStringLiteral("从文件")), m_dialogs, m_fs,
                                                 [this] { return m_exiting; });
-    // The next and the previous mode from anywhere in the window, as in every tabbed window.
-    const auto step = [this](int delta) {
-        const int n = m_tabs->count();
-        m_tabs->setCurrentIndex((m_tabs->currentIndex() + delta + n) % n);
-    };
-    for (const auto keys : {Qt::CTRL | Qt::Key_Tab, Qt::CTRL | Qt::Key_PageDown})
-        connect(new QShortcut(keys, this), &QShortcut::activated, this, [step] { step(1); });
-    for (const auto keys : {Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, Qt::CTRL | Qt::SHIFT | Qt::Key_Tab,
-                            Qt::CTRL | Qt::Key_PageUp})
-        connect(new QShortcut(keys, this), &QShortcut::activated, this, [step] { step(-1); });
+    m_tabs->addStepKeys(this);
 
     Frame* explainFrame = frame(client, "Frame_Explain", QStringLiteral("［说明］"), 7080, 5040, 4695, 2055);
     auto* explain = control<QLabel>(explainFrame, "Label_Explain", 480, 480, 3735, 1335);
@@ -239,7 +230,10 @@ void MainWindow::createCommands()
         },
         m_toolbar);
     m_actions.noPass << add;
-    m_undo = findChild<QAction*>(QStringLiteral("Menu_Undo"));
+    const auto action = [this](const char* name) { return findChild<QAction*>(QLatin1String(name)); };
+    installGridMenu(m_grid, m_commands,
+                    {action("Menu_DelSel"), action("Menu_MoveTop"), action("Meun_MoveBottom")});
+    m_undo = action("Menu_Undo");
     edit->insertSeparator(m_undo);
     m_undo->setEnabled(false);
 }

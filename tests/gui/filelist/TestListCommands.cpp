@@ -348,6 +348,59 @@ private Q_SLOTS:
         QCOMPARE(names(), (QStringList{u"a.txt"_s, u"ab.txt"_s, u"c.txt"_s, u"b.doc"_s}));
     }
 
+    // Headers sort whole rows, a second click the other way; the arrow stays until the order is the
+    // user's own again. The grid's menu does the same from the keyboard.
+    void sortingByColumns()
+    {
+        addNames({u"b10.txt"_s, u"a2.txt"_s, u"b9.txt"_s});
+        list().setCell(2, ColPreview, u"x"_s);
+        QHeaderView* header = grid()->horizontalHeader();
+        const auto click = [&](int column) {
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                              QPoint(header->sectionViewportPosition(column) + 4, 4));
+        };
+        click(ColOriginalName);
+        QCOMPARE(names(), (QStringList{u"a2.txt"_s, u"b9.txt"_s, u"b10.txt"_s}));
+        QCOMPARE(list().cell(1, ColPreview), u"x"_s);
+        QVERIFY(header->isSortIndicatorShown());
+        QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
+        click(ColOriginalName);
+        QCOMPARE(names(), (QStringList{u"b10.txt"_s, u"b9.txt"_s, u"a2.txt"_s}));
+        QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
+        click(ColPreview);
+        QCOMPARE(names().first(), u"b10.txt"_s);
+        QCOMPARE(selected(), std::make_pair(1, 1)); // a header click selects no column
+        grid()->setRowRange(2, 2);
+        trigger("Menu_MoveTop");
+        QVERIFY(!header->isSortIndicatorShown());
+
+        // Shift+F10 on a cell of 文件名称: the menu, the second item, Enter.
+        QStringList items;
+        QTimer::singleShot(0, this, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            for (QAction* a : menu->actions())
+                items << (a->isEnabled() ? a->text() : u"-"_s);
+            QTest::keyClick(menu, Qt::Key_Down);
+            QTest::keyClick(menu, Qt::Key_Down);
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        grid()->setCurrentIndex(list().index(0, ColFileName));
+        QTest::keyClick(grid(), Qt::Key_F10, Qt::ShiftModifier);
+        QCOMPARE(items, (QStringList{u"按此列升序排序"_s, u"按此列降序排序"_s, QString(), u"删除选中"_s,
+                                     u"移至顶部 (&T)"_s, u"移至底部 (&B)"_s}));
+        QCOMPARE(names(), (QStringList{u"b10.txt"_s, u"b9.txt"_s, u"a2.txt"_s}));
+        QCOMPARE(header->sortIndicatorSection(), int(ColFileName));
+        // On a column that does not sort, the sort items are there but unavailable.
+        QTimer::singleShot(0, this, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu && !menu->actions().first()->isEnabled());
+            menu->close();
+        });
+        grid()->setCurrentIndex(list().index(0, ColResult));
+        QTest::keyClick(grid(), Qt::Key_F10, Qt::ShiftModifier);
+    }
+
     void filterDialog()
     {
         addNames({u"a.txt"_s, u"b.txt"_s, u"c.doc"_s, u"d"_s, u"e."_s, u"f. "_s});

@@ -1,0 +1,414 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/filelist/ListSort.h"
+
+#include "core/filelist/CellText.h"
+#include "core/filelist/FileList.h"
+#include "core/text/NameCodec.h"
+
+#include <QCollator>
+#include <QHash>
+#include <QLocale>
+#include <algorithm>
+#include <cstring>
+
+namespace tamsel {
+namespace {
+
+// Key bytes: each piece of a name starts with its kind, so that kinds order as
+// end < punctuation < number < Latin letter < other script, and a shorter name before a longer
+// one that goes on from it.
+enum Kind : char { End = 0, Punctuation = 1, Number = 2, Letter = 3, Other = 4 };
+
+int digitValue(char16_t c)
+{
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    if (c >= u'０' && c <= u'９')
+        return c - u'０';
+    return -1;
+}
+
+int chineseDigit(char16_t c)
+{
+    static constexpr char16_t Digits[] = u"〇零一二两三四五六七八九壹贰叁肆伍陆柒捌玖";
+    static constexpr int Values[] = {0, 0, 1, 2, 2, 3, 4, 5, 6, 7, 8, 9, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+    for (size_t i = 0; i + 1 < std::size(Digits); ++i) {
+        if (Digits[i] == c)
+            return Values[i];
+    }
+    return -1;
+}
+
+int chineseUnit(char16_t c)
+{
+    switch (c) {
+    case u'十':
+    case u'拾':
+        return 1;
+    case u'百':
+    case u'佰':
+        return 2;
+    case u'千':
+    case u'仟':
+        return 3;
+    case u'万':
+        return 4;
+    case u'亿':
+        return 8;
+    default:
+        return 0;
+    }
+}
+
+bool isChineseNumeral(char16_t c)
+{
+    return chineseDigit(c) >= 0 || chineseUnit(c) > 0;
+}
+
+using Big = unsigned __int128;
+constexpr Big BigMax = ~Big(0);
+
+Big saturatingAdd(Big a, Big b)
+{
+    return a > BigMax - b ? BigMax : a + b;
+}
+
+Big saturatingMulAdd(Big value, Big factor, Big add)
+{
+    if (factor != 0 && value > (BigMax - add) / factor)
+        return BigMax;
+    return value * factor + add;
+}
+
+Big powerOfTen(int n)
+{
+    Big p = 1;
+    while (n-- > 0)
+        p = saturatingMulAdd(p, 10, 0);
+    return p;
+}
+
+// The value of a run of Chinese numerals: positional (二〇二四) or with units (一百零五, 十二,
+// 三万五千); beyond 2^128 it stays at the largest value.
+Big chineseValue(QStringView run)
+{
+    if (std::none_of(run.begin(), run.end(), [](QChar c) { return chineseUnit(c.unicode()) > 0; })) {
+        Big v = 0;
+        for (QChar c : run)
+            v = saturatingMulAdd(v, 10, Big(chineseDigit(c.unicode())));
+        return v;
+    }
+    Big total = 0;   // what 亿 has been applied to
+    Big section = 0; // below 亿
+    Big group = 0;   // below 万
+    int digit = -1;
+    for (QChar ch : run) {
+        const char16_t c = ch.unicode();
+        if (const int d = chineseDigit(c); d >= 0) {
+            digit = d;
+            continue;
+        }
+        const int unit = chineseUnit(c);
+        const Big small = digit < 0 ? 1 : Big(digit); // 十二: a unit alone counts once
+        if (unit < 4) {
+            group = saturatingMulAdd(small, powerOfTen(unit), group);
+        } else if (unit == 4) {
+            section = saturatingMulAdd(saturatingAdd(group, digit > 0 ? Big(digit) : 0), 10000, section);
+            group = 0;
+        } else {
+            const Big below = saturatingAdd(saturatingAdd(section, group), digit > 0 ? Big(digit) : 0);
+            total = saturatingMulAdd(saturatingAdd(total, below), 100000000, 0);
+            section = group = 0;
+        }
+        digit = -1;
+    }
+    return saturatingAdd(total, saturatingAdd(saturatingAdd(section, group), digit > 0 ? Big(digit) : 0));
+}
+
+void appendNumber(QByteArray& key, const QByteArray& digits)
+{
+    key.append(char(Number)).append(char(digits.size())).append(digits);
+}
+
+QByteArray decimal(Big v)
+{
+    QByteArray out;
+    do {
+        out.prepend(char('0' + int(v % 10)));
+        v /= 10;
+    } while (v != 0);
+    return out;
+}
+
+// Other-script runs get their order from the collator: every distinct run is ranked once, and the
+// keys carry the rank.
+class Ranks {
+public:
+    void note(QStringView run)
+    {
+        if (!m_ids.contains(run)) {
+            m_ids.insert(run, quint32(m_runs.size()));
+            m_runs.push_back(run);
+        }
+    }
+    void rank()
+    {
+        if (m_runs.empty())
+            return;
+        QCollator collator(QLocale(QLocale::Chinese, QLocale::China));
+        collator.setCaseSensitivity(Qt::CaseInsensitive);
+        std::vector<QCollatorSortKey> keys;
+        keys.reserve(m_runs.size());
+        for (QStringView run : m_runs)
+            keys.push_back(collator.sortKey(run.toString()));
+        std::vector<quint32> order(m_runs.size());
+        for (quint32 i = 0; i < order.size(); ++i)
+            order[i] = i;
+        std::sort(order.begin(), order.end(),
+                  [&](quint32 a, quint32 b) { return keys[a].compare(keys[b]) < 0; });
+        m_rank.assign(m_runs.size(), 0);
+        quint32 rank = 0;
+        for (size_t i = 0; i < order.size(); ++i) {
+            if (i > 0 && keys[order[i - 1]].compare(keys[order[i]]) != 0)
+                ++rank;
+            m_rank[order[i]] = rank;
+        }
+    }
+    quint32 rankOf(QStringView run) const { return m_rank[m_ids.value(run)]; }
+
+private:
+    QHash<QStringView, quint32> m_ids;
+    std::vector<QStringView> m_runs;
+    std::vector<quint32> m_rank;
+};
+
+// A non-ASCII character that is a Latin letter with marks, or a full-width one: its base letter.
+char16_t latinBase(char16_t c)
+{
+    if (c < 0x00C0 || (c >= 0x0250 && (c < 0x1E00 || c > 0x1EFF) && (c < 0xFF21 || c > 0xFF5A)))
+        return 0;
+    const QString d = QChar(c).decomposition();
+    if (d.isEmpty() || d[0].unicode() >= 0x80 || !d[0].isLetter())
+        return 0;
+    return d[0].toLower().unicode();
+}
+
+// Splits text into its pieces: visit(kind, piece) for every run of digits, of Chinese numerals
+// and of other-script characters, and every single punctuation character or Latin letter.
+template <typename Visit> void pieces(QStringView text, Visit visit)
+{
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n) {
+        const char16_t c = text[i].unicode();
+        qsizetype end = i + 1;
+        if (digitValue(c) >= 0) {
+            while (end < n && digitValue(text[end].unicode()) >= 0)
+                ++end;
+            visit(Number, text.sliced(i, end - i));
+        } else if (isChineseNumeral(c)) {
+            while (end < n && isChineseNumeral(text[end].unicode()))
+                ++end;
+            // A run of units alone (百, 千万) is a word, not a number; 十 alone is ten.
+            const QStringView run = text.sliced(i, end - i);
+            const bool number = chineseUnit(c) == 1 || std::any_of(run.begin(), run.end(), [](QChar ch) {
+                                    return chineseDigit(ch.unicode()) >= 0;
+                                });
+            visit(number ? Number : Other, run);
+        } else if (c < 0x80) {
+            visit(QChar::isLetter(c) ? Letter : Punctuation, text.sliced(i, 1));
+        } else if (latinBase(c)) {
+            visit(Letter, text.sliced(i, 1));
+        } else {
+            while (end < n && text[end].unicode() >= 0x80 && !isChineseNumeral(text[end].unicode()) &&
+                   digitValue(text[end].unicode()) < 0 && !latinBase(text[end].unicode()))
+                ++end;
+            visit(Other, text.sliced(i, end - i));
+        }
+        i = end;
+    }
+}
+
+class KeyMaker {
+public:
+    void note(QStringView text)
+    {
+        if (hasEscapes(text))
+            return;
+        pieces(text, [&](Kind kind, QStringView piece) {
+            if (kind == Other)
+                m_ranks.note(piece);
+        });
+    }
+    void rank() { m_ranks.rank(); }
+
+    // The key: the pieces, then the leading zeros of each number (more zeros first), then the text
+    // itself, so that only equal texts have equal keys.
+    void append(QStringView text, QByteArray& key) const
+    {
+        if (hasEscapes(text)) {
+            key.append('\xff');
+            appendText(text, key);
+            return;
+        }
+        QByteArray zeros;
+        pieces(text, [&](Kind kind, QStringView piece) {
+            switch (kind) {
+            case Punctuation:
+                key.append(char(Punctuation)).append(piece[0] == u'/' ? '\0' : char(piece[0].unicode()));
+                break;
+            case Letter: {
+                const char16_t c = piece[0].unicode();
+                key.append(char(Letter)).append(char(c < 0x80 ? QChar::toLower(c) : latinBase(c)));
+                break;
+            }
+            case Number:
+                if (digitValue(piece[0].unicode()) >= 0) {
+                    QByteArray digits;
+                    for (QChar c : piece)
+                        digits.append(char('0' + digitValue(c.unicode())));
+                    qsizetype lead = 0;
+                    while (lead + 1 < digits.size() && digits[lead] == '0')
+                        ++lead;
+                    zeros.append(char(255 - std::min<qsizetype>(lead, 255)));
+                    appendNumber(key, digits.mid(lead));
+                } else {
+                    zeros.append(char(255));
+                    appendNumber(key, decimal(chineseValue(piece)));
+                }
+                break;
+            case Other: {
+                const quint32 rank = m_ranks.rankOf(piece);
+                key.append(char(Other));
+                for (int shift = 24; shift >= 0; shift -= 8)
+                    key.append(char(rank >> shift));
+                break;
+            }
+            case End:
+                break;
+            }
+        });
+        key.append(char(End)).append(zeros).append(char(End));
+        appendText(text, key);
+    }
+
+private:
+    static void appendText(QStringView text, QByteArray& key)
+    {
+        for (QChar c : text)
+            key.append(char(c.unicode() >> 8)).append(char(c.unicode()));
+    }
+    Ranks m_ranks;
+};
+
+struct Item {
+    quint64 prefix; // the key's first eight bytes, as a number
+    quint32 offset;
+    quint32 length;
+    int row;
+};
+
+quint64 prefixOf(const char* key, qsizetype length)
+{
+    quint64 p = 0;
+    for (int i = 0; i < 8; ++i)
+        p = (p << 8) | (i < length ? uchar(key[i]) : 0);
+    return p;
+}
+
+} // namespace
+
+bool isSortColumn(int column)
+{
+    switch (column) {
+    case ColOriginalName:
+    case ColDirectory:
+    case ColFileName:
+    case ColFileType:
+    case ColFileSize:
+    case ColCreated:
+    case ColModified:
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::vector<int> sortedOrder(const FileList& list, int column, bool descending)
+{
+    const int n = list.fileCount();
+    std::vector<Item> items(static_cast<size_t>(n));
+    QByteArray keys;
+    if (column == ColFileSize || column == ColCreated || column == ColModified) {
+        for (int r = 1; r <= n; ++r) {
+            const FileList::Row& row = list.details(r);
+            const qint64 v = column == ColFileSize  ? row.size
+                             : column == ColCreated ? row.created
+                                                    : row.modified;
+            items[size_t(r - 1)] = {quint64(v) ^ (quint64(1) << 63), 0, 0, r};
+        }
+    } else {
+        const auto textOf = [&](int r) -> QStringView {
+            const QStringView name = list.name(r);
+            return column == ColFileName   ? mainNameOf(name)
+                   : column == ColFileType ? extensionOf(name)
+                                           : name;
+        };
+        KeyMaker maker;
+        if (column == ColDirectory) {
+            for (quint32 f = 0; f < list.folderCount(); ++f)
+                maker.note(list.folderText(f));
+        } else {
+            for (int r = 1; r <= n; ++r)
+                maker.note(textOf(r));
+        }
+        maker.rank();
+        // A folder's key is made once for all its rows.
+        std::vector<std::pair<quint32, quint32>> folderKeys;
+        if (column == ColDirectory) {
+            for (quint32 f = 0; f < list.folderCount(); ++f) {
+                const auto start = quint32(keys.size());
+                maker.append(list.folderText(f), keys);
+                folderKeys.emplace_back(start, quint32(keys.size()) - start);
+            }
+        }
+        for (int r = 1; r <= n; ++r) {
+            Item& item = items[size_t(r - 1)];
+            if (column == ColDirectory) {
+                std::tie(item.offset, item.length) = folderKeys[list.folderIndex(r)];
+            } else {
+                item.offset = quint32(keys.size());
+                maker.append(textOf(r), keys);
+                item.length = quint32(keys.size()) - item.offset;
+            }
+            item.row = r;
+        }
+        for (Item& item : items)
+            item.prefix = prefixOf(keys.constData() + item.offset, item.length);
+    }
+    const char* data = keys.constData();
+    const auto before = [&](const Item& a, const Item& b) {
+        if (a.prefix != b.prefix)
+            return a.prefix < b.prefix;
+        if (a.length > 8 && b.length > 8) {
+            if (const int c =
+                    std::memcmp(data + a.offset + 8, data + b.offset + 8, std::min(a.length, b.length) - 8))
+                return c < 0;
+        }
+        return a.length < b.length;
+    };
+    // Equal rows keep their order, either way.
+    std::sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
+        if (descending ? before(b, a) : before(a, b))
+            return true;
+        if (descending ? before(a, b) : before(b, a))
+            return false;
+        return a.row < b.row;
+    });
+    std::vector<int> order(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i)
+        order[size_t(i)] = items[size_t(i)].row;
+    return order;
+}
+
+} // namespace tamsel
