@@ -10,14 +10,13 @@
 #include <QLocale>
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 namespace tamsel {
 namespace {
 
-// Key bytes: each piece of a name starts with its kind, so that kinds order as
-// end < punctuation < number < Latin letter < other script, and a shorter name before a longer
-// one that goes on from it.
-enum Kind : char { End = 0, Punctuation = 1, Number = 2, Letter = 3, Other = 4 };
+// The pieces a name is read in.
+enum Kind { End, Punctuation, Number, Letter, Other };
 
 int digitValue(char16_t c)
 {
@@ -125,11 +124,6 @@ Big chineseValue(QStringView run)
     return saturatingAdd(total, saturatingAdd(saturatingAdd(section, group), digit > 0 ? Big(digit) : 0));
 }
 
-void appendNumber(QByteArray& key, const QByteArray& digits)
-{
-    key.append(char(Number)).append(char(digits.size())).append(digits);
-}
-
 QByteArray decimal(Big v)
 {
     QByteArray out;
@@ -229,8 +223,35 @@ template <typename Visit> void pieces(QStringView text, Visit visit)
     }
 }
 
+// The byte of an ASCII character that is neither letter nor digit: "/" first (a folder's own path
+// before its neighbours'), then the others in code order, all below numbers.
+uchar punctuationByte(char16_t c)
+{
+    if (c == u'/')
+        return 0x01;
+    int below = 0; // the characters before c that are neither letters nor digits
+    for (char16_t d = 0; d < c; ++d)
+        below += !QChar::isLetterOrNumber(d);
+    return uchar(0x02 + below);
+}
+
+// Key bytes: end 0x00 < punctuation < number 0x50 < letter 0x60.. < other script 0xF0, so that a
+// shorter name comes before a longer one that goes on from it.
+constexpr char EndByte = 0x00;
+constexpr char NumberByte = 0x50;
+constexpr char LetterBase = 0x60;
+constexpr char OtherByte = char(0xF0);
+constexpr char EscapedByte = char(0xFF);
+
 class KeyMaker {
 public:
+    KeyMaker()
+    {
+        for (char16_t c = 0; c < 0x80; ++c)
+            m_ascii[c] = QChar::isLetter(c)  ? char(LetterBase + (QChar::toLower(c) - u'a'))
+                         : digitValue(c) < 0 ? char(punctuationByte(c))
+                                             : 0;
+    }
     void note(QStringView text)
     {
         if (hasEscapes(text))
@@ -244,76 +265,84 @@ public:
 
     // The key: the pieces, then the leading zeros of each number (more zeros first), then the text
     // itself, so that only equal texts have equal keys.
-    void append(QStringView text, QByteArray& key) const
+    void append(QStringView text, std::string& key)
     {
         if (hasEscapes(text)) {
-            key.append('\xff');
+            key.push_back(EscapedByte);
             appendText(text, key);
             return;
         }
-        QByteArray zeros;
+        m_zeros.clear();
         pieces(text, [&](Kind kind, QStringView piece) {
+            const char16_t c = piece[0].unicode();
             switch (kind) {
             case Punctuation:
-                key.append(char(Punctuation)).append(piece[0] == u'/' ? '\0' : char(piece[0].unicode()));
+            case Letter:
+                key.push_back(c < 0x80 ? m_ascii[c] : char(LetterBase + (latinBase(c) - u'a')));
                 break;
-            case Letter: {
-                const char16_t c = piece[0].unicode();
-                key.append(char(Letter)).append(char(c < 0x80 ? QChar::toLower(c) : latinBase(c)));
-                break;
-            }
             case Number:
-                if (digitValue(piece[0].unicode()) >= 0) {
-                    QByteArray digits;
-                    for (QChar c : piece)
-                        digits.append(char('0' + digitValue(c.unicode())));
+                if (digitValue(c) >= 0) {
                     qsizetype lead = 0;
-                    while (lead + 1 < digits.size() && digits[lead] == '0')
+                    while (lead + 1 < piece.size() && digitValue(piece[lead].unicode()) == 0)
                         ++lead;
-                    zeros.append(char(255 - std::min<qsizetype>(lead, 255)));
-                    appendNumber(key, digits.mid(lead));
+                    m_zeros.push_back(char(255 - std::min<qsizetype>(lead, 255)));
+                    key.push_back(NumberByte);
+                    key.push_back(char(piece.size() - lead));
+                    for (qsizetype i = lead; i < piece.size(); ++i)
+                        key.push_back(char('0' + digitValue(piece[i].unicode())));
                 } else {
-                    zeros.append(char(255));
-                    appendNumber(key, decimal(chineseValue(piece)));
+                    m_zeros.push_back(char(255));
+                    const QByteArray digits = decimal(chineseValue(piece));
+                    key.push_back(NumberByte);
+                    key.push_back(char(digits.size()));
+                    key.append(digits.constData(), size_t(digits.size()));
                 }
                 break;
             case Other: {
                 const quint32 rank = m_ranks.rankOf(piece);
-                key.append(char(Other));
+                key.push_back(OtherByte);
                 for (int shift = 24; shift >= 0; shift -= 8)
-                    key.append(char(rank >> shift));
+                    key.push_back(char(rank >> shift));
                 break;
             }
             case End:
                 break;
             }
         });
-        key.append(char(End)).append(zeros).append(char(End));
+        key.push_back(EndByte);
+        key += m_zeros;
+        key.push_back(EndByte);
         appendText(text, key);
     }
 
 private:
-    static void appendText(QStringView text, QByteArray& key)
+    static void appendText(QStringView text, std::string& key)
     {
-        for (QChar c : text)
-            key.append(char(c.unicode() >> 8)).append(char(c.unicode()));
+        for (QChar c : text) {
+            key.push_back(char(c.unicode() >> 8));
+            key.push_back(char(c.unicode()));
+        }
     }
     Ranks m_ranks;
+    std::string m_zeros;
+    char m_ascii[0x80];
 };
 
 struct Item {
-    quint64 prefix; // the key's first eight bytes, as a number
+    quint64 prefix[2]; // the key's first sixteen bytes, as numbers
     quint32 offset;
     quint32 length;
     int row;
 };
 
-quint64 prefixOf(const char* key, qsizetype length)
+void setPrefix(Item& item, const char* key)
 {
-    quint64 p = 0;
-    for (int i = 0; i < 8; ++i)
-        p = (p << 8) | (i < length ? uchar(key[i]) : 0);
-    return p;
+    for (int half = 0; half < 2; ++half) {
+        quint64 p = 0;
+        for (quint32 i = 8 * quint32(half); i < 8 * quint32(half) + 8; ++i)
+            p = (p << 8) | (i < item.length ? uchar(key[i]) : 0);
+        item.prefix[half] = p;
+    }
 }
 
 } // namespace
@@ -338,14 +367,14 @@ std::vector<int> sortedOrder(const FileList& list, int column, bool descending)
 {
     const int n = list.fileCount();
     std::vector<Item> items(static_cast<size_t>(n));
-    QByteArray keys;
+    std::string keys;
     if (column == ColFileSize || column == ColCreated || column == ColModified) {
         for (int r = 1; r <= n; ++r) {
             const FileList::Row& row = list.details(r);
             const qint64 v = column == ColFileSize  ? row.size
                              : column == ColCreated ? row.created
                                                     : row.modified;
-            items[size_t(r - 1)] = {quint64(v) ^ (quint64(1) << 63), 0, 0, r};
+            items[size_t(r - 1)] = {{quint64(v) ^ (quint64(1) << 63), 0}, 0, 0, r};
         }
     } else {
         const auto textOf = [&](int r) -> QStringView {
@@ -355,6 +384,7 @@ std::vector<int> sortedOrder(const FileList& list, int column, bool descending)
                                            : name;
         };
         KeyMaker maker;
+        keys.reserve(size_t(n) * 48);
         if (column == ColDirectory) {
             for (quint32 f = 0; f < list.folderCount(); ++f)
                 maker.note(list.folderText(f));
@@ -384,15 +414,17 @@ std::vector<int> sortedOrder(const FileList& list, int column, bool descending)
             item.row = r;
         }
         for (Item& item : items)
-            item.prefix = prefixOf(keys.constData() + item.offset, item.length);
+            setPrefix(item, keys.data() + item.offset);
     }
-    const char* data = keys.constData();
+    const char* data = keys.data();
     const auto before = [&](const Item& a, const Item& b) {
-        if (a.prefix != b.prefix)
-            return a.prefix < b.prefix;
-        if (a.length > 8 && b.length > 8) {
-            if (const int c =
-                    std::memcmp(data + a.offset + 8, data + b.offset + 8, std::min(a.length, b.length) - 8))
+        if (a.prefix[0] != b.prefix[0])
+            return a.prefix[0] < b.prefix[0];
+        if (a.prefix[1] != b.prefix[1])
+            return a.prefix[1] < b.prefix[1];
+        if (a.length > 16 && b.length > 16) {
+            if (const int c = std::memcmp(data + a.offset + 16, data + b.offset + 16,
+                                          std::min(a.length, b.length) - 16))
                 return c < 0;
         }
         return a.length < b.length;

@@ -2,12 +2,11 @@
 #include "core/rename/NameFile.h"
 
 #include "core/platform/FileSystem.h"
+#include "core/text/Iconv.h"
 #include "core/text/PlainText.h"
 
 #include <QStringDecoder>
 #include <cerrno>
-#include <cstring>
-#include <iconv.h>
 
 namespace tamsel {
 namespace {
@@ -23,42 +22,12 @@ std::optional<QString> decodeWith(QStringConverter::Encoding encoding, QByteArra
 
 std::optional<QString> fromGb18030(const QByteArray& bytes)
 {
-    iconv_t cd = ::iconv_open("UTF-8", "GB18030");
-    if (cd == iconv_t(-1))
+    Iconv gb18030("UTF-8", "GB18030");
+    const auto utf8 = gb18030.convertReplacing(bytes);
+    if (!utf8)
         return std::nullopt;
-    // Four bytes of UTF-8 at the most for each byte read, replacements included.
-    QByteArray out(bytes.size() * 4 + 16, Qt::Uninitialized);
-    char* in = const_cast<char*>(bytes.constData());
-    size_t inLeft = size_t(bytes.size());
-    char* outPtr = out.data();
-    size_t outLeft = size_t(out.size());
-    bool ok = true;
-    while (inLeft > 0) {
-        if (::iconv(cd, &in, &inLeft, &outPtr, &outLeft) != size_t(-1))
-            continue;
-        if (errno == EILSEQ || errno == EINVAL) {
-            // A byte that no character starts with: show it as a replacement character.
-            if (outLeft < 3) {
-                ok = false;
-                break;
-            }
-            memcpy(outPtr, "\xef\xbf\xbd", 3);
-            outPtr += 3;
-            outLeft -= 3;
-            ++in;
-            --inLeft;
-        } else {
-            ok = false;
-            break;
-        }
-    }
-    ::iconv_close(cd);
-    if (!ok)
-        return std::nullopt;
-    out.truncate(outPtr - out.data());
-    return QString::fromUtf8(out);
+    return QString::fromUtf8(*utf8);
 }
-
 } // namespace
 
 std::optional<QString> decodeText(const QByteArray& bytes)

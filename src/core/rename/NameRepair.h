@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Names garbled on their way from old Windows archives, given back the text they were.
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+#include <functional>
+#include <optional>
+
+namespace tamsel {
+
+class FileList;
+
+// What the names were written in: Auto tries GB18030, Big5, Shift_JIS and EUC-KR (as Windows
+// wrote them: CP932 and CP949).
+enum class SourceEncoding { Auto, Gb18030, Big5, ShiftJis, EucKr };
+
+struct RepairCount {
+    int repaired = 0;  // rows with a repaired name for their preview
+    int undecided = 0; // rows that more than one encoding reads as a name (under Auto)
+};
+
+// The repaired name of a file whose name is text (bytes, as on disk): a name that is not UTF-8
+// decoded from the encoding; UTF-8 that was read as a one-byte code page or as GB18030 read back;
+// box drawing or runs of accented letters read back through the DOS and Windows code pages. Only a
+// reading of one script family, digits, blanks and common punctuation counts. Nothing for a sound
+// name; nothing, and undecided set, when under Auto two encodings give different readings.
+std::optional<QString> repairedName(QStringView text, QByteArrayView bytes, SourceEncoding encoding,
+                                    bool* undecided = nullptr);
+
+// Writes every row's repaired name as its preview, and empties the others'.
+RepairCount repairPreview(FileList& list, SourceEncoding encoding,
+                          const std::function<void(int row)>& progress = {});
+
+} // namespace tamsel
