@@ -7,6 +7,8 @@
 //   bench_compare rename DIR [window]       renames every file of the tree to "r_" + its name
 //   bench_compare undo DIR [window]         the same rename (not timed), then its undo
 //   bench_compare sort DIR [window]         the tree listed (not timed), then sorted by name
+//   bench_compare repair ROWS [numbering]   repairs ROWS rows, a tenth of them GBK names, through the
+//                                           window; with numbering, numbers the same rows instead
 // Prints the seconds of the job, the rows it handled and the bytes of memory a row holds.
 #include "core/filelist/AddFiles.h"
 #include "core/filelist/FileList.h"
@@ -49,6 +51,11 @@ public:
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     }
     QString pickFolder(QObject*, const QString&) override { return folder; }
+    std::optional<QString> inputItem(QObject*, const QString&, const QString&,
+                                     const QStringList& items) override
+    {
+        return items.first(); // 自动识别
+    }
 };
 
 qint64 residentBytes()
@@ -282,8 +289,33 @@ int main(int argc, char* argv[])
         report(seconds(t), list.fileCount(), 0);
         return 0;
     }
+    if (args.size() >= 2 && args[0] == QStringLiteral("repair")) {
+        const int rows = args[1].toInt();
+        MainWindow w(dialogs, fs);
+        FileList& list = w.fileList();
+        {
+            FileList::Batch batch(list);
+            for (int i = 0; i < rows; ++i) {
+                const QByteArray name =
+                    (i % 10 ? "DSC_" : "\xd5\xd5\xc6\xac") + QByteArray::number(i) + ".JPG";
+                list.addFileRow(QByteArray("/bench/"), name, FileStat{}); // a tenth 照片 in GBK
+            }
+        }
+        const bool numbering = args.contains(QStringLiteral("numbering"));
+        if (numbering)
+            setWindowInputs(w, RenameMode::Numbering, rows);
+        w.show();
+        QCoreApplication::processEvents();
+        QElapsedTimer t;
+        t.start();
+        w.findChild<QAction*>(numbering ? QStringLiteral("Menu_Preview") : QStringLiteral("Menu_RepairNames"))
+            ->trigger();
+        QCoreApplication::processEvents();
+        report(seconds(t), rows, 0);
+        return 0;
+    }
     std::fprintf(stderr,
                  "usage: bench_compare tree DIR FILES | add DIR [window] | preview ROWS RULE [window] | "
-                 "rename DIR [window] | undo DIR [window] | sort DIR [window]\n");
+                 "rename DIR [window] | undo DIR [window] | sort DIR [window] | repair ROWS [numbering]\n");
     return 2;
 }

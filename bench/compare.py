@@ -13,7 +13,7 @@ import time
 
 BUILD = sys.argv[1]
 # "undo" or "sort": that job alone, on 100,000 and 1,000,000 files by default.
-ONLY = sys.argv[2] if len(sys.argv) > 2 and sys.argv[2] in ("undo", "sort") else None
+ONLY = sys.argv[2] if len(sys.argv) > 2 and sys.argv[2] in ("undo", "sort", "repair") else None
 SIZES = [int(s) for s in sys.argv[2 + bool(ONLY):]] or ([100000, 1000000] if ONLY else [10000, 100000, 1000000])
 RUNS = 3
 RENAME_RUNS = 5  # renames vary more from run to run
@@ -105,8 +105,14 @@ def sort_job(files):
     shutil.rmtree(root)
 
 
+def repair_job(rows):
+    results = [("numbering preview, same rows (limit)", median(lambda: program(TOOL, "repair", str(rows), "numbering"))),
+               ("program, main window", median(lambda: program(TOOL, "repair", str(rows))))]
+    record("repair names (a tenth garbled)", rows, "memory", results)
+
+
 for files in SIZES if ONLY else []:
-    (undo_job if ONLY == "undo" else sort_job)(files)
+    {"undo": undo_job, "sort": sort_job, "repair": repair_job}[ONLY](files)
 
 for files in [] if ONLY else SIZES:
     for place, where in PLACES:
@@ -139,6 +145,8 @@ for files in [] if ONLY else SIZES:
             undo_job(files)
             sort_job(files)
 
+    if files >= 100000:
+        repair_job(files)
     for rule in RULES:
         results = [("C loop, same string work (limit)", median(lambda: program(LIMITS, "names", str(files), rule))),
                    ("program, engine", median(lambda: program(TOOL, "preview", str(files), rule))),

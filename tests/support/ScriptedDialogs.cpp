@@ -42,6 +42,13 @@ std::optional<QString> ScriptedDialogs::inputText(QObject*, const QString& promp
     return v.toString();
 }
 
+std::optional<QString> ScriptedDialogs::inputItem(QObject* owner, const QString& prompt, const QString& title,
+                                                  const QStringList& items)
+{
+    lastItems = items;
+    return inputText(owner, prompt, title);
+}
+
 QStringList ScriptedDialogs::openFiles(QObject*, const QStringList& filters)
 {
     calls.append({QStringLiteral("openFiles"), filters.join(QStringLiteral(";;")), QString()});

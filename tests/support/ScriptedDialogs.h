@@ -37,6 +37,10 @@ public:
     void message(QObject*, const QString& text, const QString& caption) override;
     bool question(QObject*, const QString& text, const QString& caption) override;
     std::optional<QString> inputText(QObject*, const QString& prompt, const QString& title) override;
+    // Answered like an input box (answerText, answerCancel); the items are kept in lastItems.
+    std::optional<QString> inputItem(QObject*, const QString& prompt, const QString& title,
+                                     const QStringList& items) override;
+    QStringList lastItems;
     QStringList openFiles(QObject*, const QStringList& filters) override;
     QString openFile(QObject*, const QStringList& filters) override;
     QString pickFolder(QObject*, const QString& prompt) override;

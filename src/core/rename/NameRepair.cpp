@@ -16,7 +16,9 @@ namespace {
 constexpr std::array<const char*, 4> Encodings = {"GB18030", "BIG5", "CP932", "CP949"};
 // The one-byte code pages an archive tool may have read a name's bytes as.
 constexpr std::array<const char*, 5> OneBytePages = {"CP1252", "ISO-8859-1", "CP437", "CP850", "CP866"};
+// Where a garbled name has box drawing, DOS read it; else most likely Windows.
 constexpr std::array<const char*, 4> DosPages = {"CP437", "CP850", "CP866", "CP1252"};
+constexpr std::array<const char*, 4> WindowsFirst = {"CP1252", "CP437", "CP850", "CP866"};
 
 bool isAscii(QStringView text)
 {
@@ -122,20 +124,47 @@ bool isCommon(QStringView text, size_t encoding, Iconv& back)
     return true;
 }
 
-// Box drawing or blocks, or two accented Latin letters in a row: what GBK bytes look like in the
-// DOS and Windows code pages.
-bool looksGarbled(QStringView text)
+// The characters the DOS pages show bytes 0x80 to 0xFF as (╔ ₧ ⌡ α é and the like), and Windows-1252
+// bytes 0x80 to 0xFF (‚ ƒ Œ “ – é): what East Asian bytes turn into.
+const std::vector<bool>& codePageCharacters()
 {
-    int run = 0;
-    for (QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u >= 0x2500 && u <= 0x259F)
-            return true;
-        run = u >= 0x80 && u <= 0xFF ? run + 1 : 0;
-        if (run >= 2)
-            return true;
+    static const std::vector<bool> set = [] {
+        std::vector<bool> chars(0x10000, false);
+        for (const char* page : {"CP437", "CP850", "CP1252"}) {
+            Iconv decode("UTF-8", page);
+            for (int b = 0x80; b <= 0xFF; ++b) {
+                const char byte = char(b);
+                if (const auto one = decode.convert(QByteArrayView(&byte, 1))) {
+                    const QString c = QString::fromUtf8(*one);
+                    if (c.size() == 1)
+                        chars[c[0].unicode()] = true;
+                }
+            }
+        }
+        return chars;
+    }();
+    return set;
+}
+
+enum class Garbled { No, Maybe, Surely };
+
+// Box drawing or blocks, or two accented Latin letters (or Windows-1252 signs) in a row: surely what
+// GBK bytes look like in the DOS and Windows code pages. Such letters each one ASCII character
+// apart: maybe Big5 or Shift_JIS, whose second bytes are often ASCII (¥f Ã Z), maybe a word
+// (élève).
+Garbled looksGarbled(QStringView text)
+{
+    const std::vector<bool>& pageCharacters = codePageCharacters();
+    const auto high = [&](qsizetype i) { return pageCharacters[text[i].unicode()]; };
+    Garbled found = Garbled::No;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
+        if ((u >= 0x2500 && u <= 0x259F) || (i > 0 && high(i) && high(i - 1)))
+            return Garbled::Surely;
+        if (i > 1 && high(i) && high(i - 2) && text[i - 1].unicode() < 0x80)
+            found = Garbled::Maybe;
     }
-    return false;
+    return found;
 }
 
 class Repairer {
@@ -160,32 +189,67 @@ public:
             return std::nullopt;
         const QByteArray utf8 = text.toUtf8();
         // UTF-8 read as a one-byte code page, or as GB18030: written back, it is UTF-8 again.
+        std::optional<QString> again;
         if (!hasEastAsian(text)) {
             for (auto& page : m_pages) {
-                if (auto found = utf8Again(page->convert(utf8), text))
-                    return found;
+                if ((again = utf8Again(page->convert(utf8), text)))
+                    break;
             }
-        } else if (auto found = utf8Again(m_encode[0]->convert(utf8), text)) {
-            return found;
+        } else {
+            again = utf8Again(m_encode[0]->convert(utf8), text);
         }
-        if (!looksGarbled(text))
-            return std::nullopt;
-        for (const char* page : DosPages) {
-            const size_t p =
-                size_t(std::find(OneBytePages.begin(), OneBytePages.end(), page) - OneBytePages.begin());
-            if (const auto dos = m_pages[p]->convert(utf8)) {
-                if (auto found = fromEncodings(text, *dos, undecided))
-                    return found;
+        // Box drawing or accented runs: an East Asian encoding read through a DOS or Windows page;
+        // of the pages that give a reading, the first whose reading is made of common characters.
+        std::optional<QString> read;
+        if (const Garbled garbled = looksGarbled(text); garbled != Garbled::No) {
+            bool common = false;
+            const bool boxes = std::any_of(text.begin(), text.end(), [](QChar c) {
+                return c.unicode() >= 0x2500 && c.unicode() <= 0x259F;
+            });
+            for (const char* page : boxes ? DosPages : WindowsFirst) {
+                const auto p =
+                    size_t(std::find(OneBytePages.begin(), OneBytePages.end(), page) - OneBytePages.begin());
+                const auto dos = m_pages[p]->convert(utf8);
+                bool unsure = false;
+                size_t encoding = 0;
+                const auto reading = dos ? fromEncodings(text, *dos, &unsure, &encoding) : std::nullopt;
+                if (unsure && undecided)
+                    *undecided = true;
+                if (!reading || common)
+                    continue;
+                common = isCommon(*reading, encoding, *m_encode[encoding]);
+                if (common || !read)
+                    read = reading;
             }
+            if (read && !common && garbled == Garbled::Maybe)
+                read.reset(); // a word, most likely
+            if (read && undecided)
+                *undecided = false;
         }
-        return std::nullopt;
+        // Some GBK pairs are UTF-8 too (毛 is C3 AB, "ë"): a letter that is not part of a word of
+        // Latin letters was no UTF-8.
+        if (again && read && !hasEastAsian(*again) && !inLatinWords(*again))
+            return read;
+        return again ? again : read;
     }
 
 private:
-    bool hasEastAsian(QStringView text) const
+    static bool hasEastAsian(QStringView text)
     {
         return std::any_of(text.begin(), text.end(),
                            [](QChar c) { return isEastAsian(c.unicode()) || c.isSurrogate(); });
+    }
+    // Every letter beyond ASCII stands beside an ASCII letter.
+    static bool inLatinWords(QStringView text)
+    {
+        const auto asciiLetter = [&](qsizetype i) {
+            return i >= 0 && i < text.size() && text[i].unicode() < 0x80 && text[i].isLetter();
+        };
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text[i].unicode() >= 0x80 && text[i].isLetter() && !asciiLetter(i - 1) && !asciiLetter(i + 1))
+                return false;
+        }
+        return true;
     }
 
     std::optional<QString> utf8Again(const std::optional<QByteArray>& bytes, QStringView text) const
@@ -200,7 +264,8 @@ private:
 
     // The reading of bytes in the chosen encoding; under Auto the only plausible one, or among
     // several the only one made of common characters.
-    std::optional<QString> fromEncodings(QStringView text, QByteArrayView bytes, bool* undecided)
+    std::optional<QString> fromEncodings(QStringView text, QByteArrayView bytes, bool* undecided,
+                                         size_t* encoding = nullptr)
     {
         std::vector<std::pair<size_t, QString>> readings;
         for (size_t e = 0; e < Encodings.size(); ++e) {
@@ -226,6 +291,8 @@ private:
         }
         if (readings.empty())
             return std::nullopt;
+        if (encoding)
+            *encoding = readings.front().first;
         return readings.front().second;
     }
 

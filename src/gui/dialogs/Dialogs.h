@@ -43,6 +43,9 @@ public:
     virtual bool question(QObject* owner, const QString& text, const QString& caption) = 0;
     // An input box; nothing when cancelled.
     virtual std::optional<QString> inputText(QObject* owner, const QString& prompt, const QString& title) = 0;
+    // An input box with a list to choose from, the first item chosen; nothing when cancelled.
+    virtual std::optional<QString> inputItem(QObject* owner, const QString& prompt, const QString& title,
+                                             const QStringList& items) = 0;
     // A file-open dialog; filters are in Qt's form ("描述 (*.txt)"). Empty when cancelled.
     virtual QStringList openFiles(QObject* owner, const QStringList& filters) = 0;
     virtual QString openFile(QObject* owner, const QStringList& filters) = 0;
@@ -60,6 +63,10 @@ public:
     void message(QObject*, const QString&, const QString&) override {}
     bool question(QObject*, const QString&, const QString&) override { return true; }
     std::optional<QString> inputText(QObject*, const QString&, const QString&) override
+    {
+        return std::nullopt;
+    }
+    std::optional<QString> inputItem(QObject*, const QString&, const QString&, const QStringList&) override
     {
         return std::nullopt;
     }

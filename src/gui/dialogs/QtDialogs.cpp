@@ -138,7 +138,23 @@ bool QtDialogs::question(QObject* owner, const QString& text, const QString& cap
 
 std::optional<QString> QtDialogs::inputText(QObject* owner, const QString& prompt, const QString& title)
 {
+    return input(owner, prompt, title, {});
+}
+
+std::optional<QString> QtDialogs::inputItem(QObject* owner, const QString& prompt, const QString& title,
+                                            const QStringList& items)
+{
+    return input(owner, prompt, title, items);
+}
+
+std::optional<QString> QtDialogs::input(QObject* owner, const QString& prompt, const QString& title,
+                                        const QStringList& items)
+{
     QInputDialog dialog(window(owner));
+    if (!items.isEmpty()) {
+        dialog.setComboBoxItems(items);
+        dialog.setComboBoxEditable(false);
+    }
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
     // Texts are shown as they stand: a "<" in a name or search text is no markup.

@@ -4,6 +4,7 @@
 #include "core/filelist/FileList.h"
 #include "core/platform/FileSystem.h"
 #include "core/rename/ConflictCheck.h"
+#include "core/rename/NameRepair.h"
 #include "core/rename/PreviewPass.h"
 #include "core/rename/RenamePass.h"
 #include "core/rename/UndoPass.h"
@@ -23,6 +24,7 @@
 #include "gui/mainwindow/CommandTable.h"
 #include "gui/mainwindow/FileDrop.h"
 #include "gui/mainwindow/ModePages.h"
+#include "gui/mainwindow/WindowColours.h"
 #include "gui/mainwindow/WindowTexts.h"
 #include "gui/style/Fonts.h"
 #include "gui/style/Palette.h"
@@ -223,6 +225,8 @@ void MainWindow::createCommands()
              [this] { previewPass(); }},
             {"Menu_Execution", u"重命名 (&E)", run, none, 11, u"重命名", u"重命名", When::WholeList,
              [this] { renameCommand(); }},
+            {"Menu_RepairNames", u"修复乱码文件名 (&G)", run, none, 0, nullptr, nullptr, When::WholeList,
+             [this] { repairNamesCommand(); }},
             {"Menu_HomePage", u"访问首页 (&V)", help, none, 0, nullptr, nullptr, When::Always,
              [this] { openHomePage(); }},
             {"Menu_About", u"关  于 ", help, none, 0, nullptr, nullptr, When::Always,
@@ -233,6 +237,7 @@ void MainWindow::createCommands()
     const auto action = [this](const char* name) { return findChild<QAction*>(QLatin1String(name)); };
     installGridMenu(m_grid, m_commands,
                     {action("Menu_DelSel"), action("Menu_MoveTop"), action("Meun_MoveBottom")});
+    run->insertSeparator(action("Menu_RepairNames"));
     m_undo = action("Menu_Undo");
     edit->insertSeparator(m_undo);
     m_undo->setEnabled(false);
@@ -261,34 +266,11 @@ void MainWindow::startUp()
     m_tabs->setCurrentIndex(int(RenameMode::Numbering));
     m_fileSel->setText(QStringLiteral("0"));
     m_fileSum->setText(QStringLiteral("0"));
-    applyWindowColours();
+    applyWindowColours(this, m_toolbar, m_tabs);
     // Centred on the screen when first shown.
     adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-}
-
-void MainWindow::applyWindowColours()
-{
-    // The window looks the same under every theme: its colours are part of its look, so the
-    // texts on them are fixed too.
-    setPalette(lightPalette());
-    setBackground(centralWidget(), WindowColour);
-    setBackground(m_toolbar, WindowColour);
-    for (const char* name : {"Frame_FileList", "Frame_SetReNameMode", "Frame_Explain"})
-        setBackground(findChild<QWidget*>(QLatin1String(name)), FrameColour);
-    for (const char* name : {"Picture_KervoLink", "Frame_OptionalSet", "Frame_BasicSet", "Check_DirectDelete",
-                             "Frame_Filename", "Frame_Extension"})
-        setBackground(findChild<QWidget*>(QLatin1String(name)), PanelColour);
-    for (const char* name : {"Frame_Filename", "Frame_Extension"}) {
-        for (QRadioButton* option : findChild<QWidget*>(QLatin1String(name))->findChildren<QRadioButton*>())
-            setBackground(option, PanelColour);
-    }
-    setPaintStyle(m_tabs, PaintStyle::Solid);
-    setSolidColour(m_tabs, PanelColour);
-    hookTabControl(m_tabs);
-    m_tabs->update();
-    setBackground(m_tabs, FrameColour);
 }
 
 RenameMode MainWindow::renameMode() const
@@ -376,6 +358,26 @@ void MainWindow::undoCommand()
     m_checker->startSoon();
     if (outcome.failed != 0)
         m_dialogs.message(this, undoSummary(outcome.restored, outcome.failed), Caption::Notice);
+}
+
+void MainWindow::repairNamesCommand()
+{
+    if (m_commands->walking() || m_passRunning)
+        return;
+    const QStringList items = repairEncodings();
+    const auto chosen = m_dialogs.inputItem(this, QStringLiteral("文件名原来的编码："),
+                                            QStringLiteral("修复乱码文件名"), items);
+    if (!chosen || m_exiting)
+        return;
+    RepairCount count;
+    runPass([&] {
+        const auto progress =
+            m_dialogs.progress(this, QStringLiteral("正在预处理…"), m_list->fileCount(), false);
+        count = repairPreview(*m_list, SourceEncoding(items.indexOf(*chosen)),
+                              [&](int row) { progress->update(row); });
+    });
+    m_checker->start();
+    m_dialogs.message(this, repairSummary(count.repaired, count.undecided), Caption::Notice);
 }
 
 void MainWindow::showAboutBox()

@@ -41,6 +41,8 @@ public:
     void renameCommand();
     // Takes back the latest rename pass not yet undone.
     void undoCommand();
+    // Previews the names garbled names had, in an encoding the user chooses.
+    void repairNamesCommand();
     void showAboutBox();
     void openHomePage();
     // Ends the program at once, also from inside a dialog or a folder walk.
@@ -61,7 +63,6 @@ private:
     void createModeArea(QWidget* client);
     void createCommands();
     void startUp();
-    void applyWindowColours();
 
     RenameMode renameMode() const;
     void updateCommandStates();

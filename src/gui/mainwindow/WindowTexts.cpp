@@ -116,6 +116,24 @@ QString undoSummary(int restored, int failed)
            QStringLiteral("］个，未能恢复［") + QString::number(failed) + QStringLiteral("］个。");
 }
 
+QStringList repairEncodings()
+{
+    return {QStringLiteral("自动识别"), QStringLiteral("GB18030（简体中文）"),
+            QStringLiteral("Big5（繁体中文）"), QStringLiteral("Shift_JIS（日文）"),
+            QStringLiteral("EUC-KR（韩文）")};
+}
+
+QString repairSummary(int repaired, int undecided)
+{
+    QString text = repaired == 0 ? QStringLiteral("没有发现可以修复的文件名。")
+                                 : QStringLiteral("共有［") + QString::number(repaired) +
+                                       QStringLiteral("］个文件名可以修复，请核对预览后重命名。");
+    if (undecided != 0)
+        text += u'\n' + QStringLiteral("另有［") + QString::number(undecided) +
+                QStringLiteral("］个文件名无法确定编码，请选择编码后再试。");
+    return text;
+}
+
 QString renameFailure(const RenameOutcome& outcome, const FileList& list)
 {
     const int row = outcome.failedRow;

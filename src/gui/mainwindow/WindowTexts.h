@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace tamsel {
 
@@ -27,6 +28,11 @@ QString cancelledSummary(int done, int files);
 QString undoQuestion(int files);
 // After an undo that could not restore every file.
 QString undoSummary(int restored, int failed);
+// The encodings a garbled name may have been written in, as the repair offers them, in the order
+// of SourceEncoding.
+QStringList repairEncodings();
+// After a repair: how many names can be repaired, and how many could not be told under 自动识别.
+QString repairSummary(int repaired, int undecided);
 // The error message of a pass that stopped at a failure: its two lines, the row with the real
 // cause, and where a file was left.
 QString renameFailure(const RenameOutcome& outcome, const FileList& list);

@@ -11,6 +11,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QComboBox>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
@@ -287,6 +288,37 @@ private Q_SLOTS:
         QVERIFY(asked.startsWith(u"列表中一共有［12］个文件；"_s));
         QCOMPARE(files.cell(10, ColPreview), u"9"_s);
         QCOMPARE(files.cell(11, ColPreview), QString());
+    }
+
+    // The encoding is chosen in the real item box, by keyboard; the summary comes after.
+    void aRealEncodingChoice()
+    {
+        QtDialogs real;
+        MainWindow window(real, m_fs);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.fileList().addFileRow("/none/", "\xb1\xa8\xb8\xe6.txt"); // 报告 in GBK
+        QStringList items;
+        QString summary;
+        QTimer user;
+        connect(&user, &QTimer::timeout, this, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* input = qobject_cast<QInputDialog*>(modal)) {
+                items = input->comboBoxItems();
+                auto* combo = input->findChild<QComboBox*>();
+                QTest::keyClick(combo, Qt::Key_Down); // GB18030
+                QTest::keyClick(combo, Qt::Key_Return);
+            } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                summary = box->text();
+                box->buttons().first()->click();
+            }
+        });
+        user.start(50);
+        window.findChild<QAction*>(u"Menu_RepairNames"_s)->trigger();
+        user.stop();
+        QCOMPARE(items.size(), 5);
+        QCOMPARE(summary, u"共有［1］个文件名可以修复，请核对预览后重命名。"_s);
+        QCOMPARE(window.fileList().cell(1, ColPreview), u"报告.txt"_s);
     }
 
     void progressNeverCoversAQuestion()

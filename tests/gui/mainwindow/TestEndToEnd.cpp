@@ -186,6 +186,41 @@ private Q_SLOTS:
         QVERIFY(!undo->isEnabled());
     }
 
+    // Names from old archives: GBK bytes, and GBK shown as Windows-1252 text. The repair previews
+    // what they were; the pass gives them back; a sound name is left alone.
+    void repairGarbledNames()
+    {
+        test::TempTree tree;
+        FileList& list = m_window->fileList();
+        list.addFileRow(tree.write("\xd6\xd0\xce\xc4.txt", "1"));                 // 中文 in GBK
+        list.addFileRow(tree.write("\xc3\x96\xc3\x90\xc3\x8e\xc3\x84.doc", "2")); // ÖÐÎÄ.doc
+        list.addFileRow(tree.write("报告.txt", "3"));
+        list.setCell(3, ColPreview, u"left from before"_s);
+        m_dialogs.answerText(u"自动识别"_s);
+        trigger("Menu_RepairNames");
+        QCOMPARE(m_dialogs.calls.first().text, u"文件名原来的编码："_s);
+        QCOMPARE(m_dialogs.calls.first().caption, u"修复乱码文件名"_s);
+        QCOMPARE(m_dialogs.lastItems,
+                 (QStringList{u"自动识别"_s, u"GB18030（简体中文）"_s, u"Big5（繁体中文）"_s,
+                              u"Shift_JIS（日文）"_s, u"EUC-KR（韩文）"_s}));
+        QCOMPARE(m_dialogs.calls.last().text, u"共有［2］个文件名可以修复，请核对预览后重命名。"_s);
+        QCOMPARE(m_dialogs.calls.last().caption, u"提示信息"_s);
+        QCOMPARE(list.cell(1, ColPreview), u"中文.txt"_s);
+        QCOMPARE(list.cell(2, ColPreview), u"中文.doc"_s);
+        QCOMPARE(list.cell(3, ColPreview), QString());
+        m_dialogs.answerYes();
+        trigger("Menu_Execution");
+        QCOMPARE(filesIn(tree.root()), (QStringList{u"中文.doc"_s, u"中文.txt"_s, u"报告.txt"_s}));
+        // Nothing left to repair; a cancelled choice changes nothing.
+        m_dialogs.answerCancel();
+        trigger("Menu_RepairNames");
+        QCOMPARE(list.cell(1, ColPreview), u"中文.txt"_s);
+        trigger("Menu_Refurbish");
+        m_dialogs.answerText(u"GB18030（简体中文）"_s);
+        trigger("Menu_RepairNames");
+        QCOMPARE(m_dialogs.calls.last().text, u"没有发现可以修复的文件名。"_s);
+    }
+
     // One run per tab: set the tab's inputs as a user would, preview, rename, refresh.
     void everyTabRenamesOnDisk_data()
     {

@@ -1,0 +1,166 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Names garbled the ways archives garble them, made with the real encodings, and repaired.
+#include "core/rename/NameRepair.h"
+#include "core/text/Iconv.h"
+#include "core/text/NameCodec.h"
+
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QTest>
+
+using namespace tamsel;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const char* charsetOf(SourceEncoding e)
+{
+    switch (e) {
+    case SourceEncoding::Big5:
+        return "BIG5";
+    case SourceEncoding::ShiftJis:
+        return "CP932";
+    case SourceEncoding::EucKr:
+        return "CP949";
+    default:
+        return "GB18030";
+    }
+}
+
+std::optional<QByteArray> convert(const char* to, const char* from, const QByteArray& bytes)
+{
+    return Iconv(to, from).convert(bytes);
+}
+
+enum Kind { NotUtf8, ReadAsCp437, ReadAsCp1252, Utf8ReadAsGbk };
+
+// The name as an archive tool leaves it: its text and its bytes on disk; nothing where the kind
+// cannot garble this name.
+std::optional<std::pair<QString, QByteArray>> garble(const QString& name, SourceEncoding e, Kind kind)
+{
+    if (kind == Utf8ReadAsGbk) {
+        const auto text = convert("UTF-8", "GB18030", name.toUtf8());
+        if (!text)
+            return std::nullopt;
+        return std::make_pair(QString::fromUtf8(*text), *text);
+    }
+    const auto bytes = convert(charsetOf(e), "UTF-8", name.toUtf8());
+    if (!bytes)
+        return std::nullopt;
+    if (kind == NotUtf8) {
+        // Bytes that happen to be UTF-8 are a name of their own (沫 and 楔 are "ĭШ").
+        if (!hasEscapes(decodeName(*bytes)))
+            return std::nullopt;
+        return std::make_pair(decodeName(*bytes), *bytes);
+    }
+    const auto text = convert("UTF-8", kind == ReadAsCp437 ? "CP437" : "CP1252", *bytes);
+    if (!text)
+        return std::nullopt;
+    // DOS text without box drawing (Big5's ¿_«c) is Windows-1252 text as well, and read as that.
+    if (kind == ReadAsCp437 && !QString::fromUtf8(*text).contains(QRegularExpression(u"[\u2500-\u259f]"_s)))
+        return std::nullopt;
+    return std::make_pair(QString::fromUtf8(*text), *text);
+}
+
+QString repaired(const std::pair<QString, QByteArray>& garbled, SourceEncoding e)
+{
+    return repairedName(garbled.first, garbled.second, e).value_or(u"-"_s);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(SourceEncoding)
+
+class TestNameRepair : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void repairs_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<SourceEncoding>("encoding");
+        QTest::addColumn<bool>("autoToo"); // 自动识别 finds it as well
+        const auto gb = SourceEncoding::Gb18030;
+        QTest::newRow("chinese") << u"中文.txt"_s << gb << true;
+        QTest::newRow("chinese, digits") << u"照片2024_01.jpg"_s << gb << true;
+        QTest::newRow("chinese, two") << u"报告"_s << gb << false;
+        QTest::newRow("chinese, long") << u"会议记录（第三次）.docx"_s << gb << true;
+        QTest::newRow("traditional") << u"繁體中文資料.doc"_s << SourceEncoding::Big5 << false;
+        QTest::newRow("japanese") << u"日本語のファイル.txt"_s << SourceEncoding::ShiftJis << true;
+        QTest::newRow("japanese, two") << u"写真"_s << SourceEncoding::ShiftJis << false;
+        // Hangul in EUC-KR is common Chinese in GB2312 too: 自动识别 cannot tell them apart.
+        QTest::newRow("korean") << u"한국어 문서.hwp"_s << SourceEncoding::EucKr << false;
+        QTest::newRow("korean, two") << u"사진"_s << SourceEncoding::EucKr << false;
+    }
+    void repairs()
+    {
+        QFETCH(QString, name);
+        QFETCH(SourceEncoding, encoding);
+        QFETCH(bool, autoToo);
+        for (const Kind kind : {NotUtf8, ReadAsCp437, ReadAsCp1252}) {
+            const auto garbled = garble(name, encoding, kind);
+            if (!garbled)
+                continue;
+            QCOMPARE(repaired(*garbled, encoding), name);
+            if (autoToo)
+                QCOMPARE(repaired(*garbled, SourceEncoding::Auto), name);
+        }
+        // UTF-8 read as GBK, and UTF-8 read as Windows-1252, whatever was chosen.
+        if (const auto garbled = garble(name, encoding, Utf8ReadAsGbk))
+            QCOMPARE(repaired(*garbled, encoding), name);
+        const QString cafe = QString::fromUtf8(*convert("UTF-8", "CP1252", u"Café au lait.txt"_s.toUtf8()));
+        QCOMPARE(repairedName(cafe, cafe.toUtf8(), encoding), u"Café au lait.txt"_s);
+    }
+
+    // A false repair is worse than none.
+    void soundNamesStay()
+    {
+        const QStringList sound{
+            u"中文.txt"_s,        u"Café au lait.txt"_s, u"naïve résumé.txt"_s, u"Ärger.txt"_s,
+            u"2024年报告.docx"_s, u"Москва.txt"_s,       u"Ελληνικά.pdf"_s,     u"日本語.txt"_s,
+            u"한국어.txt"_s,      u"Straße.txt"_s,       u"crème brûlée.txt"_s, u"Ñandú.txt"_s,
+            u"São Paulo.png"_s,   u"€100 – ½.txt"_s,     u"Œuvre.txt"_s,        u"Blåbær.txt"_s,
+            u"繁體.doc"_s,        u"ファイル.txt"_s,     u"IMG_0001.JPG"_s,     u"Łódź.txt"_s};
+        for (const QString& name : sound) {
+            for (const auto e : {SourceEncoding::Auto, SourceEncoding::Gb18030, SourceEncoding::Big5,
+                                 SourceEncoding::ShiftJis, SourceEncoding::EucKr})
+                QVERIFY2(!repairedName(name, name.toUtf8(), e), qPrintable(name));
+        }
+    }
+
+    // Random names of common characters in each script, garbled each way and repaired with their
+    // encoding: the name comes back.
+    void garbledAndBack()
+    {
+        const quint32 seed = QRandomGenerator::global()->generate();
+        QRandomGenerator rng(seed);
+        // Common characters, as their encodings number them.
+        const struct {
+            SourceEncoding encoding;
+            int leadFirst, leadLast, trailFirst, trailLast;
+        } scripts[] = {{SourceEncoding::Gb18030, 0xB0, 0xD7, 0xA1, 0xF9},
+                       {SourceEncoding::Big5, 0xA4, 0xC5, 0x40, 0x7E},
+                       {SourceEncoding::ShiftJis, 0x88, 0x97, 0x9F, 0xFC},
+                       {SourceEncoding::EucKr, 0xB0, 0xC8, 0xA1, 0xFE}};
+        for (const auto& s : scripts) {
+            for (int round = 0; round < 60; ++round) {
+                QByteArray bytes;
+                for (int i = int(rng.bounded(2, 7)); i > 0; --i)
+                    bytes.append(char(rng.bounded(s.leadFirst, s.leadLast + 1)))
+                        .append(char(rng.bounded(s.trailFirst, s.trailLast + 1)));
+                const auto text = convert("UTF-8", charsetOf(s.encoding), bytes);
+                if (!text)
+                    continue;
+                const QString name = QString::fromUtf8(*text) + (rng.bounded(2) ? u".txt"_s : u"12"_s);
+                for (const Kind kind : {NotUtf8, ReadAsCp437, ReadAsCp1252}) {
+                    if (const auto garbled = garble(name, s.encoding, kind))
+                        QVERIFY2(repaired(*garbled, s.encoding) == name,
+                                 qPrintable(u"%1 kind %2 seed %3"_s.arg(name).arg(int(kind)).arg(seed)));
+                }
+            }
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestNameRepair)
+#include "TestNameRepair.moc"
