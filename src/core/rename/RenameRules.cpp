@@ -57,7 +57,8 @@ QStringView ownExtension(QStringView name)
     return name.mid(mainNameOf(name).size());
 }
 
-// Appends text in upper or lower case: ASCII at once, anything else as Qt cases it.
+// Appends text in upper or lower case, each character mapped to one (the simple case mapping:
+// ß stays ß, İ becomes i), so that a name keeps its length; ASCII at once.
 void appendCased(QString& out, QStringView text, bool upper)
 {
     if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; })) {
@@ -68,8 +69,27 @@ void appendCased(QString& out, QStringView text, bool upper)
         }
         return;
     }
-    const QString whole = text.toString();
-    out += upper ? whole.toUpper() : whole.toLower();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+            ++i;
+        }
+        // QChar leaves a letter whose full mapping differs as it is; İ has a simple one, i.
+        const char32_t cased = upper ? QChar::toUpper(c) : c == 0x0130 ? U'i' : QChar::toLower(c);
+        if (QChar::requiresSurrogates(cased))
+            out.append(QChar(QChar::highSurrogate(cased))).append(QChar(QChar::lowSurrogate(cased)));
+        else
+            out.append(QChar(char16_t(cased)));
+    }
+}
+
+QString cased(QStringView text, bool upper)
+{
+    QString out;
+    out.reserve(text.size());
+    appendCased(out, text, upper);
+    return out;
 }
 
 // A rule's loop writes each new name into one buffer: no allocation a row once it has grown.
@@ -380,14 +400,14 @@ QString changeCase(const QString& text, CaseChange change)
     case CaseChange::Keep:
         return text;
     case CaseChange::AllUpper:
-        return text.toUpper();
+        return cased(text, true);
     case CaseChange::AllLower:
-        return text.toLower();
+        return cased(text, false);
     case CaseChange::FirstUpper: {
         if (text.isEmpty())
             return text;
         const qsizetype first = text.front().isHighSurrogate() && text.size() > 1 ? 2 : 1;
-        return text.left(first).toUpper() + text.mid(first);
+        return cased(QStringView(text).left(first), true) + text.mid(first);
     }
     }
     return text;

@@ -264,6 +264,8 @@ void FileListCommands::searchFileList()
     if (matches == 0)
         return;
     Q_EMIT rowsRearranged();
+    // The matches are selected, so that the count, the selection and 删除选中 agree.
+    m_controls.grid->setRowRange(1, matches);
     m_controls.fileSel->setText(QString::number(matches));
     m_dialogs.message(m_controls.owner,
                       QStringLiteral("共找到［") + QString::number(matches) + QStringLiteral("］条记录与［") +

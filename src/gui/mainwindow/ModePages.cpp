@@ -316,9 +316,10 @@ void NameFilePage::collect(PreviewInputs& in) const
 void NameFilePage::browse()
 {
     const QString path = m_dialogs.openFile(m_page->window(), {QStringLiteral("文本文件 (*.txt) (*.txt)")});
-    if (m_exiting())
+    // A cancelled dialog changes nothing: the names typed are the user's work.
+    if (m_exiting() || path.isEmpty())
         return;
-    const LoadedNames loaded = loadNameFile(m_fs, path.isEmpty() ? QByteArray() : resolvePath(m_fs, path));
+    const LoadedNames loaded = loadNameFile(m_fs, resolvePath(m_fs, path));
     if (loaded.refusal != NameFileRefusal::None) {
         m_dialogs.message(m_page->window(), refusalText(loaded.refusal), Caption::Notice);
         return;

@@ -24,10 +24,18 @@ void applyWindowColours(QMainWindow* window, QToolBar* toolbar, TabControl* tabs
     for (const char* name : {"Picture_KervoLink", "Frame_OptionalSet", "Frame_BasicSet", "Check_DirectDelete",
                              "Frame_Filename", "Frame_Extension"})
         setBackground(window->findChild<QWidget*>(QLatin1String(name)), PanelColour);
+    // Option buttons and check boxes fill their box from the Button role.
+    const auto onPanel = [](QWidget* w) {
+        setBackground(w, PanelColour);
+        QPalette p = w->palette();
+        p.setColor(QPalette::Button, bgr(PanelColour));
+        w->setPalette(p);
+    };
+    onPanel(window->findChild<QWidget*>(QStringLiteral("Check_DirectDelete")));
     for (const char* name : {"Frame_Filename", "Frame_Extension"}) {
         for (QRadioButton* option :
              window->findChild<QWidget*>(QLatin1String(name))->findChildren<QRadioButton*>())
-            setBackground(option, PanelColour);
+            onPanel(option);
     }
     setPaintStyle(tabs, PaintStyle::Solid);
     setSolidColour(tabs, PanelColour);

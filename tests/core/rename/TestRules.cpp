@@ -75,6 +75,12 @@ private Q_SLOTS:
 
     void deleteRuleLowersTheMainNameOnly()
     {
+        {
+            FileList one(m_fs);
+            fill(one, {u"xİ.txt"_s});
+            applyDeleteRule(one, {u"0"_s, u"1"_s, true, true});
+            QCOMPARE(one.cell(1, ColPreview), u"i.txt"_s); // one character, no combining dot
+        }
         FileList list(m_fs);
         fill(list, {u"README.TXT"_s, u"ab.JPG"_s, u".profile"_s, u"Photo01.JPG"_s});
         applyDeleteRule(list, {u"0"_s, u"1"_s, true, true});
@@ -179,6 +185,10 @@ private Q_SLOTS:
         QTest::newRow("other scripts") << u"élan Ωmega 照片.Ä"_s << 2 << 3 << u"ÉLAN ΩMEGA 照片.ä"_s;
         QTest::newRow("first outside the basic plane") << u"\U00010428x.t"_s << 1 << 0 << u"\U00010400x.t"_s;
         QTest::newRow("empty name") << QString() << 1 << 1 << QString();
+        // One character stays one: the simple case mapping, never ß to SS or ﬁ to FI.
+        QTest::newRow("sharp s first") << u"ßeta.ß"_s << 1 << 2 << u"ßeta.ß"_s;
+        QTest::newRow("ligature") << u"ﬁle.txt"_s << 2 << 0 << u"ﬁLE.txt"_s;
+        QTest::newRow("dotted capital I") << u"İstanbul.TXT"_s << 3 << 3 << u"istanbul.txt"_s;
     }
     void caseRule()
     {

@@ -329,6 +329,13 @@ private Q_SLOTS:
         QCOMPARE(m_dialogs.calls[2].text, u"共找到［2］条记录与［a］有关！"_s);
         QCOMPARE(m_dialogs.calls[2].caption, QString());
         QCOMPARE(label("Label_FileSel"), u"2"_s);
+        // The matches are what is selected: 删除选中 takes the rows the count names.
+        QCOMPARE(selected(), std::make_pair(1, 2));
+        trigger("Menu_DelSel");
+        QCOMPARE(names(), (QStringList{u"b.doc"_s, u"c.txt"_s}));
+        addNames({u"a.txt"_s, u"ab.txt"_s});
+        m_dialogs.answerText(u"a"_s);
+        trigger("Menu_FileSearch");
 
         // A second search works on the order the first left.
         m_dialogs.answerText(u"txt"_s);
@@ -346,6 +353,7 @@ private Q_SLOTS:
         trigger("Menu_FileSearch");
         QCOMPARE(m_dialogs.calls.size(), calls + 3); // the three input boxes only
         QCOMPARE(names(), (QStringList{u"a.txt"_s, u"ab.txt"_s, u"c.txt"_s, u"b.doc"_s}));
+        QCOMPARE(selected(), std::make_pair(1, 3)); // still the matches of the last search
     }
 
     // Headers sort whole rows, a second click the other way; the arrow stays until the order is the

@@ -303,12 +303,13 @@ private Q_SLOTS:
         QLabel* recount = get<QLabel>("Label_CountSUM");
         QTest::mouseClick(recount, Qt::LeftButton, {}, recount->rect().center());
         QCOMPARE(get<QLabel>("Label_FileContentSUM")->text(), u"2"_s);
-        // Browsing and cancelling empties both boxes.
+        // Browsing and cancelling changes nothing: the typed names are work.
+        get<QLineEdit>("Text_PathName")->setText(u"/typed/path.txt"_s);
         m_dialogs.answerFile(QString());
         QTest::mouseClick(get<QLabel>("Picture_Browse"), Qt::LeftButton, {}, QPoint(2, 2));
-        QCOMPARE(get<QLineEdit>("Text_PathName")->text(), QString());
-        QCOMPARE(get<QPlainTextEdit>("Text_FileContent")->toPlainText(), QString());
-        QCOMPARE(get<QLabel>("Label_FileContentSUM")->text(), u"0"_s);
+        QCOMPARE(get<QLineEdit>("Text_PathName")->text(), u"/typed/path.txt"_s);
+        QCOMPARE(get<QPlainTextEdit>("Text_FileContent")->toPlainText(), u"  a\n\n b\n   \n"_s);
+        QCOMPARE(get<QLabel>("Label_FileContentSUM")->text(), u"2"_s);
         // A file that is not text is refused with a message, and nothing changes.
         test::TempTree tree;
         get<QPlainTextEdit>("Text_FileContent")->setPlainText(u"kept"_s);

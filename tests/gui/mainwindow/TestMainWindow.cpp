@@ -257,6 +257,15 @@ private Q_SLOTS:
              {"Picture_KervoLink", "Frame_OptionalSet", "Frame_BasicSet", "Check_DirectDelete",
               "Frame_Filename", "Frame_Extension", "Option_Filename_2", "Option_Extension_0"})
             QCOMPARE(window(name), QColor(189, 211, 251));
+        // As drawn, not only as set: the option buttons and the check box sit on the panel's colour.
+        m_window->show();
+        for (const char* name : {"Check_DirectDelete", "Option_Filename_0", "Option_Filename_3",
+                                 "Option_Extension_0", "Option_Extension_3"}) {
+            tabs()->setCurrentIndex(name[0] == 'C' ? 1 : 4);
+            QWidget* w = get<QWidget>(name);
+            const QImage shown = w->grab().toImage();
+            QCOMPARE(shown.pixelColor(shown.width() - 2, 1), QColor(189, 211, 251));
+        }
         QCOMPARE(get<QLabel>("Label_KervoLink")->palette().color(QPalette::WindowText), QColor(0, 0, 255));
         QCOMPARE(window("Line_KervoLink"), QColor(0, 0, 255));
         QCOMPARE(get<QTableView>("MSFlexGrid1")->palette().color(QPalette::Base), QColor(255, 255, 255));
