@@ -371,6 +371,20 @@ void applyInsertRule(FileList& list, const InsertInputs& in, const RowProgress& 
     }
 }
 
+// Where find stands in text from `from` on, as whole characters: never half of a surrogate pair
+// (a byte that is not UTF-8 is a lone surrogate of its own, and may stand beside a pair).
+qsizetype indexOfWhole(QStringView text, QStringView find, qsizetype from)
+{
+    const auto splits = [&](qsizetype i) {
+        return i > 0 && i < text.size() && text[i].isLowSurrogate() && text[i - 1].isHighSurrogate();
+    };
+    for (qsizetype at; (at = text.indexOf(find, from)) >= 0; from = at + 1) {
+        if (!splits(at) && !splits(at + find.size()))
+            return at;
+    }
+    return -1;
+}
+
 void applyReplaceRule(FileList& list, const ReplaceInputs& in, const RowProgress& progress)
 {
     const QString replacement = in.deleteOnly ? QString() : in.replacement;
@@ -383,7 +397,7 @@ void applyReplaceRule(FileList& list, const ReplaceInputs& in, const RowProgress
         QString& out = buffer.start();
         // Every occurrence, left to right, none searched again after its replacement.
         qsizetype from = 0;
-        for (qsizetype at; !in.find.isEmpty() && (at = main.indexOf(in.find, from)) >= 0;
+        for (qsizetype at; !in.find.isEmpty() && (at = indexOfWhole(main, in.find, from)) >= 0;
              from = at + in.find.size()) {
             out += main.mid(from, at - from);
             out += replacement;

@@ -2,6 +2,7 @@
 #include "core/filelist/FileList.h"
 #include "core/platform/FileSystem.h"
 #include "core/rename/PreviewPass.h"
+#include "core/text/NameCodec.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QTest>
@@ -16,7 +17,7 @@ class TestRules : public QObject {
     static void fill(FileList& list, const QStringList& names)
     {
         for (const QString& n : names)
-            list.addFileRow(QByteArray("/none/") + n.toUtf8());
+            list.addFileRow(QByteArray("/none/") + *encodeName(n));
     }
     // The main name the rule makes of main, lowered as the rules lower it; "-" for no preview.
     template <typename Inputs>
@@ -144,6 +145,9 @@ private Q_SLOTS:
         QTest::addColumn<bool>("deleteOnly");
         QTest::addColumn<QString>("result");
         QTest::newRow("prefix") << u"IMG_001.jpg"_s << u"IMG_"_s << u"Trip-"_s << false << u"Trip-001.jpg"_s;
+        // A byte that is not UTF-8 beside a character outside the basic plane: only the byte matches.
+        QTest::newRow("half a pair") << decodeName("a\xf3\xb2\xb2\xb2\xb2.t") << decodeName("\xb2") << u"X"_s
+                                     << false << u"a\U000F2CB2X.t"_s;
         QTest::newRow("case matters")
             << u"IMG_001.jpg"_s << u"img_"_s << u"Trip-"_s << false << u"IMG_001.jpg"_s;
         QTest::newRow("dots") << u"a.b.c.txt"_s << u"."_s << u"_"_s << false << u"a_b_c.txt"_s;
