@@ -103,6 +103,8 @@ UndoOutcome undoPass(FileList& list, const FileSystem& fs, RenameRecord& record,
     FolderHandles folders(fs);
     RowFinder rows(list, record);
     UndoOutcome outcome;
+    char newBytes[256]; // valid names are at most 255 bytes
+    char oldBytes[256];
     size_t i = record.files.size();
     for (; i > 0; --i) {
         if (goOn && !goOn(int(record.files.size() - i))) {
@@ -112,8 +114,13 @@ UndoOutcome undoPass(FileList& list, const FileSystem& fs, RenameRecord& record,
         const RenameRecord::File& f = record.files[i - 1];
         const RenameRecord::Folder& where = record.folders[f.folder];
         // Names as the system calls read them: each ends in a NUL of its own.
-        const QByteArray from = record.newName(f).toByteArray();
-        const QByteArray to = record.oldName(f).toByteArray();
+        const auto terminated = [](QByteArrayView name, char* buffer) {
+            std::memcpy(buffer, name.data(), size_t(name.size()));
+            buffer[name.size()] = 0;
+            return QByteArray::fromRawData(buffer, name.size());
+        };
+        const QByteArray from = terminated(record.newName(f), newBytes);
+        const QByteArray to = terminated(record.oldName(f), oldBytes);
         RenameResult result;
         const auto folder = folders.open(f.folder, where.path, where.identity);
         if (!folder)
