@@ -18,6 +18,10 @@ public:
             st->identity.inode = st->entryStamp = qHash(name);
         return st;
     }
+    quint64 entryHandle(const QByteArray& name) const override
+    {
+        return m_fs.inodePerSpelling ? 0 : m_real->entryHandle(stored(name));
+    }
     std::optional<FileStat> self() const override { return m_real->self(); }
     bool mayLackHardLinks() const override { return !m_fs.hardLinks; }
     bool inodesMayChange() const override { return m_fs.inodePerSpelling; }

@@ -27,7 +27,8 @@ qint64 toMs(const struct statx_timestamp& t)
 bool statxAt(int dirFd, const char* path, int flags, struct statx* out)
 {
     return ::statx(dirFd, path, flags | AT_STATX_SYNC_AS_STAT,
-                   STATX_TYPE | STATX_MODE | STATX_INO | STATX_UID | STATX_SIZE | STATX_MTIME | STATX_BTIME,
+                   STATX_TYPE | STATX_MODE | STATX_INO | STATX_UID | STATX_SIZE | STATX_MTIME | STATX_CTIME |
+                       STATX_BTIME,
                    out) == 0;
 }
 
@@ -53,6 +54,7 @@ FileStat toStat(const struct statx& sx)
             (quint64(sx.stx_btime.tv_sec) * 1000000000u + sx.stx_btime.tv_nsec) * 0x9E3779B97F4A7C15u;
     st.size = qint64(sx.stx_size);
     st.modifiedMs = toMs(sx.stx_mtime);
+    st.changedNs = qint64(sx.stx_ctime.tv_sec) * 1000000000 + sx.stx_ctime.tv_nsec;
     if (sx.stx_mask & STATX_BTIME)
         st.createdMs = toMs(sx.stx_btime);
     st.mode = sx.stx_mode & 07777;
@@ -146,6 +148,22 @@ public:
         if (!statxAt(m_fd, name.constData(), AT_SYMLINK_NOFOLLOW, &sx))
             return Result<FileStat>::failed(errno);
         return toStat(sx);
+    }
+    quint64 entryHandle(const QByteArray& name) const override
+    {
+        struct {
+            struct file_handle head;
+            unsigned char bytes[MAX_HANDLE_SZ];
+        } handle{};
+        handle.head.handle_bytes = MAX_HANDLE_SZ;
+        int mountId = 0;
+        if (::name_to_handle_at(m_fd, name.constData(), &handle.head, &mountId, 0) != 0)
+            return 0;
+        // FNV-1a over the type and the bytes; never 0.
+        quint64 h = 14695981039346656037u ^ quint32(handle.head.handle_type);
+        for (unsigned i = 0; i < handle.head.handle_bytes; ++i)
+            h = (h ^ handle.bytes[i]) * 1099511628211u;
+        return h | 1;
     }
     std::optional<FileStat> self() const override
     {

@@ -30,6 +30,7 @@ struct FileStat {
     quint64 entryStamp = 0;
     qint64 size = 0;
     qint64 modifiedMs = 0;
+    qint64 changedNs = 0;            // status change time: a rename, a write or a chmod moves it
     std::optional<qint64> createdMs; // birth time, where the file system records it
     quint32 mode = 0;                // permission bits, sticky bit included
     quint32 owner = 0;
@@ -56,6 +57,10 @@ public:
 
     // The entry itself, or why it cannot be looked up.
     virtual Result<FileStat> entry(const QByteArray& name) const = 0;
+    // Which file the entry is by the file system's own handle for it (the inode number and its
+    // generation; on FUSE the node the kernel knows it by): a file made later in a freed inode has
+    // another. 0 where the file system gives no handle.
+    virtual quint64 entryHandle(const QByteArray& name) const = 0;
     // The folder's own status.
     virtual std::optional<FileStat> self() const = 0;
     // True on file systems that may have no hard links (FUSE, vfat, exFAT, SMB shares).

@@ -60,6 +60,25 @@ bool isListed(const Folder& folder, const FileStat& now, const ListedFile& liste
            now.modifiedMs == listed.modifiedMs;
 }
 
+// Before a file known by its handle or change time is renamed: 0 when now, under name, is it,
+// FileReplaced when it is another file. Compared only where the inode number may stand for a file
+// made later in a freed inode: the handle (its generation), or else the change time where there is
+// no birth time to tell.
+int confirmListed(const Folder& folder, const QByteArray& name, const FileStat& now, const ListedFile& listed)
+{
+    if (!isListed(folder, now, listed))
+        return FileReplaced;
+    if (folder.inodesMayChange())
+        return 0;
+    if (listed.handle != 0) {
+        if (const quint64 handle = folder.entryHandle(name); handle != 0)
+            return handle == listed.handle ? 0 : int(FileReplaced);
+    }
+    if (!now.createdMs && listed.changedNs != 0 && now.changedNs != listed.changedNs)
+        return FileReplaced;
+    return 0;
+}
+
 bool sameEntry(const Folder& folder, const FileStat& a, const FileStat& b)
 {
     return isListed(folder, a, {b.entryStamp, b.size, b.modifiedMs});
@@ -361,7 +380,8 @@ RenameResult tryRename(Folder& folder, const QByteArray& from, const QByteArray&
     }
     Strategy strategy = Strategy::NoReplace;
     int err = 0;
-    if (from != to) {
+    const bool lookFirst = listed.handle != 0 || listed.changedNs != 0;
+    if (from != to && !lookFirst) {
         // Renamed first and looked at after: one look a file, and anything but the listed file
         // that stood under the name is given it back at once.
         err = folder.renameNoReplace(from, to);
@@ -381,8 +401,8 @@ RenameResult tryRename(Folder& folder, const QByteArray& from, const QByteArray&
         result.error = refusal(*file);
         return result;
     }
-    if (!isListed(folder, *file, listed)) {
-        result.error = FileReplaced;
+    if (const int confirmed = confirmListed(folder, from, *file, listed); confirmed != 0) {
+        result.error = confirmed;
         return result;
     }
     if (from == to) {
@@ -402,7 +422,8 @@ RenameResult tryRename(Folder& folder, const QByteArray& from, const QByteArray&
         if (err == 0)
             result.renamed = folder.entry(to);
     } else {
-        settle(folder, from, to, strategy, err, listed, result);
+        // The move's own check: the file looked at, whose change time the move has moved.
+        settle(folder, from, to, strategy, err, {file->entryStamp, file->size, file->modifiedMs}, result);
     }
     return result;
 }

@@ -15,6 +15,11 @@ struct ListedFile {
     quint64 stamp = 0; // FileStat::entryStamp; 0 when not known: any file counts as the listed one
     qint64 size = 0;
     qint64 modifiedMs = 0;
+    // Where known (what a rename pass saw right after it renamed the file): Folder::entryHandle, and
+    // the status change time, compared where the file system keeps no birth time and gives no
+    // handle. Either makes the file be looked at before it is renamed.
+    quint64 handle = 0;
+    qint64 changedNs = 0;
 };
 
 // Failures of this program's own, beside errno values (which are positive).

@@ -121,7 +121,7 @@ RenameOutcome renamePass(FileList& list, FileSystem& fs, const std::function<boo
                     outcome.record.folders.push_back({list.directoryBytes(r), folders.identity(index)});
                 recordFolder = it->second;
             }
-            outcome.record.add(recordFolder, r, *result.renamed, old, name);
+            outcome.record.add(recordFolder, r, *result.renamed, folder->entryHandle(name), old, name);
         } else {
             list.setCell(r, ColResult, failed);
         }

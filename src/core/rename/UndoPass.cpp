@@ -126,7 +126,7 @@ UndoOutcome undoPass(FileList& list, const FileSystem& fs, RenameRecord& record,
         if (!folder)
             result.error = folder.error() == ENOENT ? ESTALE : folder.error(); // moved away
         else
-            result = renameEntry(**folder, from, to, {f.stamp, f.size, f.modifiedMs});
+            result = renameEntry(**folder, from, to, {f.stamp, f.size, f.modifiedMs, f.handle, f.changedNs});
         const int row = rows.find(f);
         if (result.error == 0 && result.renamed) {
             ++outcome.restored;

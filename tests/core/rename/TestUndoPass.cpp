@@ -14,6 +14,7 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTest>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,6 +23,7 @@ using namespace Qt::StringLiterals;
 using tamsel::test::contentOf;
 using tamsel::test::FakeFileSystem;
 using tamsel::test::namesIn;
+using tamsel::test::runProgram;
 using tamsel::test::TempTree;
 
 namespace {
@@ -157,6 +159,43 @@ private Q_SLOTS:
         QCOMPARE(namesIn(root + "other"), QList<QByteArray>{"f-new"});
         QCOMPARE(contentOf(root + "lnk-real/f-new"), QByteArray("lnk-real/f"));
         QVERIFY(pass.record.isEmpty());
+    }
+
+    // ext4 with 128-byte inodes keeps no birth time and gives a freed inode number to the next new
+    // file: a file made there under the new name is another file, whatever its size and times.
+    void aFileInAReusedInodeIsLeftAlone()
+    {
+        if (::geteuid() != 0)
+            QSKIP("mounting needs root");
+        TempTree tree;
+        const QString image = QFile::decodeName(tree.file("ext4.img", 16 << 20));
+        const QByteArray mnt = tree.folder("mnt");
+        if (!runProgram(u"mkfs.ext4"_s, {u"-q"_s, u"-F"_s, u"-I"_s, u"128"_s, image}) ||
+            !runProgram(u"mount"_s, {u"-o"_s, u"loop"_s, image, QFile::decodeName(mnt)}))
+            QSKIP("no ext4 image can be mounted here");
+        struct Unmount {
+            QByteArray path;
+            ~Unmount() { runProgram(u"umount"_s, {QFile::decodeName(path)}); }
+        } unmount{mnt};
+        tree.write("mnt/a", "A");
+        FileList list(m_fs);
+        list.addFileRow(mnt + "a");
+        list.setCell(1, ColPreview, u"x"_s);
+        RenameOutcome pass = renamePass(list, m_fs);
+        struct stat renamed {};
+        QCOMPARE(::stat(QByteArray(mnt + "x").constData(), &renamed), 0);
+        QCOMPARE(::unlink(QByteArray(mnt + "x").constData()), 0);
+        tree.write("mnt/x", "B");
+        const struct timespec times[2] = {renamed.st_atim, renamed.st_mtim};
+        QCOMPARE(::utimensat(AT_FDCWD, QByteArray(mnt + "x").constData(), times, 0), 0);
+        struct stat newcomer {};
+        QCOMPARE(::stat(QByteArray(mnt + "x").constData(), &newcomer), 0);
+        if (newcomer.st_ino != renamed.st_ino)
+            QSKIP("the inode number was not given again");
+        const UndoOutcome undo = undoPass(list, m_fs, pass.record);
+        QCOMPARE(undo.failed, 1);
+        QCOMPARE(list.cell(1, ColResult), u"撤销失败！文件已不在原处"_s);
+        QCOMPARE(namesIn(mnt), (QList<QByteArray>{"lost+found", "x"}));
     }
 
     // Killed at any moment of an undo, every file is still there once, under its old or its new name.
