@@ -22,6 +22,10 @@ public:
     {
         return m_fs.inodePerSpelling ? 0 : m_real->entryHandle(stored(name));
     }
+    std::shared_ptr<EntryHold> hold(const QByteArray& name) const override
+    {
+        return m_real->hold(stored(name));
+    }
     std::optional<FileStat> self() const override { return m_real->self(); }
     bool mayLackHardLinks() const override { return !m_fs.hardLinks; }
     bool inodesMayChange() const override { return m_fs.inodePerSpelling; }

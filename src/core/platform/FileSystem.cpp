@@ -3,6 +3,7 @@
 
 #include <QList>
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/vfs.h>
@@ -135,6 +137,37 @@ QByteArray fuseDriverOf(quint64 device)
     return driver;
 }
 
+// An O_PATH descriptor of the entry. Holds are counted: they take descriptors, of which they may use a
+// quarter.
+class PosixHold final : public EntryHold {
+public:
+    static std::shared_ptr<EntryHold> open(int dirFd, const char* name)
+    {
+        static const rlim_t limit = [] {
+            struct rlimit rl {};
+            return ::getrlimit(RLIMIT_NOFILE, &rl) == 0 ? std::min<rlim_t>(rl.rlim_cur / 4, 16384) : 0;
+        }();
+        if (rlim_t(s_count.load()) >= limit)
+            return nullptr;
+        const int fd = ::openat(dirFd, name, O_PATH | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0)
+            return nullptr;
+        return std::make_shared<PosixHold>(fd);
+    }
+    explicit PosixHold(int fd) : m_fd(fd) { ++s_count; }
+    ~PosixHold() override
+    {
+        ::close(m_fd);
+        --s_count;
+    }
+    PosixHold(const PosixHold&) = delete;
+    PosixHold& operator=(const PosixHold&) = delete;
+
+private:
+    static inline std::atomic<long> s_count = 0;
+    int m_fd;
+};
+
 class PosixFolder final : public Folder {
 public:
     explicit PosixFolder(int fd) : m_fd(fd) {}
@@ -164,6 +197,10 @@ public:
         for (unsigned i = 0; i < handle.head.handle_bytes; ++i)
             h = (h ^ handle.bytes[i]) * 1099511628211u;
         return h | 1;
+    }
+    std::shared_ptr<EntryHold> hold(const QByteArray& name) const override
+    {
+        return PosixHold::open(m_fd, name.constData());
     }
     std::optional<FileStat> self() const override
     {

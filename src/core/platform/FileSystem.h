@@ -48,6 +48,13 @@ struct DirEntry {
     std::optional<FileStat> stat; // when asked for: a file's as FileSystem::stat gives it
 };
 
+// Keeps the kernel's hold on an entry's file while it lives: FUSE keeps the number and the handle it
+// gave a file only while the kernel holds it.
+class EntryHold {
+public:
+    virtual ~EntryHold() = default;
+};
+
 // A folder held open: operations on its entries stay in this folder, whatever happens meanwhile to
 // the path that led to it (a folder replaced, a link on the way flipped). Links at an entry's name
 // are never followed. Operations return 0 or an errno value.
@@ -61,6 +68,9 @@ public:
     // generation; on FUSE the node the kernel knows it by): a file made later in a freed inode has
     // another. 0 where the file system gives no handle.
     virtual quint64 entryHandle(const QByteArray& name) const = 0;
+    // A hold on the entry's file (a link as itself); nothing when it cannot be opened or when the
+    // program holds as many as it may.
+    virtual std::shared_ptr<EntryHold> hold(const QByteArray& name) const = 0;
     // The folder's own status.
     virtual std::optional<FileStat> self() const = 0;
     // True on file systems that may have no hard links (FUSE, vfat, exFAT, SMB shares).

@@ -61,21 +61,25 @@ bool isListed(const Folder& folder, const FileStat& now, const ListedFile& liste
 }
 
 // Before a file known by its handle or change time is renamed: 0 when now, under name, is it,
-// FileReplaced when it is another file. Compared only where the inode number may stand for a file
-// made later in a freed inode: the handle (its generation), or else the change time where there is
-// no birth time to tell.
+// FileReplaced when it is another file, IdentityUnknown when that cannot be told. The inode number
+// may stand for a file made later in a freed inode: the handle (its generation) tells, or else the
+// change time where there is no birth time. On FUSE the handle lasts only while the kernel holds the
+// file (Folder::hold), and a file of the same size and time is no proof.
 int confirmListed(const Folder& folder, const QByteArray& name, const FileStat& now, const ListedFile& listed)
 {
     if (!isListed(folder, now, listed))
         return FileReplaced;
-    if (folder.inodesMayChange())
+    if (listed.handle == 0 && listed.changedNs == 0)
         return 0;
-    if (listed.handle != 0) {
-        if (const quint64 handle = folder.entryHandle(name); handle != 0)
-            return handle == listed.handle ? 0 : int(FileReplaced);
-    }
-    if (!now.createdMs && listed.changedNs != 0 && now.changedNs != listed.changedNs)
-        return FileReplaced;
+    const quint64 handle = listed.handle != 0 ? folder.entryHandle(name) : 0;
+    if (folder.inodesMayChange())
+        return handle != 0 && handle == listed.handle && now.changedNs == listed.changedNs
+                   ? 0
+                   : int(IdentityUnknown);
+    if (handle != 0)
+        return handle == listed.handle ? 0 : int(FileReplaced);
+    if (!now.createdMs && now.changedNs != listed.changedNs)
+        return IdentityUnknown;
     return 0;
 }
 

@@ -24,8 +24,9 @@ struct ListedFile {
 
 // Failures of this program's own, beside errno values (which are positive).
 enum RenameFailure : int {
-    FileReplaced = -1, // another file stands under the listed file's name
-    NameNotHeld = -2,  // the file system cannot hold the new name
+    FileReplaced = -1,    // another file stands under the listed file's name
+    NameNotHeld = -2,     // the file system cannot hold the new name
+    IdentityUnknown = -3, // a file stands under the name, and whether it is the listed one cannot be told
 };
 
 struct RenameResult {

@@ -122,6 +122,10 @@ RenameOutcome renamePass(FileList& list, FileSystem& fs, const std::function<boo
                 recordFolder = it->second;
             }
             outcome.record.add(recordFolder, r, *result.renamed, folder->entryHandle(name), old, name);
+            if (folder->inodesMayChange()) {
+                if (auto held = folder->hold(name))
+                    outcome.record.held.push_back(std::move(held));
+            }
         } else {
             list.setCell(r, ColResult, failed);
         }

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <memory>
 #include <vector>
 
 namespace tamsel {
@@ -31,6 +32,8 @@ struct RenameRecord {
     std::vector<Folder> folders;
     std::vector<File> files;
     QByteArray names;
+    // Where file numbers last only while held (FUSE): holds on the renamed files, for the undo.
+    std::vector<std::shared_ptr<EntryHold>> held;
 
     bool isEmpty() const { return files.empty(); }
     QByteArrayView oldName(const File& f) const

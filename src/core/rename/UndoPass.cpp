@@ -26,6 +26,8 @@ QString reasonText(int error)
     case ESTALE:
     case ENOTDIR:
         return QStringLiteral("文件夹已改变");
+    case IdentityUnknown:
+        return QStringLiteral("无法确认是同一个文件");
     default:
         return QString::fromLocal8Bit(std::strerror(error));
     }

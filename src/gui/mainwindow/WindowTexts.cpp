@@ -68,6 +68,8 @@ QString failureReason(int error, QStringView oldName, QStringView newName)
         return QStringLiteral("文件") + quoted(oldName) + QStringLiteral("已被替换");
     case NameNotHeld:
         return QStringLiteral("文件系统不接受新文件名") + quoted(newName);
+    case IdentityUnknown:
+        return QStringLiteral("无法确认") + quoted(oldName) + QStringLiteral("是同一个文件");
     case EINVAL:
         return QStringLiteral("新文件名") + quoted(newName) + QStringLiteral("不合法");
     case EISDIR:

@@ -22,6 +22,7 @@ using namespace tamsel;
 using namespace Qt::StringLiterals;
 using tamsel::test::contentOf;
 using tamsel::test::FakeFileSystem;
+using tamsel::test::FuseVfatMount;
 using tamsel::test::namesIn;
 using tamsel::test::runProgram;
 using tamsel::test::TempTree;
@@ -196,6 +197,50 @@ private Q_SLOTS:
         QCOMPARE(undo.failed, 1);
         QCOMPARE(list.cell(1, ColResult), u"撤销失败！文件已不在原处"_s);
         QCOMPARE(namesIn(mnt), (QList<QByteArray>{"lost+found", "x"}));
+    }
+
+    // FUSE numbers a file anew once the kernel lets go of it, and fuse2fs gives a freed inode number
+    // again: only the node the pass kept hold of is the renamed file. A file of the same size and
+    // time in its place, and two renamed files swapped by hand, stay where they are.
+    void onFuseOnlyTheHeldFileGoesBack()
+    {
+        TempTree tree;
+        const FuseVfatMount vfat(tree, "mnt");
+        if (!vfat.mounted())
+            QSKIP("FUSE vfat needs root, /dev/fuse, mkfs.vfat and fusefat");
+        const QByteArray mnt = vfat.path();
+        PosixFileSystem fs;
+        FileList list(fs);
+        for (const QByteArray name : {"A.TXT", "B.TXT", "C.TXT", "D.TXT"}) {
+            tree.write("mnt/" + name, name.left(1));
+            list.addFileRow(mnt + name);
+            list.setCell(list.fileCount(), ColPreview, QString::fromLatin1(name.left(1)) + u"2.TXT"_s);
+        }
+        RenameOutcome pass = renamePass(list, fs);
+        QCOMPARE(pass.record.files.size(), size_t(4));
+        struct stat a2 {};
+        QCOMPARE(::stat(QByteArray(mnt + "A2.TXT").constData(), &a2), 0);
+        QCOMPARE(::unlink(QByteArray(mnt + "A2.TXT").constData()), 0);
+        tree.write("mnt/A2.TXT", "X");
+        const struct timespec times[2] = {a2.st_atim, a2.st_mtim};
+        QCOMPARE(::utimensat(AT_FDCWD, QByteArray(mnt + "A2.TXT").constData(), times, 0), 0);
+        const auto move = [&](const QByteArray& from, const QByteArray& to) {
+            QCOMPARE(::rename(QByteArray(mnt + from).constData(), QByteArray(mnt + to).constData()), 0);
+        };
+        move("B2.TXT", "T");
+        move("C2.TXT", "B2.TXT");
+        move("T", "C2.TXT");
+        QFile caches(u"/proc/sys/vm/drop_caches"_s);
+        if (caches.open(QIODevice::WriteOnly))
+            caches.write("2"); // the kernel forgets what nothing holds
+        caches.close();
+        const UndoOutcome undo = undoPass(list, fs, pass.record);
+        QCOMPARE(undo.restored, 1);
+        for (int r = 1; r <= 3; ++r)
+            QCOMPARE(list.cell(r, ColResult), u"撤销失败！无法确认是同一个文件"_s);
+        QCOMPARE(namesIn(mnt), (QList<QByteArray>{"A2.TXT", "B2.TXT", "C2.TXT", "D.TXT"}));
+        QCOMPARE(contentOf(mnt + "A2.TXT") + contentOf(mnt + "B2.TXT") + contentOf(mnt + "C2.TXT"),
+                 QByteArray("XCB"));
     }
 
     // Killed at any moment of an undo, every file is still there once, under its old or its new name.
