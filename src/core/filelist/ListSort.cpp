@@ -3,6 +3,7 @@
 
 #include "core/filelist/CellText.h"
 #include "core/filelist/FileList.h"
+#include "core/text/ChineseNumerals.h"
 #include "core/text/NameCodec.h"
 
 #include <QCollator>
@@ -27,104 +28,7 @@ int digitValue(char16_t c)
     return -1;
 }
 
-int chineseDigit(char16_t c)
-{
-    static constexpr char16_t Digits[] = u"〇零一二两三四五六七八九壹贰叁肆伍陆柒捌玖";
-    static constexpr int Values[] = {0, 0, 1, 2, 2, 3, 4, 5, 6, 7, 8, 9, 1, 2, 3, 4, 5, 6, 7, 8, 9};
-    for (size_t i = 0; i + 1 < std::size(Digits); ++i) {
-        if (Digits[i] == c)
-            return Values[i];
-    }
-    return -1;
-}
-
-int chineseUnit(char16_t c)
-{
-    switch (c) {
-    case u'十':
-    case u'拾':
-        return 1;
-    case u'百':
-    case u'佰':
-        return 2;
-    case u'千':
-    case u'仟':
-        return 3;
-    case u'万':
-        return 4;
-    case u'亿':
-        return 8;
-    default:
-        return 0;
-    }
-}
-
-bool isChineseNumeral(char16_t c)
-{
-    return chineseDigit(c) >= 0 || chineseUnit(c) > 0;
-}
-
-using Big = unsigned __int128;
-constexpr Big BigMax = ~Big(0);
-
-Big saturatingAdd(Big a, Big b)
-{
-    return a > BigMax - b ? BigMax : a + b;
-}
-
-Big saturatingMulAdd(Big value, Big factor, Big add)
-{
-    if (factor != 0 && value > (BigMax - add) / factor)
-        return BigMax;
-    return value * factor + add;
-}
-
-Big powerOfTen(int n)
-{
-    Big p = 1;
-    while (n-- > 0)
-        p = saturatingMulAdd(p, 10, 0);
-    return p;
-}
-
-// The value of a run of Chinese numerals: positional (二〇二四) or with units (一百零五, 十二,
-// 三万五千); beyond 2^128 it stays at the largest value.
-Big chineseValue(QStringView run)
-{
-    if (std::none_of(run.begin(), run.end(), [](QChar c) { return chineseUnit(c.unicode()) > 0; })) {
-        Big v = 0;
-        for (QChar c : run)
-            v = saturatingMulAdd(v, 10, Big(chineseDigit(c.unicode())));
-        return v;
-    }
-    Big total = 0;   // what 亿 has been applied to
-    Big section = 0; // below 亿
-    Big group = 0;   // below 万
-    int digit = -1;
-    for (QChar ch : run) {
-        const char16_t c = ch.unicode();
-        if (const int d = chineseDigit(c); d >= 0) {
-            digit = d;
-            continue;
-        }
-        const int unit = chineseUnit(c);
-        const Big small = digit < 0 ? 1 : Big(digit); // 十二: a unit alone counts once
-        if (unit < 4) {
-            group = saturatingMulAdd(small, powerOfTen(unit), group);
-        } else if (unit == 4) {
-            section = saturatingMulAdd(saturatingAdd(group, digit > 0 ? Big(digit) : 0), 10000, section);
-            group = 0;
-        } else {
-            const Big below = saturatingAdd(saturatingAdd(section, group), digit > 0 ? Big(digit) : 0);
-            total = saturatingMulAdd(saturatingAdd(total, below), 100000000, 0);
-            section = group = 0;
-        }
-        digit = -1;
-    }
-    return saturatingAdd(total, saturatingAdd(saturatingAdd(section, group), digit > 0 ? Big(digit) : 0));
-}
-
-QByteArray decimal(Big v)
+QByteArray decimal(BigNumber v)
 {
     QByteArray out;
     do {
@@ -200,24 +104,35 @@ template <typename Visit> void pieces(QStringView text, Visit visit)
             while (end < n && digitValue(text[end].unicode()) >= 0)
                 ++end;
             visit(Number, text.sliced(i, end - i));
-        } else if (isChineseNumeral(c)) {
-            while (end < n && isChineseNumeral(text[end].unicode()))
-                ++end;
-            // A run of units alone (百, 千万) is a word, not a number; 十 alone is ten.
-            const QStringView run = text.sliced(i, end - i);
-            const bool number = chineseUnit(c) == 1 || std::any_of(run.begin(), run.end(), [](QChar ch) {
-                                    return chineseDigit(ch.unicode()) >= 0;
-                                });
-            visit(number ? Number : Other, run);
         } else if (c < 0x80) {
             visit(QChar::isLetter(c) ? Letter : Punctuation, text.sliced(i, 1));
         } else if (latinBase(c)) {
             visit(Letter, text.sliced(i, 1));
         } else {
-            while (end < n && text[end].unicode() >= 0x80 && !isChineseNumeral(text[end].unicode()) &&
-                   digitValue(text[end].unicode()) < 0 && !latinBase(text[end].unicode()))
-                ++end;
-            visit(Other, text.sliced(i, end - i));
+            // Other-script text up to the next digit or Latin letter; a run of Chinese numerals
+            // that counts as a number there is a piece of its own.
+            const auto otherScript = [&](qsizetype at) {
+                const char16_t d = text[at].unicode();
+                return d >= 0x80 && digitValue(d) < 0 && !latinBase(d);
+            };
+            qsizetype from = i;
+            end = i;
+            while (end < n && otherScript(end)) {
+                const qsizetype run = chineseNumeralRun(text, end);
+                if (run == 0) {
+                    ++end;
+                } else if (!chineseNumeralIsNumber(text, end, run)) {
+                    end += run;
+                } else {
+                    if (end > from)
+                        visit(Other, text.sliced(from, end - from));
+                    visit(Number, text.sliced(end, run));
+                    end += run;
+                    from = end;
+                }
+            }
+            if (end > from)
+                visit(Other, text.sliced(from, end - from));
         }
         i = end;
     }
@@ -292,7 +207,7 @@ public:
                         key.push_back(char('0' + digitValue(piece[i].unicode())));
                 } else {
                     m_zeros.push_back(char(255));
-                    const QByteArray digits = decimal(chineseValue(piece));
+                    const QByteArray digits = decimal(chineseNumeralValue(piece));
                     key.push_back(NumberByte);
                     key.push_back(char(digits.size()));
                     key.append(digits.constData(), size_t(digits.size()));

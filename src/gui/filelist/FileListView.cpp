@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <array>
 #include <cmath>
@@ -107,6 +108,12 @@ FileListView::FileListView(QWidget* parent) : QTableView(parent)
     disconnect(top, &QHeaderView::sectionPressed, this, nullptr);
     disconnect(top, &QHeaderView::sectionEntered, this, nullptr);
     connect(top, &QHeaderView::sectionClicked, this, &FileListView::headerClicked);
+    connect(top, &QHeaderView::sortIndicatorChanged, this, [this, top](int column, Qt::SortOrder order) {
+        if (m_sortColumn >= 0 && (column != m_sortColumn || order != m_sortOrder)) {
+            const QSignalBlocker blocker(top);
+            top->setSortIndicator(m_sortColumn, m_sortOrder);
+        }
+    });
     top->setFixedHeight(tw(285));
 
     QHeaderView* numbers = verticalHeader();
@@ -221,9 +228,11 @@ void FileListView::contextMenuEvent(QContextMenuEvent* event)
 
 void FileListView::showSortIndicator(int column, bool descending)
 {
+    m_sortColumn = column;
+    m_sortOrder = descending ? Qt::DescendingOrder : Qt::AscendingOrder;
     horizontalHeader()->setSortIndicatorShown(column >= 0);
     if (column >= 0)
-        horizontalHeader()->setSortIndicator(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+        horizontalHeader()->setSortIndicator(column, m_sortOrder);
 }
 
 void FileListView::keyReleaseEvent(QKeyEvent* event)

@@ -13,8 +13,8 @@ void installGridMenu(FileListView* grid, FileListCommands* commands, const QList
 {
     QObject::connect(grid, &FileListView::contextMenuAsked, grid, [=](int column, QPoint at) {
         QMenu menu(grid);
-        QAction* up = menu.addAction(QStringLiteral("按此列升序排序"));
-        QAction* down = menu.addAction(QStringLiteral("按此列降序排序"));
+        QAction* up = menu.addAction(QStringLiteral("按此列升序排序 (&A)"));
+        QAction* down = menu.addAction(QStringLiteral("按此列降序排序 (&D)"));
         up->setObjectName(QStringLiteral("Menu_SortAscending"));
         down->setObjectName(QStringLiteral("Menu_SortDescending"));
         for (QAction* sort : {up, down})

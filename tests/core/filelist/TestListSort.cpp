@@ -42,6 +42,11 @@ private Q_SLOTS:
             u"9"_s, u"18446744073709551615"_s, u"18446744073709551616"_s, u"1"_s + QString(200, u'0')};
         QTest::newRow("full-width digits") << QStringList{u"２"_s, u"3"_s, u"１２"_s, u"13"_s};
         QTest::newRow("pinyin") << QStringList{u"阿"_s, u"李"_s, u"张"_s};
+        QTest::newRow("words that begin with a numeral")
+            << QStringList{u"金山"_s,   u"九寨沟"_s,   u"卢明"_s, u"陆丹"_s,     u"三国演义"_s,
+                           u"水浒传"_s, u"万里长城"_s, u"王菲"_s, u"伍佰.mp3"_s, u"一千零一夜"_s};
+        QTest::newRow("numerals standing alone")
+            << QStringList{u"三"_s, u"十二"_s, u"vol 九.txt"_s, u"vol 十.txt"_s, u"阿"_s};
         QTest::newRow("mixed scripts") << QStringList{u"-x"_s,     u"5"_s,     u"Äpfel"_s, u"apple"_s,
                                                       u"banana"_s, u"zebra"_s, u"报告"_s,  u"照片"_s};
         QTest::newRow("shorter first") << QStringList{u"a"_s, u"a.txt"_s, u"a1"_s, u"ab"_s};

@@ -378,6 +378,8 @@ private Q_SLOTS:
         click(ColPreview);
         QCOMPARE(names().first(), u"b10.txt"_s);
         QCOMPARE(selected(), std::make_pair(1, 1)); // a header click selects no column
+        QCOMPARE(header->sortIndicatorSection(), int(ColOriginalName));
+        QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
         grid()->setRowRange(2, 2);
         trigger("Menu_MoveTop");
         QVERIFY(!header->isSortIndicatorShown());
@@ -395,8 +397,8 @@ private Q_SLOTS:
         });
         grid()->setCurrentIndex(list().index(0, ColFileName));
         QTest::keyClick(grid(), Qt::Key_F10, Qt::ShiftModifier);
-        QCOMPARE(items, (QStringList{u"按此列升序排序"_s, u"按此列降序排序"_s, QString(), u"删除选中"_s,
-                                     u"移至顶部 (&T)"_s, u"移至底部 (&B)"_s}));
+        QCOMPARE(items, (QStringList{u"按此列升序排序 (&A)"_s, u"按此列降序排序 (&D)"_s, QString(),
+                                     u"删除选中"_s, u"移至顶部 (&T)"_s, u"移至底部 (&B)"_s}));
         QCOMPARE(names(), (QStringList{u"b10.txt"_s, u"b9.txt"_s, u"a2.txt"_s}));
         QCOMPARE(header->sortIndicatorSection(), int(ColFileName));
         // On a column that does not sort, the sort items are there but unavailable.
