@@ -206,7 +206,7 @@ void checkNameList(FuzzedDataProvider& data)
         // Line ends are added below; a byte-order mark at the start is taken for what it marks.
         line.remove(u'\n').remove(u'\r').remove(QChar(0)).remove(QChar(0xFEFF));
         // Characters that stand for bytes are no text a file can hold.
-        if (!encodeName(line) || displayName(line) != line)
+        if (!encodeName(line) || hasEscapes(line))
             line = QStringLiteral("x");
         lines << line;
         content += line + QLatin1String(ends[data.ConsumeIntegralInRange(0, 2)]);

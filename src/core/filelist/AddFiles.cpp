@@ -256,7 +256,7 @@ QByteArray resolvePath(const FileSystem& fs, const QString& path)
             int matches = 0;
             const QByteArray parent = i == 0 ? QByteArray(".") : resolved + '/';
             fs.listDir(parent, [&](const DirEntry& e) {
-                if (displayName(decodeName(e.name)) == part) {
+                if (escapesShown(decodeName(e.name)) == part) {
                     found = e.name.toByteArray();
                     ++matches;
                 }

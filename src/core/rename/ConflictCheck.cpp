@@ -2,6 +2,7 @@
 #include "core/rename/ConflictCheck.h"
 
 #include "core/platform/FileSystem.h"
+#include "core/rename/NewNames.h"
 #include "core/text/NameCodec.h"
 #include "core/text/PlainText.h"
 
@@ -105,13 +106,6 @@ struct Move {
     quint32 to;
 };
 
-const QString& invalidName()
-{
-    static const QString text =
-        QStringLiteral("新文件名不合法：不能含有“/”，不能是“.”或“..”，不能超过255个字节");
-    return text;
-}
-
 } // namespace
 
 ConflictCheck::ConflictCheck(const FileList& list) : m_generation(list.generation())
@@ -139,8 +133,10 @@ void ConflictCheck::run(const FileSystem& fs)
         if (isBlank(preview) || preview == name)
             continue;
         const qsizetype length = encodeNameTo(preview, bytes, sizeof bytes);
-        if (length < 0 || !isValidFileName(QByteArray::fromRawData(bytes, length))) {
-            m_reasons.insert(r, invalidName());
+        const NameFault fault = length >= 0 ? newNameFault(QByteArrayView(bytes, length))
+                                            : (encodeName(preview) ? NameFault::TooLong : NameFault::Invalid);
+        if (fault != NameFault::None) {
+            m_reasons.insert(r, newNameFaultText(fault));
             continue;
         }
         bool isNew = false;

@@ -5,6 +5,7 @@
 #include "core/platform/FileSystem.h"
 #include "core/platform/SafeRename.h"
 #include "core/rename/FolderHandles.h"
+#include "core/rename/NewNames.h"
 #include "core/text/NameCodec.h"
 #include "core/text/PlainText.h"
 
@@ -60,8 +61,9 @@ RenameOutcome renamePass(FileList& list, FileSystem& fs, const std::function<boo
         oldBytes[std::max<qsizetype>(0, oldLength)] = 0;
         const QByteArray old =
             oldLength >= 0 ? QByteArray::fromRawData(oldBytes, oldLength) : list.currentNameBytes(r);
-        // Both names as the system calls will read them: no NUL inside, no "/".
-        int err = length >= 0 && isValidFileName(name) && isValidFileName(old) ? 0 : EINVAL;
+        // Both names as the system calls will read them: no NUL inside, no "/"; the new one no
+        // control characters either.
+        int err = length >= 0 && newNameFault(name) == NameFault::None && isValidFileName(old) ? 0 : EINVAL;
         Folder* folder = nullptr;
         if (!err) {
             const quint32 index = list.folderIndex(r);

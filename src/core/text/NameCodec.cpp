@@ -2,6 +2,7 @@
 #include "core/text/NameCodec.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tamsel {
 namespace {
@@ -139,11 +140,60 @@ bool hasEscapes(QStringView text)
     return found;
 }
 
-QString displayName(QStringView text)
+namespace {
+
+// What a control or direction character shows as: C0 and DEL as their control pictures, the others
+// by name between ⟦ ⟧; nothing for other characters.
+QString visibleMark(char16_t c)
+{
+    if (c < 0x20)
+        return QChar(char16_t(0x2400 + c));
+    if (c == 0x7F)
+        return QChar(char16_t(0x2421));
+    static constexpr struct {
+        char16_t c;
+        const char* name;
+    } Named[] = {{0x061C, "ALM"}, {0x200E, "LRM"}, {0x200F, "RLM"}, {0x202A, "LRE"},
+                 {0x202B, "RLE"}, {0x202C, "PDF"}, {0x202D, "LRO"}, {0x202E, "RLO"},
+                 {0x2066, "LRI"}, {0x2067, "RLI"}, {0x2068, "FSI"}, {0x2069, "PDI"}};
+    for (const auto& n : Named) {
+        if (n.c == c)
+            return u'⟦' + QLatin1StringView(n.name) + u'⟧';
+    }
+    if (c >= 0x80 && c <= 0x9F)
+        return QStringLiteral("⟦U+") + QString::number(c, 16).toUpper().rightJustified(4, u'0') + u'⟧';
+    return {};
+}
+
+} // namespace
+
+QString escapesShown(QStringView text)
 {
     QString shown = text.toString();
     forEachEscape(text, [&](qsizetype i) { shown[i] = QChar::ReplacementCharacter; });
     return shown;
+}
+
+QString displayName(QStringView text)
+{
+    const QString shown = escapesShown(text);
+    // Controls and direction changes show as marks: a name never reads as what it is not.
+    const auto marked = [](QChar c) {
+        const char16_t u = c.unicode();
+        return u < 0x20 || (u >= 0x7F && u <= 0x9F) || u == 0x061C || u == 0x200E || u == 0x200F ||
+               (u >= 0x202A && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069);
+    };
+    if (std::none_of(shown.cbegin(), shown.cend(), marked))
+        return shown;
+    QString out;
+    out.reserve(shown.size() + 16);
+    for (const QChar c : std::as_const(shown)) {
+        if (marked(c))
+            out += visibleMark(c.unicode());
+        else
+            out += c;
+    }
+    return out;
 }
 
 } // namespace tamsel

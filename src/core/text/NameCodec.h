@@ -26,7 +26,11 @@ qsizetype encodeNameTo(QStringView text, char* out, qsizetype capacity);
 // True when the text holds characters that stand for bytes: a name that is not UTF-8.
 bool hasEscapes(QStringView text);
 
-// The text as a person should see it: every character that stands for a byte shows as U+FFFD.
+// The text with every character that stands for a byte shown as U+FFFD, as other programs show it.
+QString escapesShown(QStringView text);
+
+// The text as a person should see it: escapes shown as U+FFFD, controls as their pictures (␊),
+// direction controls and C1 controls by name (⟦RLO⟧), so that a name never reads as another.
 QString displayName(QStringView text);
 
 } // namespace tamsel

@@ -60,12 +60,24 @@ private Q_SLOTS:
         QTest::newRow("one name in two folders")
             << Rows{{"d1/a", u"n"_s}, {"d2/a", u"n"_s}} << QList<QByteArray>{} << Marks{};
         QTest::newRow("names no file system takes")
-            << Rows{{"a", u"x/y"_s}, {"b", u".."_s}, {"c", QString(256, u'z')}, {"d", u"x"_s + QChar(0xD800)}}
+            << Rows{{"a", u"x/y"_s}, {"b", u".."_s}, {"c", QString(86, u'照')}, {"d", u"x"_s + QChar(0xD800)}}
             << QList<QByteArray>{}
-            << Marks{{1, u"新文件名不合法：不能含有“/”，不能是“.”或“..”，不能超过255个字节"_s},
-                     {2, u"新文件名不合法：不能含有“/”，不能是“.”或“..”，不能超过255个字节"_s},
-                     {3, u"新文件名不合法：不能含有“/”，不能是“.”或“..”，不能超过255个字节"_s},
-                     {4, u"新文件名不合法：不能含有“/”，不能是“.”或“..”，不能超过255个字节"_s}};
+            << Marks{{1, u"新文件名不能含有“/”"_s},
+                     {2, u"新文件名不能是“.”或“..”"_s},
+                     {3, u"新文件名超过255个字节（一个汉字占3个字节）"_s},
+                     {4, u"新文件名不合法"_s}};
+        // Names that would break lists and scripts, or hide their real end; direction marks are
+        // part of writing right to left.
+        QTest::newRow("names that deceive or break") << Rows{{"a", u"x\ny.txt"_s},
+                                                             {"b", u"x\u0085"_s},
+                                                             {"c", u"b\u202Eexe.txt"_s},
+                                                             {"d", u"\u05D0\u200F.txt"_s},
+                                                             {"e", u"e\u2067f"_s}}
+                                                     << QList<QByteArray>{}
+                                                     << Marks{{1, u"新文件名含有控制字符"_s},
+                                                              {2, u"新文件名含有控制字符"_s},
+                                                              {3, u"新文件名含有改变文字方向的控制字符"_s},
+                                                              {5, u"新文件名含有改变文字方向的控制字符"_s}};
         QTest::newRow("unchanged and blank rows")
             << Rows{{"a", u"a"_s}, {"b", u"  "_s}} << QList<QByteArray>{} << Marks{};
         QTest::newRow("a file renamed twice") << Rows{{"a", u"b"_s}, {"a", u"c"_s}} << QList<QByteArray>{}

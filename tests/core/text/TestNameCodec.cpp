@@ -23,6 +23,10 @@ private Q_SLOTS:
         QTest::newRow("outside the basic plane") << QByteArray("\xf0\x90\x82\x80!") << u"\U00010080!"_s;
         QTest::newRow("beyond unicode") << QByteArray("\xf4\x90\x80\x80") << u"\uFFFD\uFFFD\uFFFD\uFFFD"_s;
         QTest::newRow("replacement character itself") << QByteArray("\xef\xbf\xbd\xfe") << u"\uFFFD\uFFFD"_s;
+        QTest::newRow("a direction override hides the end") << QByteArray("b\xe2\x80\xae"
+                                                                          "exe.txt")
+                                                            << u"b⟦RLO⟧exe.txt"_s;
+        QTest::newRow("controls") << QByteArray("x\ny\x7f\xc2\x85") << u"x␊y␡⟦U+0085⟧"_s;
     }
     void everyNameComesBackToItsBytes()
     {
