@@ -5,14 +5,18 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSettings>
 #include <algorithm>
 #include <limits>
 
@@ -167,18 +171,56 @@ std::optional<QString> QtDialogs::input(QObject* owner, const QString& prompt, c
     return dialog.textValue();
 }
 
+QIcon NameOnlyIconProvider::icon(const QFileInfo& info) const
+{
+    return QFileIconProvider::icon(info.isDir() ? Folder : File);
+}
+
+QString NameOnlyIconProvider::type(const QFileInfo& info) const
+{
+    if (!info.isFile())
+        return QFileIconProvider::type(info);
+    const QMimeType mime = QMimeDatabase().mimeTypeForFile(info, QMimeDatabase::MatchExtension);
+    return mime.comment().isEmpty() ? mime.name() : mime.comment();
+}
+
+QtDialogs::QtDialogs()
+{
+    // The program keeps no settings: Qt's own (the file dialog's last folder and history, in
+    // QtProject.conf) go to a path that is never a folder, so they are neither read nor written.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("/dev/null"));
+}
+
 QStringList QtDialogs::openFiles(QObject* owner, const QStringList& filters)
 {
-    return QFileDialog::getOpenFileNames(window(owner), QStringLiteral("打开"), QString(),
-                                         filters.join(QStringLiteral(";;")), nullptr,
-                                         QFileDialog::HideNameFilterDetails);
+    return runFileDialog(owner, QStringLiteral("打开"), filters, QFileDialog::ExistingFiles);
 }
 
 QString QtDialogs::openFile(QObject* owner, const QStringList& filters)
 {
-    return QFileDialog::getOpenFileName(window(owner), QStringLiteral("打开"), QString(),
-                                        filters.join(QStringLiteral(";;")), nullptr,
-                                        QFileDialog::HideNameFilterDetails);
+    return runFileDialog(owner, QStringLiteral("打开"), filters, QFileDialog::ExistingFile).value(0);
+}
+
+QStringList QtDialogs::runFileDialog(QObject* owner, const QString& caption, const QStringList& filters,
+                                     QFileDialog::FileMode mode)
+{
+    QFileDialog dialog(window(owner), caption, startFolder(), filters.join(QStringLiteral(";;")));
+    dialog.setFileMode(mode);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    if (mode == QFileDialog::Directory)
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setIconProvider(&m_icons);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    m_lastFolder = dialog.directory().absolutePath();
+    return dialog.selectedFiles();
+}
+
+QString QtDialogs::startFolder() const
+{
+    if (!m_lastFolder.isEmpty() && QFileInfo(m_lastFolder).isDir())
+        return m_lastFolder;
+    return QDir::homePath();
 }
 
 std::unique_ptr<Progress> QtDialogs::progress(QObject* owner, const QString& label, int total,
@@ -189,7 +231,7 @@ std::unique_ptr<Progress> QtDialogs::progress(QObject* owner, const QString& lab
 
 QString QtDialogs::pickFolder(QObject* owner, const QString& prompt)
 {
-    return QFileDialog::getExistingDirectory(window(owner), prompt, QString(), QFileDialog::ShowDirsOnly);
+    return runFileDialog(owner, prompt, {}, QFileDialog::Directory).value(0);
 }
 
 } // namespace tamsel
