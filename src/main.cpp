@@ -59,8 +59,8 @@ int main(int argc, char* argv[])
         std::fputs("tamselrenvold: another instance runs but does not answer\n", stderr);
         tamsel::setUpApplication();
         tamsel::QtDialogs().message(nullptr,
-                                    QStringLiteral("TamselRenvold 已在运行，但没有应答，未能交给它文件。") +
-                                        u'\n' + QStringLiteral("请等它完成手头的工作，或者关闭它后再试。"),
+                                    QStringLiteral("TamselRenvold 已在运行，但没有响应，未能把文件交给它。") +
+                                        u'\n' + QStringLiteral("请等它完成当前工作，或将它关闭后再试。"),
                                     tamsel::Caption::Notice);
         return 1;
     }

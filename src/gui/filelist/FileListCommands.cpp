@@ -8,6 +8,7 @@
 #include "core/text/NameCodec.h"
 #include "gui/dialogs/Dialogs.h"
 #include "gui/filelist/FileListView.h"
+#include "gui/forms/FormBuilder.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -135,11 +136,11 @@ bool FileListCommands::selection(Selection* out) const
 
 void FileListCommands::updateSelection()
 {
-    m_controls.fileSel->setText(QStringLiteral("0"));
+    showCount(m_controls.fileSel, 0);
     Selection sel;
     if (m_list.fileCount() == 0 || !selection(&sel))
         return;
-    m_controls.fileSel->setText(QString::number(sel.count()));
+    showCount(m_controls.fileSel, sel.count());
 }
 
 void FileListCommands::moveSelectionUp()
@@ -229,7 +230,7 @@ void FileListCommands::deleteSelectedFiles()
         return;
     const int n = m_list.fileCount();
     m_list.removeBlock(sel.first, sel.last);
-    m_controls.fileSum->setText(QString::number(m_list.fileCount()));
+    showCount(m_controls.fileSum, m_list.fileCount());
     const int current = sel.last + 1 > n ? sel.first - 1 : sel.first;
     m_controls.grid->setRowRange(current, current);
     updateSelection();
@@ -241,8 +242,8 @@ void FileListCommands::deleteAllFiles()
     if (busy())
         return;
     m_list.initFileList();
-    m_controls.fileSum->setText(QStringLiteral("0"));
-    m_controls.fileSel->setText(QStringLiteral("0"));
+    showCount(m_controls.fileSum, 0);
+    showCount(m_controls.fileSel, 0);
 }
 
 void FileListCommands::searchFileList()
@@ -266,7 +267,7 @@ void FileListCommands::searchFileList()
     Q_EMIT rowsRearranged();
     // The matches are selected, so that the count, the selection and 删除选中 agree.
     m_controls.grid->setRowRange(1, matches);
-    m_controls.fileSel->setText(QString::number(matches));
+    showCount(m_controls.fileSel, matches);
     m_dialogs.message(m_controls.owner,
                       QStringLiteral("共找到［") + QString::number(matches) + QStringLiteral("］条记录与［") +
                           text + QStringLiteral("］有关！"),

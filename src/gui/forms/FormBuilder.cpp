@@ -9,6 +9,7 @@
 #include <QCompleter>
 #include <QLabel>
 #include <QMenuBar>
+#include <algorithm>
 
 namespace tamsel {
 
@@ -17,6 +18,12 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, int left, 
     auto* l = named(new QLabel(text, parent), name);
     placeAt(l, left, top);
     return l;
+}
+
+void showCount(QLabel* label, qsizetype count)
+{
+    label->setText(QString::number(count));
+    label->resize(std::max(label->sizeHint().width(), label->minimumWidth()), label->sizeHint().height());
 }
 
 Frame* frame(QWidget* parent, const char* name, const QString& caption, int left, int top, int width,

@@ -35,6 +35,9 @@ template <typename W> W* control(QWidget* parent, const char* name, int left, in
 }
 
 QLabel* label(QWidget* parent, const char* name, const QString& text, int left, int top);
+// A number in a label placed by label(): the label grows with it, and shrinks back down to its
+// minimum width.
+void showCount(QLabel* label, qsizetype count);
 // A frame at a place in twips, or, without one, for a layout.
 Frame* frame(QWidget* parent, const char* name, const QString& caption, int left, int top, int width,
              int height);

@@ -126,14 +126,16 @@ void MainWindow::createFileListArea(QWidget* client)
 
     QLabel* sumCaption = label(client, "Label1", QStringLiteral("总文件数："), 240, 7440);
     m_fileSum = label(client, "Label_FileSum", QStringLiteral("0"), 1200, 7440);
+    m_fileSum->setMinimumWidth(tw(930));
     m_fileSum->resize(tw(930), m_fileSum->height());
     counter(sumCaption, m_fileSum);
     QLabel* selCaption = label(client, "Label2", QStringLiteral("已选文件："), 2280, 7440);
     m_fileSel = label(client, "Label_FileSel", QStringLiteral("0"), 3240, 7440);
+    m_fileSel->setMinimumWidth(tw(930));
     m_fileSel->resize(tw(930), m_fileSel->height());
     counter(selCaption, m_fileSel);
     connect(m_list, &FileList::fileCountChanged, m_fileSum,
-            [this](int count) { m_fileSum->setText(QString::number(count)); });
+            [this](int count) { showCount(m_fileSum, count); });
 
     const QRect wideCaption(240, 120, 540, 180);
     m_preview = new ImageButton(client, QStringLiteral("Preview"), QStringLiteral("预处理"),
@@ -264,8 +266,8 @@ void MainWindow::startUp()
         page->reset();
     setWindowTitle(QStringLiteral("TamselRenvold_") + QStringLiteral("V" TAMSEL_VERSION));
     m_tabs->setCurrentIndex(int(RenameMode::Numbering));
-    m_fileSel->setText(QStringLiteral("0"));
-    m_fileSum->setText(QStringLiteral("0"));
+    showCount(m_fileSel, 0);
+    showCount(m_fileSum, 0);
     applyWindowColours(this, m_toolbar, m_tabs);
     // Centred on the screen when first shown.
     adjustSize();
@@ -343,20 +345,24 @@ void MainWindow::undoCommand()
         return;
     RenameRecord& record = m_history.back();
     const int files = int(record.files.size());
-    if (!m_dialogs.question(this, undoQuestion(files), Caption::Prompt) || m_exiting)
+    if (!m_dialogs.question(this, undoQuestion(record), Caption::Prompt) || m_exiting)
         return;
     UndoOutcome outcome;
+    int left = 0;
     runPass([&] {
         const auto progress = m_dialogs.progress(this, QStringLiteral("正在撤销…"), files, true);
         outcome =
             undoPass(*m_list, m_fs, record, [&](int done) { return progress->update(done) && !m_exiting; });
+        left = int(record.files.size());
         if (record.isEmpty()) // a stopped undo keeps what it did not reach, for the next one
             m_history.pop_back();
     });
     if (m_exiting)
         return;
     m_checker->startSoon();
-    if (outcome.failed != 0)
+    if (outcome.stopped)
+        m_dialogs.message(this, cancelledUndoSummary(outcome.restored, left), Caption::Notice);
+    else if (outcome.failed != 0)
         m_dialogs.message(this, undoSummary(outcome.restored, outcome.failed), Caption::Notice);
 }
 

@@ -304,7 +304,7 @@ void NameFilePage::reset()
 {
     m_pathName->clear();
     m_content->clear();
-    m_count->setText(QStringLiteral("0"));
+    showCount(m_count, 0);
 }
 
 void NameFilePage::collect(PreviewInputs& in) const
@@ -331,7 +331,7 @@ void NameFilePage::browse()
 
 void NameFilePage::recount()
 {
-    m_count->setText(QString::number(listedNames(m_content->toPlainText()).size()));
+    showCount(m_count, listedNames(m_content->toPlainText()).size());
 }
 
 } // namespace tamsel

@@ -4,8 +4,10 @@
 #include "core/filelist/FileList.h"
 #include "core/platform/SafeRename.h"
 #include "core/rename/NameFile.h"
+#include "core/rename/NewNames.h"
 #include "core/rename/PreviewPass.h"
 #include "core/rename/RenamePass.h"
+#include "core/rename/RenameRecord.h"
 #include "core/text/NameCodec.h"
 
 #include <cerrno>
@@ -42,7 +44,7 @@ QString refusalText(NameFileRefusal refusal)
 {
     switch (refusal) {
     case NameFileRefusal::TooLarge:
-        return QStringLiteral("文件太大（超过16MB），不是文件名列表，未读取！");
+        return QStringLiteral("文件太大（超过16MB），不像是文件名列表，未读取！");
     case NameFileRefusal::Unreadable:
         return QStringLiteral("无法读取该文件！");
     case NameFileRefusal::NotText:
@@ -63,17 +65,27 @@ QString failureReason(int error, QStringView oldName, QStringView newName)
     case ENOENT:
         return QStringLiteral("文件") + quoted(oldName) + QStringLiteral("已不存在");
     case ESTALE:
-        return QStringLiteral("文件夹已改变");
+        return QStringLiteral("文件所在的文件夹已被移动或替换");
     case FileReplaced:
         return QStringLiteral("文件") + quoted(oldName) + QStringLiteral("已被替换");
     case NameNotHeld:
         return QStringLiteral("文件系统不接受新文件名") + quoted(newName);
     case IdentityUnknown:
         return QStringLiteral("无法确认") + quoted(oldName) + QStringLiteral("是同一个文件");
-    case EINVAL:
-        return QStringLiteral("新文件名") + quoted(newName) + QStringLiteral("不合法");
+    case EINVAL: {
+        const std::optional<QByteArray> bytes = encodeName(newName);
+        switch (bytes ? newNameFault(*bytes) : NameFault::Invalid) {
+        case NameFault::TooLong:
+            return QStringLiteral("新文件名") + quoted(newName) + QStringLiteral("太长（超过255个字节）");
+        case NameFault::ControlCharacter:
+        case NameFault::DirectionControl:
+            return newNameFaultText(newNameFault(*bytes));
+        default:
+            return QStringLiteral("新文件名") + quoted(newName) + QStringLiteral("不合法");
+        }
+    }
     case EISDIR:
-        return QStringLiteral("新文件名") + quoted(newName) + QStringLiteral("处是一个文件夹");
+        return QStringLiteral("已有同名文件夹") + quoted(newName);
     case EACCES:
     case EPERM:
     case EROFS:
@@ -96,7 +108,8 @@ QString renameQuestion(int conflicts)
     QString question = QStringLiteral("是否开始执行重命名？");
     if (conflicts)
         question += u'\n' + QStringLiteral("注意：有［") + QString::number(conflicts) +
-                    QStringLiteral("］个文件的新文件名有冲突（已用红色标出），重命名会在第一个冲突处停止。");
+                    QStringLiteral("］个文件的新文件名无法使用（已用红色标出，鼠标指向可查看原因），"
+                                   "重命名会在第一个这样的文件处停止。");
     return question;
 }
 
@@ -106,16 +119,40 @@ QString cancelledSummary(int done, int files)
            QString::number(files - done) + QStringLiteral("］个。");
 }
 
-QString undoQuestion(int files)
+QString undoQuestion(const RenameRecord& record)
 {
+    std::vector<bool> used(record.folders.size(), false);
+    int folders = 0;
+    for (const RenameRecord::File& f : record.files) {
+        folders += !used[f.folder];
+        used[f.folder] = true;
+    }
+    QString place;
+    if (folders > 1) {
+        place = QStringLiteral("位于［") + QString::number(folders) + QStringLiteral("］个文件夹");
+    } else if (folders == 1) {
+        QByteArray path = record.folders[record.files.front().folder].path;
+        if (path.size() > 1 && path.endsWith('/'))
+            path.chop(1);
+        place = QStringLiteral("位于［") + displayName(decodeName(path.isEmpty() ? QByteArray(".") : path)) +
+                u'］';
+    }
     return QStringLiteral("是否撤销最近一次重命名？") + u'\n' + QStringLiteral("将恢复［") +
-           QString::number(files) + QStringLiteral("］个文件的原文件名。");
+           QString::number(record.files.size()) + QStringLiteral("］个文件的原文件名（") + place +
+           QStringLiteral("）。");
 }
 
 QString undoSummary(int restored, int failed)
 {
-    return QStringLiteral("撤销完成：恢复［") + QString::number(restored) +
-           QStringLiteral("］个，未能恢复［") + QString::number(failed) + QStringLiteral("］个。");
+    return QStringLiteral("撤销未全部完成：已恢复［") + QString::number(restored) +
+           QStringLiteral("］个，未能恢复［") + QString::number(failed) +
+           QStringLiteral("］个，原因见“执行结果”列。");
+}
+
+QString cancelledUndoSummary(int restored, int left)
+{
+    return QStringLiteral("已取消撤销：已恢复［") + QString::number(restored) +
+           QStringLiteral("］个，未处理［") + QString::number(left) + QStringLiteral("］个。");
 }
 
 QStringList repairEncodings()

@@ -9,6 +9,7 @@ namespace tamsel {
 
 class FileList;
 struct RenameOutcome;
+struct RenameRecord;
 enum class NameFileRefusal;
 enum class RenameMode;
 
@@ -25,9 +26,10 @@ QString aboutText();
 QString renameQuestion(int conflicts);
 // After 取消: how many files were done and how many were not.
 QString cancelledSummary(int done, int files);
-QString undoQuestion(int files);
+QString undoQuestion(const RenameRecord& record);
 // After an undo that could not restore every file.
 QString undoSummary(int restored, int failed);
+QString cancelledUndoSummary(int restored, int left);
 // The encodings a garbled name may have been written in, as the repair offers them, in the order
 // of SourceEncoding.
 QStringList repairEncodings();

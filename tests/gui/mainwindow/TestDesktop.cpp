@@ -11,12 +11,14 @@
 #include <QAccessible>
 #include <QAction>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
@@ -149,9 +151,9 @@ private Q_SLOTS:
         // The marks follow the preview from a thread of their own; the rename question waits for them.
         m_dialogs.answerNo();
         get<QAction>("Menu_Execution")->trigger();
-        QCOMPARE(
-            m_dialogs.calls.last().text,
-            u"是否开始执行重命名？\n注意：有［1］个文件的新文件名有冲突（已用红色标出），重命名会在第一个冲突处停止。"_s);
+        QCOMPARE(m_dialogs.calls.last().text, u"是否开始执行重命名？\n注意：有［1］个文件的新文件名无法使用（"
+                                              u"已用红色标出，鼠标指向可查看原因），"
+                                              "重命名会在第一个这样的文件处停止。"_s);
         QCOMPARE(list().conflict(1), u"文件［b.txt］已存在"_s);
         // A screen reader hears the mark, and the files alone, not the grid's blank rows.
         QAccessibleInterface* table = QAccessible::queryAccessibleInterface(get<FileListView>("MSFlexGrid1"));
@@ -256,8 +258,9 @@ private Q_SLOTS:
         user.start(50);
         window.findChild<QAction*>(u"Menu_Undo"_s)->trigger();
         user.stop();
-        QCOMPARE(asked,
-                 u"是否撤销最近一次重命名？\n将恢复［"_s + QString::number(done) + u"］个文件的原文件名。"_s);
+        QCOMPARE(asked, u"是否撤销最近一次重命名？\n将恢复［"_s + QString::number(done) +
+                            u"］个文件的原文件名（位于［"_s + QString::fromUtf8(tree.root().chopped(1)) +
+                            u"］）。"_s);
         for (int i = 0; i < count; ++i)
             QCOMPARE(contentOf(tree.root() + "f" + QByteArray::number(i)), QByteArray::number(i));
         QVERIFY(!window.findChild<QAction*>(u"Menu_Undo"_s)->isEnabled());
@@ -319,6 +322,37 @@ private Q_SLOTS:
         QCOMPARE(items.size(), 5);
         QCOMPARE(summary, u"共有［1］个文件名可以修复，请核对预览后重命名。"_s);
         QCOMPARE(window.fileList().cell(1, ColPreview), u"报告.txt"_s);
+    }
+
+    // Qt's file dialog would start where its settings say, in a folder whose files block when its
+    // icons sniff them; the program's dialogs start at home, and write nothing there.
+    void fileDialogsStartAtHomeAndKeepNoSettings()
+    {
+        TempTree home;
+        const QByteArray config = home.folder(".config");
+        const QByteArray settings = "[FileDialog]\nhistory=file:///proc\nlastVisited=file:///proc\n";
+        home.write(".config/QtProject.conf", settings);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromUtf8(config));
+        const QByteArray oldHome = qgetenv("HOME");
+        qputenv("HOME", home.root());
+        QtDialogs real;
+        QStringList openedIn;
+        QTimer user;
+        connect(&user, &QTimer::timeout, this, [&] {
+            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                openedIn << dialog->directory().absolutePath() + u'/';
+                dialog->reject();
+            }
+        });
+        user.start(20);
+        real.pickFolder(m_window.get(), u"请选择软件安装路径："_s);
+        real.openFiles(m_window.get(), {u"所有文件 (*)"_s});
+        user.stop();
+        qputenv("HOME", oldHome);
+        QCOMPARE(openedIn, QStringList(2, QString::fromUtf8(home.root())));
+        QCOMPARE(namesIn(home.root()), QList<QByteArray>{".config"});
+        QCOMPARE(namesIn(config), QList<QByteArray>{"QtProject.conf"});
+        QCOMPARE(contentOf(config + "QtProject.conf"), settings);
     }
 
     void progressNeverCoversAQuestion()

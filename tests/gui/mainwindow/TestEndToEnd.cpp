@@ -129,6 +129,19 @@ private Q_SLOTS:
         QCOMPARE(m_window->fileList().cell(1, ColResult), u"操作成功！"_s);
         QCOMPARE(m_window->fileList().cell(2, ColResult), QString());
         QCOMPARE(filesIn(tree.root()), (QStringList{u"0.txt"_s, u"1.txt"_s, u"two.txt"_s}));
+
+        // A pasted line break, a name too long: the pass stops there and says why.
+        const QString tooLong(86, u'长');
+        for (const auto& [preview, reason] :
+             {std::pair<QString, QString>(u"x\ny.txt"_s, u"新文件名含有控制字符"_s),
+              std::pair<QString, QString>(tooLong,
+                                          u"新文件名［"_s + tooLong + u"］太长（超过255个字节）"_s)}) {
+            m_window->fileList().setCell(2, ColPreview, preview);
+            m_dialogs.answerYes();
+            trigger("Menu_Execution");
+            QCOMPARE(m_dialogs.calls.last().text.section(u'\n', 2), u"第［2］行："_s + reason + u"。"_s);
+        }
+        QCOMPARE(filesIn(tree.root()), (QStringList{u"0.txt"_s, u"1.txt"_s, u"two.txt"_s}));
     }
 
     // Each undo takes back the latest pass not yet undone; the item is there only while there is one.
@@ -157,7 +170,9 @@ private Q_SLOTS:
 
         m_dialogs.answerNo();
         trigger("Menu_Undo");
-        QCOMPARE(m_dialogs.calls.last().text, u"是否撤销最近一次重命名？\n将恢复［3］个文件的原文件名。"_s);
+        const QString place = u"（位于［"_s + QString::fromUtf8(tree.root().chopped(1)) + u"］）。"_s;
+        QCOMPARE(m_dialogs.calls.last().text,
+                 u"是否撤销最近一次重命名？\n将恢复［3］个文件的原文件名"_s + place);
         QCOMPARE(m_dialogs.calls.last().caption, u"操作提示"_s);
         QCOMPARE(filesIn(tree.root()).first(), u"x0.txt"_s);
         // Stopped after one file, then taken up again: the rest of the pass goes back.
@@ -166,10 +181,12 @@ private Q_SLOTS:
         QTest::keyClick(m_window.get(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(m_dialogs.progressLabels.last(), u"正在撤销…"_s);
         QCOMPARE(filesIn(tree.root()), (QStringList{u"2.txt"_s, u"x0.txt"_s, u"x1.txt"_s}));
+        QCOMPARE(m_dialogs.calls.last().text, u"已取消撤销：已恢复［1］个，未处理［2］个。"_s);
         m_dialogs.cancelAt = -1;
         m_dialogs.answerYes();
         trigger("Menu_Undo");
-        QCOMPARE(m_dialogs.calls.last().text, u"是否撤销最近一次重命名？\n将恢复［2］个文件的原文件名。"_s);
+        QCOMPARE(m_dialogs.calls.last().text,
+                 u"是否撤销最近一次重命名？\n将恢复［2］个文件的原文件名"_s + place);
         QCOMPARE(filesIn(tree.root()), (QStringList{u"0.txt"_s, u"1.txt"_s, u"2.txt"_s}));
         QCOMPARE(list.cell(1, ColOriginalName), u"0.txt"_s);
         QCOMPARE(list.cell(1, ColResult), u"已撤销！"_s);
@@ -179,7 +196,8 @@ private Q_SLOTS:
         tree.write("two.txt", "newcomer");
         m_dialogs.answerYes();
         trigger("Menu_Undo");
-        QCOMPARE(m_dialogs.calls.last().text, u"撤销完成：恢复［2］个，未能恢复［1］个。"_s);
+        QCOMPARE(m_dialogs.calls.last().text,
+                 u"撤销未全部完成：已恢复［2］个，未能恢复［1］个，原因见“执行结果”列。"_s);
         QCOMPARE(m_dialogs.calls.last().caption, u"提示信息"_s);
         QCOMPARE(list.cell(2, ColResult), u"撤销失败！原文件名已被占用"_s);
         QCOMPARE(filesIn(tree.root()), (QStringList{u"1.txt"_s, u"one.txt"_s, u"three.txt"_s, u"two.txt"_s}));
@@ -303,6 +321,15 @@ private Q_SLOTS:
         QLabel* recount = get<QLabel>("Label_CountSUM");
         QTest::mouseClick(recount, Qt::LeftButton, {}, recount->rect().center());
         QCOMPARE(get<QLabel>("Label_FileContentSUM")->text(), u"2"_s);
+        // The count is shown whole, however many digits it has.
+        get<QPlainTextEdit>("Text_FileContent")
+            ->setPlainText(QString(12345, u'\n').replace(u"\n"_s, u"a\n"_s));
+        QTest::mouseClick(recount, Qt::LeftButton, {}, recount->rect().center());
+        QLabel* count = get<QLabel>("Label_FileContentSUM");
+        QCOMPARE(count->text(), u"12345"_s);
+        QVERIFY(count->width() >= count->fontMetrics().horizontalAdvance(u"12345"_s));
+        get<QPlainTextEdit>("Text_FileContent")->setPlainText(u"  a\n\n b\n   \n"_s);
+        QTest::mouseClick(recount, Qt::LeftButton, {}, recount->rect().center());
         // Browsing and cancelling changes nothing: the typed names are work.
         get<QLineEdit>("Text_PathName")->setText(u"/typed/path.txt"_s);
         m_dialogs.answerFile(QString());
