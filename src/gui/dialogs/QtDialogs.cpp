@@ -178,6 +178,8 @@ QIcon NameOnlyIconProvider::icon(const QFileInfo& info) const
 
 QString NameOnlyIconProvider::type(const QFileInfo& info) const
 {
+    if (info.isDir())
+        return QStringLiteral("文件夹");
     if (!info.isFile())
         return QFileIconProvider::type(info);
     const QMimeType mime = QMimeDatabase().mimeTypeForFile(info, QMimeDatabase::MatchExtension);
@@ -205,15 +207,18 @@ QStringList QtDialogs::runFileDialog(QObject* owner, const QString& caption, con
                                      QFileDialog::FileMode mode)
 {
     QFileDialog dialog(window(owner), caption, startFolder(), filters.join(QStringLiteral(";;")));
-    dialog.setFileMode(mode);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     if (mode == QFileDialog::Directory)
-        dialog.setOption(QFileDialog::ShowDirsOnly);
+        dialog.setOption(QFileDialog::ShowDirsOnly); // before the mode: the type box goes off with it
+    dialog.setFileMode(mode);
     dialog.setIconProvider(&m_icons);
     if (dialog.exec() != QDialog::Accepted)
         return {};
-    m_lastFolder = dialog.directory().absolutePath();
-    return dialog.selectedFiles();
+    const QStringList chosen = dialog.selectedFiles();
+    if (!chosen.isEmpty())
+        m_lastFolder =
+            mode == QFileDialog::Directory ? chosen.first() : QFileInfo(chosen.first()).absolutePath();
+    return chosen;
 }
 
 QString QtDialogs::startFolder() const
