@@ -30,6 +30,7 @@ public:
     bool mayLackHardLinks() const override { return !m_fs.hardLinks; }
     bool inodesMayChange() const override { return m_fs.inodePerSpelling; }
     bool holdsName(const QByteArray& name) const override { return m_real->holdsName(name); }
+    bool renamesLetterCase() const override { return m_real->renamesLetterCase(); }
     bool listNames(const std::function<bool(QByteArrayView)>& visit) const override
     {
         return m_real->listNames(visit);

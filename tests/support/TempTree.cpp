@@ -103,10 +103,17 @@ FuseVfatMount::FuseVfatMount(TempTree& tree, const QByteArray& name) : m_path(tr
 {
     if (::geteuid() != 0 || ::access("/dev/fuse", R_OK | W_OK) != 0)
         return;
-    const QString image = QFile::decodeName(tree.file(name + ".img", 8 << 20));
-    m_mounted = runProgram(QStringLiteral("mkfs.vfat"), {image}) &&
+    m_image = QFile::decodeName(tree.file(name + ".img", 8 << 20));
+    m_mounted = runProgram(QStringLiteral("mkfs.vfat"), {m_image}) &&
                 runProgram(QStringLiteral("fusefat"),
-                           {QStringLiteral("-o"), QStringLiteral("rw+"), image, QFile::decodeName(m_path)});
+                           {QStringLiteral("-o"), QStringLiteral("rw+"), m_image, QFile::decodeName(m_path)});
+}
+
+bool FuseVfatMount::unmountSound()
+{
+    m_mounted = m_mounted &&
+                !runProgram(QStringLiteral("fusermount"), {QStringLiteral("-u"), QFile::decodeName(m_path)});
+    return !m_mounted && runProgram(QStringLiteral("fsck.fat"), {QStringLiteral("-n"), m_image});
 }
 
 FuseVfatMount::~FuseVfatMount()

@@ -46,9 +46,12 @@ public:
     bool mounted() const { return m_mounted; }
     // With a trailing "/".
     QByteArray path() const { return m_path; }
+    // Unmounts, and checks the image with fsck.fat (without changing it): true when it is sound.
+    bool unmountSound();
 
 private:
     QByteArray m_path;
+    QString m_image;
     bool m_mounted = false;
 };
 

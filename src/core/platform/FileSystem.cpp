@@ -232,6 +232,7 @@ public:
             return uchar(c) < 0x20 || uchar(c) >= 0x80 || std::strchr(":?*\"<>|\\", c) != nullptr;
         });
     }
+    bool renamesLetterCase() const override { return !kind().fatNames; }
     bool listNames(const std::function<bool(QByteArrayView)>& visit) const override
     {
         // m_fd is a path handle; reading needs a descriptor of its own.

@@ -81,6 +81,9 @@ public:
     // False for a name the file system cannot hold, known before asking it (FUSE vfat takes only
     // ASCII names without the characters FAT forbids, and loses the file when asked for another).
     virtual bool holdsName(const QByteArray& name) const = 0;
+    // False where a rename that changes only the letter case must not be asked for (FUSE vfat hangs
+    // on it and leaves the FAT damaged).
+    virtual bool renamesLetterCase() const = 0;
     // The names of the entries except "." and "..", until visit returns false. False when the
     // folder cannot be read.
     virtual bool listNames(const std::function<bool(QByteArrayView)>& visit) const = 0;

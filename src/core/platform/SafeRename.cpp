@@ -259,6 +259,22 @@ int move(Folder& folder, const QByteArray& from, const QByteArray& to, const Fil
     return checkedRename(folder, from, to, result);
 }
 
+// A plain rename when no entry in the listing is to in any letter case. FUSE vfat answers a lookup
+// of a file's other spelling for a while after the file moved away: there the listing tells.
+int renameUnlisted(Folder& folder, const QByteArray& from, const QByteArray& to, RenameResult& result)
+{
+    const QString wanted = folded(to);
+    bool taken = false;
+    if (!folder.listNames([&](QByteArrayView name) {
+            taken = folded(name) == wanted;
+            return !taken;
+        }))
+        return EEXIST;
+    const int err = taken ? EEXIST : folder.renameReplacing(from, to);
+    result.unguarded = result.unguarded || err == 0;
+    return err;
+}
+
 // True when to names the file from under another spelling, on a file system that ignores case.
 bool sameFileOtherSpelling(const Folder& folder, const QByteArray& from, const QByteArray& to,
                            const FileStat& file)
@@ -293,14 +309,14 @@ bool sameFileOtherSpelling(const Folder& folder, const QByteArray& from, const Q
 }
 
 // The new name is the file itself under another spelling. On the file systems that may have no
-// hard links (FUSE vfat and exFAT number each spelling on its own, so the kernel passes the rename
+// hard links (exFAT over FUSE numbers each spelling on its own, so the kernel passes the rename
 // on), a plain rename may take the new spelling straight: the name can stand for no other file.
-// Where it did not (the kernel saw one file and did nothing), the file goes round through a
-// temporary name.
+// Where it did not (the kernel saw one file and did nothing), or where the file system must not be
+// asked (FUSE vfat), the file goes round through a temporary name.
 void caseOnlyRename(Folder& folder, const QByteArray& from, const QByteArray& to, const FileStat& file,
                     RenameResult& result)
 {
-    if (folder.mayLackHardLinks()) {
+    if (folder.mayLackHardLinks() && folder.renamesLetterCase()) {
         result.error = folder.renameReplacing(from, to);
         bool spelled = false;
         folder.listNames([&](QByteArrayView name) {
@@ -320,7 +336,8 @@ void caseOnlyRename(Folder& folder, const QByteArray& from, const QByteArray& to
     result.error = move(folder, from, temp, file, strategy, result);
     if (result.error != 0)
         return;
-    result.error = move(folder, temp, to, file, strategy, result);
+    result.error = folder.renamesLetterCase() ? move(folder, temp, to, file, strategy, result)
+                                              : renameUnlisted(folder, temp, to, result);
     if (result.error != 0 && move(folder, temp, from, file, strategy, result) != 0)
         result.strandedAs = temp;
 }
