@@ -100,6 +100,7 @@ UndoOutcome undoPass(FileList& list, const FileSystem& fs, RenameRecord& record,
                      const std::function<bool(int done)>& goOn)
 {
     const QString undone = QStringLiteral("已撤销！");
+    const QString unguarded = QStringLiteral("（此文件系统无法确保不覆盖同名文件）");
     const QString failed = QStringLiteral("撤销失败！");
     FileList::Batch batch(list);
     FolderHandles folders(fs);
@@ -133,7 +134,8 @@ UndoOutcome undoPass(FileList& list, const FileSystem& fs, RenameRecord& record,
         if (result.error == 0 && result.renamed) {
             ++outcome.restored;
             if (row != 0)
-                list.setRestored(row, decodeName(to), undone, *result.renamed);
+                list.setRestored(row, decodeName(to), result.unguarded ? undone + unguarded : undone,
+                                 *result.renamed);
             continue;
         }
         ++outcome.failed;

@@ -243,6 +243,22 @@ private Q_SLOTS:
                  QByteArray("XCB"));
     }
 
+    // A file system without a rename that refuses to replace (FUSE vfat, exFAT): the row says so.
+    void anUnguardedUndoSaysSo()
+    {
+        FakeFileSystem fs;
+        fs.noReplace = false;
+        fs.hardLinks = false;
+        TempTree tree;
+        tree.write("a", "A");
+        FileList list(fs);
+        list.addFileRow(tree.root() + "a");
+        list.setCell(1, ColPreview, u"b"_s);
+        RenameOutcome pass = renamePass(list, fs);
+        QCOMPARE(undoPass(list, fs, pass.record).restored, 1);
+        QCOMPARE(list.cell(1, ColResult), u"已撤销！（此文件系统无法确保不覆盖同名文件）"_s);
+    }
+
     // Killed at any moment of an undo, every file is still there once, under its old or its new name.
     void killedMidUndo()
     {
