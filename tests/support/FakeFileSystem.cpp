@@ -67,6 +67,8 @@ public:
         change("unlink", name, {});
         if (m_fs.refuseUnlink.contains(name))
             return EPERM;
+        if (const int fault = m_fs.unlinkFault ? m_fs.unlinkFault(name) : 0; fault != 0)
+            return fault;
         return m_real->unlink(stored(name));
     }
 

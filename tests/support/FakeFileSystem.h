@@ -26,6 +26,8 @@ public:
     bool inodePerSpelling = false;
     QSet<QByteArray> refuseUnlink; // names whose removal or rename fails with EPERM, as in a sticky folder
     bool refuseLink = false;       // link() refused with EPERM, as for protected hard links
+    // An errno value to fail the removal of a name with, or 0.
+    std::function<int(const QByteArray& name)> unlinkFault;
     // Called with the operation ("rename", "link", "unlink", or "list" and "open" with the folder)
     // and its first name before it runs; afterChange with the new name after a rename or a link.
     std::function<void(const char* operation, const QByteArray& name)> beforeChange;

@@ -88,14 +88,23 @@ bool sameEntry(const Folder& folder, const FileStat& a, const FileStat& b)
     return isListed(folder, a, {b.entryStamp, b.size, b.modifiedMs});
 }
 
-// Takes away a name this rename made, but only while it still names what it was made for.
-void removeOwnName(Folder& folder, const QByteArray& name, const FileStat& made, RenameResult& result)
+void keepExtraName(RenameResult& result, const QByteArray& name, int error)
+{
+    result.extraName = name;
+    result.extraError = error;
+}
+
+// Takes away a name this rename made, but only while it still names what it was made for; the
+// removal's errno value.
+int removeOwnName(Folder& folder, const QByteArray& name, const FileStat& made, RenameResult& result)
 {
     const auto now = folder.entry(name);
     if (!now || !sameEntry(folder, *now, made))
-        return;
-    if (folder.unlink(name) != 0)
-        result.extraName = name;
+        return 0;
+    const int removed = folder.unlink(name);
+    if (removed != 0)
+        keepExtraName(result, name, removed);
+    return removed;
 }
 
 // The start time of a process in clock ticks since boot; nothing when there is no such process.
@@ -166,7 +175,9 @@ Result<QByteArray> temporaryName(const Folder& folder, const QByteArray& name)
 
 // Takes the name away from the file, by moving it to a temporary name first and removing that
 // only when it named the file: whatever another program put under the name meanwhile is moved,
-// never removed, and goes back.
+// never removed, and goes back. When the temporary name cannot be removed, the name comes back and
+// the removal's errno value is returned, for the caller to take back what it began; where it
+// cannot come back either, 0, and the result names the temporary name.
 int takeAwayName(Folder& folder, const QByteArray& name, const FileStat& file, RenameResult& result)
 {
     const auto temp = temporaryName(folder, name);
@@ -176,9 +187,15 @@ int takeAwayName(Folder& folder, const QByteArray& name, const FileStat& file, R
         return moved;
     const auto taken = folder.entry(*temp);
     if (taken && sameEntry(folder, *taken, file)) {
-        if (folder.unlink(*temp) != 0)
-            result.extraName = *temp;
-        return 0;
+        const int removed = folder.unlink(*temp);
+        if (removed == 0)
+            return 0;
+        if (folder.link(*temp, name) != 0) {
+            keepExtraName(result, *temp, removed);
+            return 0;
+        }
+        removeOwnName(folder, *temp, file, result);
+        return removed;
     }
     // Another program's entry: back under its name by a second name and the removal of this one.
     if (!taken || folder.link(*temp, name) != 0 || folder.unlink(*temp) != 0)
@@ -202,12 +219,10 @@ int linkThenUnlink(Folder& folder, const QByteArray& from, const QByteArray& to,
         *noLinks = linksUnsupported(linked, folder);
         return linked;
     }
+    // Another program's entry under the mark (put there right after the link) stays.
     const auto marked = folder.entry(*mark);
-    if (!marked || !sameEntry(folder, *marked, file)) {
-        if (marked)
-            removeOwnName(folder, *mark, *marked, result);
+    if (!marked || !sameEntry(folder, *marked, file))
         return ESTALE;
-    }
     int err = folder.link(*mark, to);
     if (err == 0) {
         // Another program may have put its own file under the new name right after the link.
@@ -216,14 +231,14 @@ int linkThenUnlink(Folder& folder, const QByteArray& from, const QByteArray& to,
             err = EEXIST;
         } else if (const int taken = takeAwayName(folder, from, file, result);
                    taken != 0 && taken != ESTALE) {
-            if (takeAwayName(folder, to, file, result) != 0)
-                result.extraName = to;
+            if (const int back = takeAwayName(folder, to, file, result); back != 0)
+                keepExtraName(result, to, back);
             err = taken;
         }
         // ESTALE: the old name had gone to another entry meanwhile, and the file keeps the new one.
     }
     removeOwnName(folder, *mark, file, result);
-    return err;
+    return err == 0 ? result.extraError : err;
 }
 
 // A plain rename right after the target was seen to be free. Whatever the lookup finds counts as
@@ -365,15 +380,18 @@ void giveBack(Folder& folder, const QByteArray& from, const QByteArray& to, cons
 }
 
 // The outcome of a move: what the new name holds once it was made. Anything but the listed file or
-// a link (another file put in its place, a folder) goes back to its own name.
+// a link (another file put in its place, a folder) is not renamed; it goes back to its own name
+// only when this rename moved it unseen (movedUnseen), and stays where it is when the file was
+// seen before the move: then another program put it there after.
 void settle(Folder& folder, const QByteArray& from, const QByteArray& to, Strategy strategy, int err,
-            const ListedFile& listed, RenameResult& result)
+            const ListedFile& listed, bool movedUnseen, RenameResult& result)
 {
     if (err == 0) {
         result.renamed = folder.entry(to);
         if (result.renamed && (!renamable(*result.renamed) || !isListed(folder, *result.renamed, listed))) {
             err = renamable(*result.renamed) ? int(FileReplaced) : refusal(*result.renamed);
-            giveBack(folder, from, to, *result.renamed, strategy, result);
+            if (movedUnseen)
+                giveBack(folder, from, to, *result.renamed, strategy, result);
             result.renamed.reset();
         }
     }
@@ -407,7 +425,7 @@ RenameResult tryRename(Folder& folder, const QByteArray& from, const QByteArray&
         // that stood under the name is given it back at once.
         err = folder.renameNoReplace(from, to);
         if (err == 0 || err == ENOENT) {
-            settle(folder, from, to, strategy, err, listed, result);
+            settle(folder, from, to, strategy, err, listed, true, result);
             return result;
         }
         if (noReplaceUnsupported(err))
@@ -444,7 +462,8 @@ RenameResult tryRename(Folder& folder, const QByteArray& from, const QByteArray&
             result.renamed = folder.entry(to);
     } else {
         // The move's own check: the file looked at, whose change time the move has moved.
-        settle(folder, from, to, strategy, err, {file->entryStamp, file->size, file->modifiedMs}, result);
+        settle(folder, from, to, strategy, err, {file->entryStamp, file->size, file->modifiedMs}, false,
+               result);
     }
     return result;
 }
@@ -491,6 +510,8 @@ RenameResult renameEntry(Folder& folder, const QByteArray& from, const QByteArra
                          const ListedFile& listed)
 {
     RenameResult result = tryRename(folder, from, to, listed);
+    if (result.error == 0)
+        result.error = result.extraError;
     checkSource(folder, from, result);
     return result;
 }

@@ -33,8 +33,9 @@ struct RenameResult {
     int error = 0; // 0, an errno value or a RenameFailure
     // Set when what was moved could not be put back after a failure: the name it is left under.
     QByteArray strandedAs;
-    // Set when a second name of the file could not be taken away again.
+    // Set when a second name of the file could not be taken away again; error is then never 0.
     QByteArray extraName;
+    int extraError = 0; // why it could not
     // The entry under its new name, after a rename that worked.
     std::optional<FileStat> renamed;
     // Renamed by a plain rename right after the new name was seen to be free: the file system

@@ -255,6 +255,41 @@ private Q_SLOTS:
         QCOMPARE(result.error, swapSource ? 0 : EEXIST);
     }
 
+    // Names another program puts in the way right after a step: its entry under the mark right after
+    // the link, its folder under the new name right after a plain rename. Neither is removed or moved.
+    void anotherProgramsEntryIsNeverTaken_data()
+    {
+        QTest::addColumn<bool>("hardLinks");
+        QTest::newRow("its file under the mark") << true;
+        QTest::newRow("its folder under the new name") << false;
+    }
+    void anotherProgramsEntryIsNeverTaken()
+    {
+        QFETCH(bool, hardLinks);
+        m_fs.noReplace = false;
+        m_fs.hardLinks = hardLinks;
+        TempTree tree;
+        tree.write("a", "A");
+        auto folder = open(tree.root());
+        QByteArray theirs;
+        m_fs.afterChange = [&](const char*, const QByteArray& to) {
+            if (!theirs.isEmpty() || (hardLinks ? !to.startsWith(TemporaryPrefix) : to != "b"))
+                return;
+            theirs = to;
+            ::rename(QByteArray(tree.root() + to).constData(), QByteArray(tree.root() + "moved").constData());
+            if (hardLinks) {
+                tree.write(to, "theirs");
+            } else {
+                tree.folder(to);
+                tree.write(to + "/inside", "theirs");
+            }
+        };
+        const RenameResult result = renameEntry(*folder, "a", "b");
+        QVERIFY(result.error != 0);
+        QCOMPARE(contentOf(tree.root() + theirs + (hardLinks ? "" : "/inside")), QByteArray("theirs"));
+        QCOMPARE(contentOf(tree.root() + "moved"), QByteArray("A"));
+    }
+
     // In a sticky folder another user's file cannot lose its name: no second name is made.
     void stickyFolderOfAnotherUser()
     {

@@ -331,6 +331,30 @@ private Q_SLOTS:
         checkResults(list, mnt, before);
     }
 
+    // Without RENAME_NOREPLACE the old name goes through a temporary name that is then removed: when
+    // that removal fails, the file keeps its old name alone and the pass reports the failure.
+    void aTemporaryNameThatCannotGo()
+    {
+        TempTree tree;
+        tree.write("a", "A");
+        FakeFileSystem fs;
+        fs.noReplace = false;
+        bool failed = false;
+        fs.unlinkFault = [&](const QByteArray& name) {
+            const bool fail = !failed && name.startsWith(TemporaryPrefix);
+            failed = failed || fail;
+            return fail ? EIO : 0;
+        };
+        FileList list(fs);
+        list.addFileRow(tree.root() + "a");
+        list.setCell(1, ColPreview, u"b"_s);
+        const RenameOutcome outcome = renamePass(list, fs);
+        QVERIFY(failed);
+        QCOMPARE(outcome.failedRow, 1);
+        QCOMPARE(outcome.error, EIO);
+        QCOMPARE(namesIn(tree.root()), QList<QByteArray>{"a"});
+    }
+
     // Without RENAME_NOREPLACE a kill may come between the steps of a rename through a second name:
     // every file still has its old or its new name, and the next pass finishes what was begun.
     void killedDuringLinkAndUnlink()
