@@ -4,6 +4,7 @@
 #include "core/platform/FileSystem.h"
 #include "core/text/NameCodec.h"
 
+#include <QHash>
 #include <QList>
 #include <cerrno>
 #include <cstdio>
@@ -148,14 +149,25 @@ QByteArray runTag()
     return tag;
 }
 
-// A free temporary name for name: prefix, run, serial, "-" and the name, or "~" and as much of it
-// as fits, cut between characters; the errno value when the folder cannot say whether a name is
-// free.
-Result<QByteArray> temporaryName(const Folder& folder, const QByteArray& name)
+// Eight hex digits for a name, which a mark carries for the name it is giving the file.
+QByteArray nameTag(QByteArrayView name)
+{
+    quint32 h = 2166136261u;
+    for (const char c : name)
+        h = (h ^ uchar(c)) * 16777619u;
+    return QByteArray::number(h, 16).rightJustified(8, '0');
+}
+
+// A free temporary name for name: prefix, run, serial, "=" and the tag of target when given, "-"
+// and the name, or "~" and as much of it as fits, cut between characters; the errno value when the
+// folder cannot say whether a name is free.
+Result<QByteArray> temporaryName(const Folder& folder, const QByteArray& name, const QByteArray& target = {})
 {
     static unsigned serial = 0;
     for (int attempt = 0; attempt < 1000; ++attempt) {
         QByteArray temp = TemporaryPrefix + runTag() + '-' + QByteArray::number(++serial);
+        if (!target.isEmpty())
+            temp += '=' + nameTag(target);
         if (temp.size() + 1 + name.size() <= 255) {
             temp += '-' + name;
         } else {
@@ -203,16 +215,16 @@ int takeAwayName(Folder& folder, const QByteArray& name, const FileStat& file, R
     return ESTALE;
 }
 
-// Where hard links exist but RENAME_NOREPLACE does not: a second name of this program's own, then
-// the new name (which link() never replaces), then the old name is moved away and removed, each
-// step checked to act on the file. A kill leaves the file under its own names and the temporary
-// one, which recoverFile() clears up.
+// Where hard links exist but RENAME_NOREPLACE does not: a second name of this program's own (the
+// mark, which tells both names), then the new name (which link() never replaces), then the old name
+// is moved away and removed, each step checked to act on the file. A kill leaves the file under its
+// own names and the temporary one, which recoverFile() clears up.
 int linkThenUnlink(Folder& folder, const QByteArray& from, const QByteArray& to, const FileStat& file,
                    RenameResult& result, bool* noLinks)
 {
     if (stickyRefusesUnlink(folder, file))
         return EPERM;
-    const auto mark = temporaryName(folder, from);
+    const auto mark = temporaryName(folder, from, to);
     if (!mark)
         return mark.error();
     if (const int linked = folder.link(from, *mark); linked != 0) {
@@ -471,37 +483,57 @@ RenameResult tryRename(Folder& folder, const QByteArray& from, const QByteArray&
 struct Leftover {
     QByteArray name;
     FileStat stat;
+    QByteArray source;    // the name it was made from; empty when it did not fit
+    QByteArray targetTag; // a mark's: the tag of the name it was giving the file
 };
 
-// Temporary names in folder that runs of this program on this machine left, made by this user,
-// whose process has ended.
-QList<Leftover> leftovers(const Folder& folder)
+// The leftovers among names (of this machine's runs that have ended) that this user made and that
+// are still there.
+QList<Leftover> leftovers(const Folder& folder, const QList<QByteArray>& names)
 {
-    QList<QByteArray> names;
-    const QByteArray prefix = temporaryPrefix();
-    folder.listNames([&](QByteArrayView name) {
-        if (name.startsWith(prefix))
-            names << name.toByteArray();
-        return true;
-    });
-    const bool procReadable = processStart(::getpid()).has_value();
+    const qsizetype prefixSize = temporaryPrefix().size();
     QList<Leftover> out;
-    for (const QByteArray& name : std::as_const(names)) {
-        // prefix (host included), process id, "-", start time, "-", serial, "-" or "~", the name
-        const QList<QByteArray> parts = name.mid(prefix.size()).split('-');
-        bool pidOk = false;
-        bool startOk = false;
-        const pid_t pid = parts.value(0).toInt(&pidOk);
-        const quint64 start = parts.value(1).toULongLong(&startOk);
-        if (parts.size() < 3 || !pidOk || pid <= 0 || !startOk || !procReadable)
-            continue;
-        if (processStart(pid) == start)
-            continue; // that run is still going (this one included)
+    for (const QByteArray& name : names) {
         const auto st = folder.entry(name);
-        if (st && st->owner == ::geteuid() && renamable(*st))
-            out.append({name, *st});
+        if (!st || st->owner != ::geteuid() || !renamable(*st))
+            continue;
+        // After the process id and start time: serial, "=" and a tag, then "-" and the name or "~"
+        const QByteArray rest = name.mid(prefixSize).split('-').mid(2).join('-');
+        const qsizetype cut = rest.indexOf('~');
+        const qsizetype dash = rest.indexOf('-');
+        const qsizetype end = cut >= 0 && (dash < 0 || cut < dash) ? cut : dash;
+        const QByteArray head = rest.left(end);
+        const qsizetype tag = head.indexOf('=');
+        out.append({name, *st, end == dash && dash >= 0 ? rest.mid(dash + 1) : QByteArray(),
+                    tag >= 0 ? head.mid(tag + 1) : QByteArray()});
     }
     return out;
+}
+
+// What a killed link rename began, the file having both the mark's names: the one the row does not
+// list goes, the old one when the row lists neither. Where the row asks for that very rename, its
+// end is left to recoverFile.
+void settleTwoNames(Folder& folder, const QByteArray& from, const QByteArray& to, const Leftover& mark)
+{
+    if (mark.targetTag.isEmpty() || mark.source.isEmpty())
+        return;
+    const auto source = folder.entry(mark.source);
+    if (!source || !sameEntry(folder, *source, mark.stat))
+        return;
+    QByteArray target;
+    folder.listNames([&](QByteArrayView name) {
+        if (name != mark.source && !name.startsWith(TemporaryPrefix) && nameTag(name) == mark.targetTag) {
+            const QByteArray candidate = name.toByteArray();
+            const auto st = folder.entry(candidate);
+            if (st && sameEntry(folder, *st, mark.stat))
+                target = candidate;
+        }
+        return target.isEmpty();
+    });
+    if (target.isEmpty() || (from == mark.source && to == target))
+        return;
+    RenameResult ignored;
+    takeAwayName(folder, from == target || from != mark.source ? mark.source : target, mark.stat, ignored);
 }
 
 } // namespace
@@ -521,17 +553,50 @@ QByteArray temporaryPrefix()
     return TemporaryPrefix + hostTag() + '-';
 }
 
-Recovery recoverFile(Folder& folder, const QByteArray& from, const QByteArray& to, const ListedFile& listed)
+QList<QByteArray> leftoverNames(const Folder& folder)
+{
+    QList<QByteArray> names;
+    const QByteArray prefix = temporaryPrefix();
+    folder.listNames([&](QByteArrayView name) {
+        if (name.startsWith(prefix))
+            names << name.toByteArray();
+        return true;
+    });
+    if (names.isEmpty() || !processStart(::getpid()))
+        return {};
+    QHash<QByteArray, bool> ended; // by run: process id and start time
+    names.removeIf([&](const QByteArray& name) {
+        // prefix (host included), process id, "-", start time, "-", serial …
+        const QList<QByteArray> parts = name.mid(prefix.size()).split('-');
+        bool pidOk = false;
+        bool startOk = false;
+        const pid_t pid = parts.value(0).toInt(&pidOk);
+        const quint64 start = parts.value(1).toULongLong(&startOk);
+        if (parts.size() < 3 || !pidOk || pid <= 0 || !startOk)
+            return true;
+        const QByteArray run = parts[0] + '-' + parts[1];
+        auto it = ended.constFind(run);
+        if (it == ended.constEnd())
+            it = ended.insert(run, processStart(pid) != start); // a run still going: this one included
+        return !*it;
+    });
+    return names;
+}
+
+Recovery recoverFile(Folder& folder, const QByteArray& from, const QByteArray& to, const ListedFile& listed,
+                     const QList<QByteArray>* names)
 {
     if (listed.stamp == 0)
         return Recovery::None;
     QList<Leftover> mine;
-    for (const Leftover& l : leftovers(folder)) {
+    for (const Leftover& l : leftovers(folder, names ? *names : leftoverNames(folder))) {
         if (isListed(folder, l.stat, listed))
             mine << l;
     }
     if (mine.isEmpty())
         return Recovery::None;
+    for (const Leftover& l : std::as_const(mine))
+        settleTwoNames(folder, from, to, l);
     const FileStat& file = mine.first().stat;
     RenameResult ignored;
     const auto atNew = folder.entry(to);

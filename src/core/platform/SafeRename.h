@@ -6,6 +6,7 @@
 #include "core/platform/FileSystem.h"
 
 #include <QByteArray>
+#include <QList>
 #include <optional>
 
 namespace tamsel {
@@ -75,10 +76,16 @@ enum class Recovery {
     Finished, // the killed run had given the file its new name already; the leftovers are gone
 };
 
+// The temporary names in folder of this machine's runs that have ended: looked up once a pass,
+// for recoverFile.
+QList<QByteArray> leftoverNames(const Folder& folder);
+
 // Finishes or undoes what a killed run of this program left of the listed file's rename from
 // from to to: a temporary name of a run that has ended, made by this user, that names the listed
 // file. A temporary name whose own name did not fit ("~") comes back too, as the listed name says
-// what it was.
-Recovery recoverFile(Folder& folder, const QByteArray& from, const QByteArray& to, const ListedFile& listed);
+// what it was. A file a killed link rename left under both its names keeps the one the row lists.
+// names: leftoverNames(folder), when looked up already.
+Recovery recoverFile(Folder& folder, const QByteArray& from, const QByteArray& to, const ListedFile& listed,
+                     const QList<QByteArray>* names = nullptr);
 
 } // namespace tamsel

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A rename pass for a test to kill: renames count files in folder, from the names of the round
 // before (f<i> before round 0, r<round-1>-<i> after) to r<round>-<i>; with "link", as on a file
-// system without RENAME_NOREPLACE; with "undo", the pass and then its undo.
+// system without RENAME_NOREPLACE; with "undo", the pass and then its undo; with "undo-link", both
+// without RENAME_NOREPLACE.
 #include "core/filelist/FileList.h"
 #include "core/platform/FileSystem.h"
 #include "core/rename/RenamePass.h"
@@ -24,8 +25,9 @@ int main(int argc, char* argv[])
     const QByteArray before = round == 0 ? QByteArray("f") : "r" + QByteArray::number(round - 1) + '-';
     const QString after = QLatin1Char('r') + QString::number(round) + QLatin1Char('-');
     test::FakeFileSystem fs;
-    const bool undo = argc == 5 && QByteArray(argv[4]) == "undo";
-    fs.noReplace = argc == 4 || undo;
+    const QByteArray mode = argc == 5 ? QByteArray(argv[4]) : QByteArray();
+    const bool undo = mode.startsWith("undo");
+    fs.noReplace = argc == 4 || mode == "undo";
     FileList list(fs);
     for (int i = 0; i < count; ++i) {
         list.addFileRow(folder, before + QByteArray::number(i));

@@ -3,6 +3,7 @@
 // changed tree moves nothing it should not and says why.
 #include "core/filelist/FileList.h"
 #include "core/platform/FileSystem.h"
+#include "core/platform/SafeRename.h"
 #include "core/rename/RenamePass.h"
 #include "core/rename/UndoPass.h"
 #include "core/text/NameCodec.h"
@@ -259,16 +260,26 @@ private Q_SLOTS:
         QCOMPARE(list.cell(1, ColResult), u"已撤销！（此文件系统无法确保不覆盖同名文件）"_s);
     }
 
-    // Killed at any moment of an undo, every file is still there once, under its old or its new name.
+    void killedMidUndo_data()
+    {
+        QTest::addColumn<bool>("linkMode");
+        QTest::newRow("renameat2") << false;
+        QTest::newRow("link and unlink") << true;
+    }
+    // Killed at any moment of an undo, every file is still there, under its old or its new name; an
+    // undo through second names may leave a file under both and its temporary names, which the next
+    // pass over the files, listed once each, clears up.
     void killedMidUndo()
     {
+        QFETCH(bool, linkMode);
         TempTree tree;
-        const int files = 20000;
+        const int files = linkMode ? 5000 : 20000;
         for (int i = 0; i < files; ++i)
             tree.write("f" + QByteArray::number(i), QByteArray::number(i));
         QProcess child;
         child.start(QStringLiteral(TAMSEL_RENAME_CHILD),
-                    {QFile::decodeName(tree.root()), QString::number(files), u"0"_s, u"undo"_s});
+                    {QFile::decodeName(tree.root()), QString::number(files), u"0"_s,
+                     linkMode ? u"undo-link"_s : u"undo"_s});
         QVERIFY(child.waitForStarted(20000));
         // The first line comes when the pass is done and the undo begins.
         while (!child.canReadLine() && child.state() == QProcess::Running)
@@ -276,13 +287,30 @@ private Q_SLOTS:
         QTest::qWait(int(QRandomGenerator::global()->bounded(150)));
         child.kill();
         QVERIFY(child.state() == QProcess::NotRunning || child.waitForFinished(20000));
-        QHash<QByteArray, int> seen;
+        QMap<QByteArray, QByteArray> nameOf; // a name of each file, by content
         for (const QByteArray& name : namesIn(tree.root())) {
+            if (linkMode && name.startsWith(TemporaryPrefix))
+                continue;
             const QByteArray content = contentOf(tree.root() + name);
             QVERIFY2(name == "f" + content || name == "r0-" + content, name.constData());
-            ++seen[content];
+            QVERIFY2(linkMode || !nameOf.contains(content), name.constData());
+            nameOf.insert(content, name);
         }
-        QCOMPARE(seen.size(), files);
+        QCOMPARE(nameOf.size(), files);
+        if (!linkMode)
+            return;
+        FakeFileSystem fs;
+        fs.noReplace = false;
+        FileList list(fs);
+        for (auto it = nameOf.cbegin(); it != nameOf.cend(); ++it) {
+            list.addFileRow(tree.root(), it.value());
+            list.setCell(list.fileCount(), ColPreview, u"d-"_s + QString::fromUtf8(it.key()));
+        }
+        QCOMPARE(renamePass(list, fs).failedRow, 0);
+        const QList<QByteArray> names = namesIn(tree.root());
+        QCOMPARE(names.size(), files);
+        for (const QByteArray& name : names)
+            QCOMPARE(contentOf(tree.root() + name), name.mid(2));
     }
 };
 
