@@ -30,7 +30,7 @@ RenameOutcome renamePass(FileList& list, FileSystem& fs, const std::function<boo
     const QString untouched = QStringLiteral("未处理！");
     const QString succeeded = QStringLiteral("操作成功！");
     const QString failed = QStringLiteral("操作失败！");
-    const QString unguarded = QStringLiteral("（文件系统不能防止覆盖）");
+    const QString unguarded = QStringLiteral("（此文件系统无法确保不覆盖同名文件）");
     FileList::Batch batch(list);
     FolderHandles folders(fs);
     char newBytes[256]; // a valid name is at most 255 bytes

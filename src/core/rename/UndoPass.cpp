@@ -18,14 +18,15 @@ QString reasonText(int error)
     switch (error) {
     case ENOENT:
     case EISDIR:
-    case FileReplaced:
         return QStringLiteral("文件已不在原处");
+    case FileReplaced:
+        return QStringLiteral("文件已被替换");
     case EEXIST:
     case ENOTEMPTY:
         return QStringLiteral("原文件名已被占用");
     case ESTALE:
     case ENOTDIR:
-        return QStringLiteral("文件夹已改变");
+        return QStringLiteral("文件所在的文件夹已被移动或替换");
     case IdentityUnknown:
         return QStringLiteral("无法确认是同一个文件");
     default:

@@ -308,7 +308,7 @@ private Q_SLOTS:
         list.addFileRow(tree.write("a", "A"));
         list.setCell(1, ColPreview, u"b"_s);
         QCOMPARE(renamePass(list, fs).failedRow, 0);
-        QCOMPARE(list.cell(1, ColResult), u"操作成功！（文件系统不能防止覆盖）"_s);
+        QCOMPARE(list.cell(1, ColResult), u"操作成功！（此文件系统无法确保不覆盖同名文件）"_s);
         QCOMPARE(list.cell(1, ColNewName), u"b"_s);
     }
 

@@ -148,8 +148,8 @@ private Q_SLOTS:
         QCOMPARE(list.cell(1, ColResult), u"已撤销！"_s);
         QCOMPARE(list.cell(1, ColNewName), QString());
         QCOMPARE(list.details(1).stamp, m_fs.stat(root + "kept")->entryStamp);
-        const QStringList expected{u"文件已不在原处"_s, u"原文件名已被占用"_s, u"文件已不在原处"_s,
-                                   u"文件夹已改变"_s, u"文件夹已改变"_s};
+        const QStringList expected{u"文件已被替换"_s, u"原文件名已被占用"_s, u"文件已不在原处"_s,
+                                   u"文件所在的文件夹已被移动或替换"_s, u"文件所在的文件夹已被移动或替换"_s};
         for (int r = 2; r <= 6; ++r)
             QCOMPARE(list.cell(r, ColResult), u"撤销失败！"_s + expected[r - 2]);
         QCOMPARE(contentOf(root + "replaced-new"), QByteArray("another"));
@@ -196,7 +196,7 @@ private Q_SLOTS:
             QSKIP("the inode number was not given again");
         const UndoOutcome undo = undoPass(list, m_fs, pass.record);
         QCOMPARE(undo.failed, 1);
-        QCOMPARE(list.cell(1, ColResult), u"撤销失败！文件已不在原处"_s);
+        QCOMPARE(list.cell(1, ColResult), u"撤销失败！文件已被替换"_s);
         QCOMPARE(namesIn(mnt), (QList<QByteArray>{"lost+found", "x"}));
     }
 
