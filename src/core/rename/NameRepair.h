@@ -20,16 +20,22 @@ struct RepairCount {
     int undecided = 0; // rows that more than one encoding reads as a name (under Auto)
 };
 
+// The encoding the user's locale writes names in (LC_ALL, LC_CTYPE, LANG): GB18030 for zh_CN,
+// Big5 for zh_TW and zh_HK, Shift_JIS for ja, EUC-KR for ko; Auto for any other.
+SourceEncoding localeEncoding();
+
 // The repaired name of a file whose name is text (bytes, as on disk): a name that is not UTF-8
-// decoded from the encoding; UTF-8 that was read as a one-byte code page or as GB18030 read back;
-// box drawing or runs of accented letters read back through the DOS and Windows code pages. Only a
-// reading of one script family, digits, blanks and common punctuation counts. Nothing for a sound
-// name; nothing, and undecided set, when under Auto two encodings give different readings.
+// decoded from the encoding; UTF-8 that was read as a one-byte code page or as GB18030 read back
+// exactly; East Asian bytes read through the DOS and Windows code pages read back; a decomposed
+// name composed. Of several readings the likeliest by the frequencies of its characters, with the
+// preferred encoding deciding near ties. Nothing for a sound name; nothing, and undecided set,
+// when no reading is clearly likelier than another.
 std::optional<QString> repairedName(QStringView text, QByteArrayView bytes, SourceEncoding encoding,
-                                    bool* undecided = nullptr);
+                                    bool* undecided = nullptr, SourceEncoding preferred = localeEncoding());
 
 // Writes every row's repaired name as its preview, and empties the others'.
 RepairCount repairPreview(FileList& list, SourceEncoding encoding,
-                          const std::function<void(int row)>& progress = {});
+                          const std::function<void(int row)>& progress = {},
+                          SourceEncoding preferred = localeEncoding());
 
 } // namespace tamsel
