@@ -125,7 +125,12 @@ RenameOutcome renamePass(FileList& list, FileSystem& fs, const std::function<boo
                     outcome.record.folders.push_back({list.directoryBytes(r), folders.identity(index)});
                 recordFolder = it->second;
             }
-            outcome.record.add(recordFolder, r, *result.renamed, folder->entryHandle(name), old, name);
+            // Where the stamp may not tell a file made later in a freed inode (no birth time, FUSE),
+            // the record keeps the file's handle and change time for the undo to compare.
+            const FileStat& renamed = *result.renamed;
+            const bool weakStamp = !renamed.createdMs || folder->inodesMayChange();
+            outcome.record.add(recordFolder, r, renamed, weakStamp ? folder->entryHandle(name) : 0,
+                               weakStamp ? renamed.changedNs : 0, old, name);
             if (folder->inodesMayChange()) {
                 if (auto held = folder->hold(name))
                     outcome.record.held.push_back(std::move(held));

@@ -23,8 +23,10 @@ struct RenameRecord {
         quint64 stamp = 0;  // FileStat::entryStamp under the new name
         qint64 size = 0;
         qint64 modifiedMs = 0;
-        qint64 changedNs = 0;    // right after the rename
-        quint64 handle = 0;      // Folder::entryHandle under the new name
+        // Where the stamp alone may not tell the file: its change time right after the rename, and
+        // Folder::entryHandle under the new name; 0 elsewhere.
+        qint64 changedNs = 0;
+        quint64 handle = 0;
         qsizetype nameStart = 0; // old name, then new name, in names
         int oldLength = 0;
         int newLength = 0;
@@ -44,11 +46,11 @@ struct RenameRecord {
     {
         return QByteArrayView(names).sliced(f.nameStart + f.oldLength, f.newLength);
     }
-    void add(quint32 folder, int row, const FileStat& renamed, quint64 handle, QByteArrayView oldName,
-             QByteArrayView newName)
+    void add(quint32 folder, int row, const FileStat& renamed, quint64 handle, qint64 changedNs,
+             QByteArrayView oldName, QByteArrayView newName)
     {
-        files.push_back({folder, row, renamed.entryStamp, renamed.size, renamed.modifiedMs, renamed.changedNs,
-                         handle, names.size(), int(oldName.size()), int(newName.size())});
+        files.push_back({folder, row, renamed.entryStamp, renamed.size, renamed.modifiedMs, changedNs, handle,
+                         names.size(), int(oldName.size()), int(newName.size())});
         names.append(oldName).append(newName);
     }
     // Drops the files from `from` on, with their names.
