@@ -138,8 +138,8 @@ enum Family : unsigned { Chinese = 1, Japanese = 2, Korean = 4, Single = 8 };
 
 // Whether text reads as a name: no control, private or unassigned characters, no symbols, the
 // letters of one family (ASCII letters go with any, but not beside Cyrillic, Greek or Armenian) in
-// the scripts of names, marks only on letters. An exact round trip of UTF-8 may hold any punctuation, space
-// or sign (» « ± €) but box drawing.
+// the scripts of names, marks only on letters. An exact round trip of UTF-8 may hold punctuation,
+// spaces and the signs before the arrows (» « ± € ™), never box drawing.
 bool isPlausible(QStringView text, bool roundTrip = false)
 {
     unsigned families = Chinese | Japanese | Korean | Single;
@@ -159,7 +159,7 @@ bool isPlausible(QStringView text, bool roundTrip = false)
         if (c < 0x80 || isCommonPunctuation(c) || c == 0x30FC)
             continue;
         const QChar::Category category = QChar::category(c);
-        if (roundTrip && !(c >= 0x2500 && c <= 0x25FF) &&
+        if (roundTrip && c < 0x2190 &&
             (category == QChar::Separator_Space || category == QChar::Number_Other ||
              (category >= QChar::Punctuation_Connector && category <= QChar::Symbol_Other)))
             continue;
@@ -344,13 +344,14 @@ bool inOtherAlphabet(QStringView text)
     return signless && one && script >= 0;
 }
 
-// Whether every word with letters beyond ASCII is a lone letter, Latin without ASCII letters,
-// without a vowel or with a capital after a small letter (ë, ǹǫ, лл, йЫ): what a Chinese character
-// or two becomes when its bytes happen to be UTF-8; rarely words.
+// Whether every word with letters beyond ASCII is a lone letter (modifier letters aside), Latin
+// without ASCII letters, without a vowel or with a capital after a small letter (ë, ǹǫ, лл, йЫ):
+// what a Chinese character or two becomes when its bytes happen to be UTF-8; rarely words. So is
+// text without such words.
 bool onlyLoneLetters(QStringView text)
 {
     static const QString vowels = QStringLiteral("aeiouyаеёиоуыэюяіїєαεηιουω");
-    bool lone = true, any = false;
+    bool lone = true;
     qsizetype i = 0;
     while (i < text.size()) {
         if (!text[i].isLetter() || text[i].unicode() < 0x80) {
@@ -365,20 +366,20 @@ bool onlyLoneLetters(QStringView text)
         int letters = 0;
         for (; end < text.size() && (text[end].isLetter() || text[end].isMark()); ++end) {
             ascii = ascii || text[end].unicode() < 0x80;
-            letters += text[end].isLetter();
+            letters += text[end].isLetter() && text[end].script() != QChar::Script_Common;
             const QString base = text[end].decomposition();
             vowel = vowel || vowels.contains((base.isEmpty() ? text[end] : base[0]).toLower());
             const QChar::Script script = text[end].script();
             vowelScript = vowelScript || script == QChar::Script_Latin || script == QChar::Script_Cyrillic ||
                           script == QChar::Script_Greek;
-            latin = latin && (script == QChar::Script_Latin || !text[end].isLetter());
+            latin = latin && (script == QChar::Script_Latin || script == QChar::Script_Common ||
+                              !text[end].isLetter());
             camel = camel || (end > i && text[end].isUpper() && text[end - 1].isLower());
         }
-        any = true;
-        lone = lone && first == i && !ascii && (letters == 1 || latin || camel || (vowelScript && !vowel));
+        lone = lone && first == i && !ascii && (letters <= 1 || latin || camel || (vowelScript && !vowel));
         i = end;
     }
-    return any && lone;
+    return lone;
 }
 
 // Whether every character of the bytes in the encoding is in its rows of frequent characters or of
@@ -523,11 +524,12 @@ private:
                 }
             }
         }
-        // An exact round trip wins, unless all it gives is a lone letter or two without ASCII words
-        // and East Asian bytes read as it too, which are likelier (毛 is C3 AB, "ë").
-        if (again &&
-            (!rival || asciiWords || hasCjk(*again) || !onlyLoneLetters(*again) ||
-             std::count_if(again->begin(), again->end(), [](QChar c) { return c.unicode() >= 0x80; }) > 2))
+        // An exact round trip wins, unless all it gives is lone letters and signs (with one
+        // punctuation mark at most, where «» are two) without ASCII words and East Asian bytes read
+        // as it too, which are likelier (毛 is C3 AB, "ë").
+        if (again && (!rival || asciiWords || hasCjk(*again) || !onlyLoneLetters(*again) ||
+                      std::count_if(again->begin(), again->end(),
+                                    [](QChar c) { return c.unicode() >= 0x80 && c.isPunct(); }) > 1))
             return again;
         if (auto read = choose(std::move(readings), unsure))
             return read;

@@ -192,8 +192,9 @@ private Q_SLOTS:
     }
 
     // Random names of common characters in each script, garbled each way and repaired with their
-    // encoding: bytes that are not UTF-8 come back; text read through a code page comes back or
-    // stays, as a name of rare characters may (random ones often are), never as another name.
+    // encoding: bytes that are not UTF-8 come back; text read through a code page, if three
+    // characters long at least, comes back or stays (random characters are often rare), never as
+    // another name. Two random characters may as well be two letters of UTF-8.
     void garbledAndBack()
     {
         const quint32 seed = QRandomGenerator::global()->generate();
@@ -219,7 +220,7 @@ private Q_SLOTS:
                 for (const Kind kind : {NotUtf8, ReadAsCp437, ReadAsCp1252}) {
                     if (const auto garbled = garble(name, s.encoding, kind)) {
                         const QString back = repaired(*garbled, s.encoding);
-                        QVERIFY2(back == name || (kind != NotUtf8 && back == u"-"_s),
+                        QVERIFY2(back == name || (kind != NotUtf8 && (back == u"-"_s || bytes.size() < 6)),
                                  qPrintable(u"%1 kind %2 seed %3"_s.arg(name).arg(int(kind)).arg(seed)));
                     }
                 }
