@@ -9,13 +9,13 @@
 #include "core/platform/FileSystem.h"
 #include "core/rename/NameRepair.h"
 #include "core/text/Iconv.h"
+#include "core/text/PlainText.h"
 
 #include <QCoreApplication>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSet>
-#include <QStringDecoder>
 #include <QtEndian>
 #include <cstdio>
 #include <map>
@@ -45,15 +45,6 @@ Lang langOf(const QString& locale)
     if (locale.startsWith("ko"_L1))
         return Lang::Korean;
     return Lang::Other;
-}
-
-std::optional<QString> strictUtf8(QByteArrayView bytes)
-{
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError())
-        return std::nullopt;
-    return text;
 }
 
 // The messages and translations of a GNU catalog, split into lines and plural forms.
@@ -88,7 +79,7 @@ void readCatalog(const QString& path, Lang lang, std::vector<Name>& out)
             }
             for (const QByteArray& form : text.toByteArray().split('\0')) {
                 for (const QByteArray& line : form.split('\n')) {
-                    if (const auto name = strictUtf8(line))
+                    if (const auto name = decodeStrictly(QStringConverter::Utf8, line))
                         out.push_back({*name, translation ? lang : Lang::Other});
                 }
             }
@@ -167,7 +158,7 @@ std::vector<Name> corpus()
         if (serial++ % sample != 0)
             continue;
         if (const auto bytes = cp1252.convert(l.text.toUtf8());
-            bytes && *bytes != l.text.toUtf8() && strictUtf8(*bytes)) {
+            bytes && *bytes != l.text.toUtf8() && decodeStrictly(QStringConverter::Utf8, *bytes)) {
             ++garbled;
             continue;
         }
@@ -323,7 +314,7 @@ int main(int argc, char* argv[])
             if (!bytes)
                 continue;
             const bool two = n.text.size() == 2;
-            if (!strictUtf8(*bytes)) {
+            if (!decodeStrictly(QStringConverter::Utf8, *bytes)) {
                 kinds[u"as bytes"_s].first.push_back({*bytes, n.text});
                 if (two)
                     kinds[u"as bytes"_s].second.push_back({*bytes, n.text});

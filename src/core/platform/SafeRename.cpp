@@ -553,6 +553,20 @@ QByteArray temporaryPrefix()
     return TemporaryPrefix + hostTag() + '-';
 }
 
+RenameResult RecoveringRenamer::rename(quint32 folderKey, Folder& folder, const QByteArray& from,
+                                       const QByteArray& to, const ListedFile& listed)
+{
+    auto left = m_leftovers.constFind(folderKey);
+    if (left == m_leftovers.constEnd())
+        left = m_leftovers.insert(folderKey, leftoverNames(folder));
+    if (!left->isEmpty() && recoverFile(folder, from, to, listed, &*left) == Recovery::Finished) {
+        RenameResult result;
+        result.renamed = folder.entry(to);
+        return result;
+    }
+    return renameEntry(folder, from, to, listed);
+}
+
 QList<QByteArray> leftoverNames(const Folder& folder)
 {
     QList<QByteArray> names;

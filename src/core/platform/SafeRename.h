@@ -6,6 +6,7 @@
 #include "core/platform/FileSystem.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <optional>
 
@@ -87,5 +88,16 @@ QList<QByteArray> leftoverNames(const Folder& folder);
 // names: leftoverNames(folder), when looked up already.
 Recovery recoverFile(Folder& folder, const QByteArray& from, const QByteArray& to, const ListedFile& listed,
                      const QList<QByteArray>* names = nullptr);
+
+// Renames for a pass: what a killed run left of each file is finished or taken back first
+// (recoverFile), with each folder's leftover names looked up once, by the pass's key for it.
+class RecoveringRenamer {
+public:
+    RenameResult rename(quint32 folderKey, Folder& folder, const QByteArray& from, const QByteArray& to,
+                        const ListedFile& listed);
+
+private:
+    QHash<quint32, QList<QByteArray>> m_leftovers;
+};
 
 } // namespace tamsel

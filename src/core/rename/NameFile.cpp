@@ -5,20 +5,10 @@
 #include "core/text/Iconv.h"
 #include "core/text/PlainText.h"
 
-#include <QStringDecoder>
 #include <cerrno>
 
 namespace tamsel {
 namespace {
-
-std::optional<QString> decodeWith(QStringConverter::Encoding encoding, QByteArrayView bytes)
-{
-    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
-    QString text = decoder.decode(bytes);
-    if (decoder.hasError())
-        return std::nullopt;
-    return text;
-}
 
 std::optional<QString> fromGb18030(const QByteArray& bytes)
 {
@@ -34,14 +24,14 @@ std::optional<QString> decodeText(const QByteArray& bytes)
 {
     if (bytes.startsWith("\xef\xbb\xbf"))
         return bytes.contains('\0') ? std::nullopt
-                                    : decodeWith(QStringConverter::Utf8, QByteArrayView(bytes).sliced(3));
+                                    : decodeStrictly(QStringConverter::Utf8, QByteArrayView(bytes).sliced(3));
     if (bytes.startsWith("\xff\xfe"))
-        return decodeWith(QStringConverter::Utf16LE, QByteArrayView(bytes).sliced(2));
+        return decodeStrictly(QStringConverter::Utf16LE, QByteArrayView(bytes).sliced(2));
     if (bytes.startsWith("\xfe\xff"))
-        return decodeWith(QStringConverter::Utf16BE, QByteArrayView(bytes).sliced(2));
+        return decodeStrictly(QStringConverter::Utf16BE, QByteArrayView(bytes).sliced(2));
     if (bytes.contains('\0'))
         return std::nullopt;
-    if (auto utf8 = decodeWith(QStringConverter::Utf8, bytes))
+    if (auto utf8 = decodeStrictly(QStringConverter::Utf8, bytes))
         return utf8;
     return fromGb18030(bytes);
 }

@@ -4,8 +4,8 @@
 #include "core/filelist/FileList.h"
 #include "core/text/Iconv.h"
 #include "core/text/NameCodec.h"
+#include "core/text/PlainText.h"
 
-#include <QStringDecoder>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -39,15 +39,6 @@ constexpr double Tie = 1.5;
 bool isAscii(QStringView text)
 {
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
-}
-
-std::optional<QString> strictUtf8(QByteArrayView bytes)
-{
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError())
-        return std::nullopt;
-    return text;
 }
 
 bool isHan(char32_t c)
@@ -541,7 +532,7 @@ private:
     {
         if (!bytes || isAscii(QString::fromLatin1(*bytes)))
             return std::nullopt;
-        auto again = strictUtf8(*bytes);
+        auto again = decodeStrictly(QStringConverter::Utf8, *bytes);
         if (!again || *again == text || !isPlausible(*again, true) || !ranks().common(*again))
             return std::nullopt;
         return again;

@@ -9,7 +9,6 @@
 #include "core/text/NameCodec.h"
 #include "core/text/PlainText.h"
 
-#include <QHash>
 #include <cerrno>
 #include <memory>
 #include <unordered_map>
@@ -37,7 +36,7 @@ RenameOutcome renamePass(FileList& list, FileSystem& fs, const std::function<boo
     char oldBytes[1024];
     RenameOutcome outcome;
     std::unordered_map<quint32, quint32> recordFolders; // the list's folder index to the record's
-    QHash<quint32, QList<QByteArray>> leftovers;        // by the list's folder index
+    RecoveringRenamer renamer;
     quint32 lastFolder = 0;
     quint32 recordFolder = 0;
     for (int r = 1; r <= list.fileCount(); ++r) {
@@ -77,15 +76,7 @@ RenameOutcome renamePass(FileList& list, FileSystem& fs, const std::function<boo
         if (folder) {
             const FileList::Row& row = list.details(r);
             const ListedFile listed{row.stamp, row.size, row.modified};
-            // The file may have names a killed run left: looked for in the folders that have any.
-            const quint32 index = list.folderIndex(r);
-            auto left = leftovers.constFind(index);
-            if (left == leftovers.constEnd())
-                left = leftovers.insert(index, leftoverNames(*folder));
-            if (!left->isEmpty() && recoverFile(*folder, old, name, listed, &*left) == Recovery::Finished)
-                result.renamed = folder->entry(name);
-            else
-                result = renameEntry(*folder, old, name, listed);
+            result = renamer.rename(list.folderIndex(r), *folder, old, name, listed);
             err = result.error;
         }
         if (!result.strandedAs.isEmpty()) {

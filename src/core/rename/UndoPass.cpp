@@ -106,7 +106,7 @@ UndoOutcome undoPass(FileList& list, const FileSystem& fs, RenameRecord& record,
     FileList::Batch batch(list);
     FolderHandles folders(fs);
     RowFinder rows(list, record);
-    QHash<quint32, QList<QByteArray>> leftovers; // names killed runs left, by the record's folder
+    RecoveringRenamer renamer;
     UndoOutcome outcome;
     char newBytes[256]; // valid names are at most 255 bytes
     char oldBytes[256];
@@ -131,14 +131,8 @@ UndoOutcome undoPass(FileList& list, const FileSystem& fs, RenameRecord& record,
         if (!folder) {
             result.error = folder.error() == ENOENT ? ESTALE : folder.error(); // moved away
         } else {
-            const ListedFile listed{f.stamp, f.size, f.modifiedMs, f.handle, f.changedNs};
-            auto left = leftovers.constFind(f.folder);
-            if (left == leftovers.constEnd())
-                left = leftovers.insert(f.folder, leftoverNames(**folder));
-            if (!left->isEmpty() && recoverFile(**folder, from, to, listed, &*left) == Recovery::Finished)
-                result.renamed = (*folder)->entry(to);
-            else
-                result = renameEntry(**folder, from, to, listed);
+            result = renamer.rename(f.folder, **folder, from, to,
+                                    {f.stamp, f.size, f.modifiedMs, f.handle, f.changedNs});
         }
         const int row = rows.find(f);
         if (result.error == 0 && result.renamed) {

@@ -1,7 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/text/PlainText.h"
 
+#include <QStringDecoder>
+
 namespace tamsel {
+
+std::optional<QString> decodeStrictly(QStringConverter::Encoding encoding, QByteArrayView bytes)
+{
+    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
 
 QString leftTrimBlanks(QStringView text)
 {

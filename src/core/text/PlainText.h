@@ -2,11 +2,17 @@
 // Blanks and lines of plain text, as the inputs and name lists use them.
 #pragma once
 
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
+#include <QStringConverter>
 #include <QStringView>
+#include <optional>
 
 namespace tamsel {
+
+// The text of bytes in the encoding; nothing when they are not valid in it.
+std::optional<QString> decodeStrictly(QStringConverter::Encoding encoding, QByteArrayView bytes);
 
 // Blanks are spaces only; tabs and other white space are kept.
 QString trimBlanks(QStringView text);

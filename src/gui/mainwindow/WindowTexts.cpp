@@ -74,12 +74,13 @@ QString failureReason(int error, QStringView oldName, QStringView newName)
         return QStringLiteral("无法确认") + quoted(oldName) + QStringLiteral("是同一个文件");
     case EINVAL: {
         const std::optional<QByteArray> bytes = encodeName(newName);
-        switch (bytes ? newNameFault(*bytes) : NameFault::Invalid) {
+        const NameFault fault = bytes ? newNameFault(*bytes) : NameFault::Invalid;
+        switch (fault) {
         case NameFault::TooLong:
             return QStringLiteral("新文件名") + quoted(newName) + QStringLiteral("太长（超过255个字节）");
         case NameFault::ControlCharacter:
         case NameFault::DirectionControl:
-            return newNameFaultText(newNameFault(*bytes));
+            return newNameFaultText(fault);
         default:
             return QStringLiteral("新文件名") + quoted(newName) + QStringLiteral("不合法");
         }
