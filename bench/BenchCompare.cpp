@@ -156,7 +156,7 @@ void report(double s, int rows, qint64 bytes)
 void listForRename(FileList& list, const FileSystem& fs, const QString& dir)
 {
     addFolderRecursive(list, fs, QFile::encodeName(dir), {});
-    for (int r = 1; r <= list.fileCount(); ++r)
+    for (int r = 0; r < list.fileCount(); ++r)
         list.setCell(r, ColPreview, QStringLiteral("r_") + list.name(r));
 }
 
@@ -243,7 +243,8 @@ int main(int argc, char* argv[])
             outcome = renamePass(list, fs);
         }
         const double s = seconds(t);
-        if (outcome.failedRow || list.cell(list.fileCount(), ColResult) != QStringLiteral("操作成功！"))
+        if (outcome.failedRow >= 0 ||
+            list.cell(list.fileCount() - 1, ColResult) != QStringLiteral("操作成功！"))
             std::fprintf(stderr, "the rename pass failed\n");
         report(s, list.fileCount(), 0);
         return 0;
@@ -265,7 +266,7 @@ int main(int argc, char* argv[])
             undoPass(list, fs, outcome.record);
         }
         const double s = seconds(t);
-        if (list.cell(list.fileCount(), ColResult) != QStringLiteral("已撤销！"))
+        if (list.cell(list.fileCount() - 1, ColResult) != QStringLiteral("已撤销！"))
             std::fprintf(stderr, "the undo failed\n");
         report(s, list.fileCount(), 0);
         return 0;

@@ -4,6 +4,7 @@
 //   bench_filelist [rows] [real files]
 #include "core/filelist/FileList.h"
 #include "core/platform/FileSystem.h"
+#include "gui/filelist/FileListModel.h"
 #include "gui/filelist/FileListView.h"
 
 #include <QApplication>
@@ -100,8 +101,9 @@ int main(int argc, char* argv[])
     }
     {
         FileList list(fs);
+        FileListModel model(list);
         FileListView view;
-        view.setFileList(&list);
+        view.setFileList(&model);
         view.resize(441, 401);
         view.show();
         QApplication::processEvents();

@@ -5,6 +5,7 @@
 #include "core/filelist/AddFiles.h"
 #include "core/filelist/FileList.h"
 #include "core/platform/FileSystem.h"
+#include "gui/filelist/FileListModel.h"
 #include "gui/filelist/FileListView.h"
 
 #include <QApplication>
@@ -75,8 +76,9 @@ int main(int argc, char* argv[])
     int added = 0;
     const double addSeconds = best(3, [&] {
         FileList list(fs);
+        FileListModel model(list);
         FileListView view;
-        view.setFileList(&list);
+        view.setFileList(&model);
         view.show();
         WalkHooks hooks;
         hooks.yield = [] { QCoreApplication::processEvents(); };
@@ -87,8 +89,9 @@ int main(int argc, char* argv[])
                 findSeconds, addSeconds / findSeconds);
 
     FileList list(fs);
+    FileListModel model(list);
     FileListView view;
-    view.setFileList(&list);
+    view.setFileList(&model);
     view.resize(441, 401);
     view.show();
     list.beginBatch();

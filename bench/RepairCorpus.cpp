@@ -208,8 +208,8 @@ void run(const std::vector<Case>& cases, SourceEncoding encoding, SourceEncoding
     for (const Case& c : cases)
         list.addFileRow("/nonexistent/", c.bytes, std::nullopt);
     repairPreview(list, encoding, {}, preferred);
-    for (int r = 1; r <= list.fileCount(); ++r) {
-        const Case& c = cases[size_t(r - 1)];
+    for (int r = 0; r < list.fileCount(); ++r) {
+        const Case& c = cases[size_t(r)];
         const QString preview = list.preview(r).toString();
         ++tally.names;
         if (preview == c.expected || (c.expected.isEmpty() && preview.isEmpty()))

@@ -55,31 +55,21 @@ void setPart(FileList::Row& r, int part, QStringView value)
 
 } // namespace
 
-FileList::FileList(const FileSystem& fs, QObject* parent) : QAbstractTableModel(parent), m_fs(fs)
+FileList::FileList(const FileSystem& fs, QObject* parent) : QObject(parent), m_fs(fs)
 {
     m_batchFlush.setInterval(100);
     connect(&m_batchFlush, &QTimer::timeout, this, &FileList::flush);
     initFileList();
 }
 
-QString FileList::headerText(int column)
-{
-    static const char16_t* const texts[ColumnCount] = {u"编号",         u"原文件名", u"预览",     u"执行结果",
-                                                       u"文件所在目录", u"文件名称", u"文件类型", u"文件大小",
-                                                       u"创建时间",     u"修改时间", u"新文件名"};
-    return column >= 0 && column < ColumnCount ? QString::fromUtf16(texts[column]) : QString();
-}
-
 QString FileList::cell(int row, int column) const
 {
-    if (row == 0)
-        return headerText(column);
-    if (row < 1 || row > fileCount() || column < 0 || column >= ColumnCount)
+    if (row < 0 || row >= fileCount() || column < 0 || column >= ColumnCount)
         return {};
-    const Row& r = m_rows[row - 1];
+    const Row& r = m_rows[row];
     switch (column) {
     case ColNumber:
-        return QString::number(row);
+        return {};
     case ColDirectory:
         return m_dirs[r.dir].text;
     case ColFileName:
@@ -100,10 +90,10 @@ QString FileList::cell(int row, int column) const
 void FileList::setCell(int row, int column, QStringView text)
 {
     const int part = textPart(column);
-    Q_ASSERT(part >= 0 && row >= 1 && row <= fileCount());
-    if (part < 0 || row < 1 || row > fileCount())
+    Q_ASSERT(part >= 0 && row >= 0 && row < fileCount());
+    if (part < 0 || row < 0 || row >= fileCount())
         return;
-    Row& r = m_rows[row - 1];
+    Row& r = m_rows[row];
     if (partView(r, part) == text)
         return;
     setPart(r, part, text);
@@ -114,10 +104,10 @@ void FileList::setCell(int row, int column, QStringView text)
 
 void FileList::setRenamed(int row, QStringView result)
 {
-    Q_ASSERT(row >= 1 && row <= fileCount());
-    if (row < 1 || row > fileCount())
+    Q_ASSERT(row >= 0 && row < fileCount());
+    if (row < 0 || row >= fileCount())
         return;
-    Row& r = m_rows[row - 1];
+    Row& r = m_rows[row];
     const QStringView name = partView(r, 0);
     const QStringView preview = partView(r, 1);
     QString text;
@@ -131,17 +121,17 @@ void FileList::setRenamed(int row, QStringView result)
 
 QStringView FileList::name(int row) const
 {
-    return partView(m_rows[row - 1], 0);
+    return partView(m_rows[row], 0);
 }
 
 QStringView FileList::preview(int row) const
 {
-    return partView(m_rows[row - 1], 1);
+    return partView(m_rows[row], 1);
 }
 
 QStringView FileList::currentName(int row) const
 {
-    return currentNameOf(m_rows[row - 1]);
+    return currentNameOf(m_rows[row]);
 }
 
 QStringView FileList::previewOf(const Row& row)
@@ -164,18 +154,17 @@ QByteArray FileList::currentNameBytes(int row) const
 
 QByteArray FileList::nameBytes(int row) const
 {
-    const QStringView name = partView(m_rows[row - 1], 0);
+    const QStringView name = partView(m_rows[row], 0);
     return encodeName(name).value_or(name.toUtf8());
 }
 
 QByteArray FileList::directoryBytes(int row) const
 {
-    return m_dirs[m_rows[row - 1].dir].bytes;
+    return m_dirs[m_rows[row].dir].bytes;
 }
 
 void FileList::initFileList()
 {
-    beginResetModel();
     m_conflicts.clear();
     ++m_generation;
     m_rows.clear();
@@ -185,9 +174,8 @@ void FileList::initFileList()
     m_dirIndex.clear();
     m_dirIndex.insert(QByteArray(), 0);
     m_lastDir = 0;
-    m_modelRows = MinRows - 1;
     m_dirtyFirst = m_dirtyLast = -1;
-    endResetModel();
+    Q_EMIT listReset();
     if (m_announcedCount != 0) {
         m_announcedCount = 0;
         Q_EMIT fileCountChanged(0);
@@ -243,15 +231,15 @@ void FileList::addFileRow(const QByteArray& dir, QByteArrayView name, const std:
     r.dir = internDir(dir, folder);
     setDetails(r, stat);
     m_rows.push_back(std::move(r));
-    rowChanged(fileCount());
+    rowChanged(fileCount() - 1);
 }
 
 void FileList::setRestored(int row, QStringView name, QStringView result, const FileStat& stat)
 {
-    Q_ASSERT(row >= 1 && row <= fileCount());
-    if (row < 1 || row > fileCount())
+    Q_ASSERT(row >= 0 && row < fileCount());
+    if (row < 0 || row >= fileCount())
         return;
-    Row& r = m_rows[row - 1];
+    Row& r = m_rows[row];
     const QStringView preview = partView(r, 1);
     QString text;
     text.reserve(name.size() + preview.size() + result.size());
@@ -284,7 +272,7 @@ void FileList::setDetails(Row& r, const std::optional<FileStat>& stat)
 
 void FileList::fillFileDetails(const QByteArray& fullPath, int row)
 {
-    setDetails(m_rows[row - 1], m_fs.stat(fullPath));
+    setDetails(m_rows[row], m_fs.stat(fullPath));
     rowChanged(row);
 }
 
@@ -292,10 +280,10 @@ void FileList::refreshFileList(const std::function<bool(int row)>& progress)
 {
     Batch batch(*this);
     clearConflicts();
-    for (int i = 1; i <= fileCount(); ++i) {
+    for (int i = 0; i < fileCount(); ++i) {
         if (progress && !progress(i))
             break;
-        Row& r = m_rows[i - 1];
+        Row& r = m_rows[i];
         const QStringView newName = partView(r, 3);
         // Leading blanks alone do not make a new name; a real one is taken over as stored.
         const bool renamed = std::any_of(newName.begin(), newName.end(), [](QChar c) { return c != u' '; });
@@ -309,18 +297,18 @@ void FileList::refreshFileList(const std::function<bool(int row)>& progress)
 void FileList::moveBlock(int first, int last, int to)
 {
     const int count = last - first + 1;
-    if (first < 1 || last > fileCount() || count < 1 || to < 1 || to + count - 1 > fileCount() || to == first)
+    if (first < 0 || last >= fileCount() || count < 1 || to < 0 || to + count > fileCount() || to == first)
         return;
     flush();
     clearConflicts();
-    const auto at = [this](int row) { return m_rows.begin() + (row - 1); };
+    const auto at = [this](int row) { return m_rows.begin() + row; };
     if (to < first)
         std::rotate(at(to), at(first), at(last + 1));
     else
         std::rotate(at(first), at(last + 1), at(to + count));
     const int top = std::min(first, to);
     const int bottom = std::max(last, to + count - 1);
-    Q_EMIT dataChanged(index(top - 1, 0), index(bottom - 1, ColumnCount - 1));
+    Q_EMIT rowsChanged(top, bottom);
 }
 
 void FileList::reorder(const std::vector<int>& order)
@@ -331,35 +319,36 @@ void FileList::reorder(const std::vector<int>& order)
     flush();
     std::vector<Row> rows;
     rows.reserve(m_rows.size());
-    QHash<int, QString> marks;
+    QHash<int, RowMark> marks;
+    std::vector<int> newPlace(order.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        newPlace[size_t(order[i])] = int(i);
     for (size_t i = 0; i < order.size(); ++i) {
-        rows.push_back(std::move(m_rows[size_t(order[i] - 1)]));
-        if (const auto it = m_conflicts.constFind(order[i]); it != m_conflicts.constEnd())
-            marks.insert(int(i + 1), *it);
+        rows.push_back(std::move(m_rows[size_t(order[i])]));
+        if (const auto it = m_conflicts.constFind(order[i]); it != m_conflicts.constEnd()) {
+            RowMark mark = *it;
+            if (mark.otherRow >= 0)
+                mark.otherRow = newPlace[size_t(mark.otherRow)];
+            marks.insert(int(i), mark);
+        }
     }
     m_rows = std::move(rows);
     ++m_generation;
     m_conflicts = std::move(marks);
     if (!m_rows.empty())
-        Q_EMIT dataChanged(index(0, 0), index(fileCount() - 1, ColumnCount - 1));
+        Q_EMIT rowsChanged(0, fileCount() - 1);
+    Q_EMIT marksChanged();
 }
 
 void FileList::removeBlock(int first, int last)
 {
-    if (first < 1 || last > fileCount() || first > last)
+    if (first < 0 || last >= fileCount() || first > last)
         return;
     flush();
     clearConflicts();
-    // As the grid sees it: the rows below move up, then the surplus rows at the end go.
-    m_rows.erase(m_rows.begin() + (first - 1), m_rows.begin() + last);
-    Q_EMIT dataChanged(index(first - 1, 0), index(m_modelRows - 1, ColumnCount - 1));
-    Q_EMIT headerDataChanged(Qt::Vertical, first - 1, m_modelRows - 1);
-    const int target = gridRowCount() - 1;
-    if (m_modelRows > target) {
-        beginRemoveRows({}, target, m_modelRows - 1);
-        m_modelRows = target;
-        endRemoveRows();
-    }
+    const int oldLast = fileCount() - 1;
+    m_rows.erase(m_rows.begin() + first, m_rows.begin() + last + 1);
+    Q_EMIT rowsChanged(first, oldLast);
     m_announcedCount = fileCount();
     Q_EMIT fileCountChanged(m_announcedCount);
 }
@@ -380,20 +369,17 @@ int FileList::gatherMatches(const QString& text)
         clearConflicts();
         std::stable_partition(m_rows.begin(), m_rows.end(),
                               [&text](const Row& r) { return partView(r, 0).contains(text); });
-        Q_EMIT dataChanged(index(0, 0), index(fileCount() - 1, ColumnCount - 1));
+        Q_EMIT rowsChanged(0, fileCount() - 1);
     }
     return matches;
 }
 
-void FileList::setConflicts(QHash<int, QString> reasons)
+void FileList::setConflicts(QHash<int, RowMark> marks)
 {
-    if (!m_conflicts.isEmpty()) {
-        m_conflicts.clear();
-        Q_EMIT dataChanged(index(0, ColPreview), index(fileCount() - 1, ColPreview));
-    }
-    m_conflicts = std::move(reasons);
-    if (!m_conflicts.isEmpty())
-        Q_EMIT dataChanged(index(0, ColPreview), index(fileCount() - 1, ColPreview));
+    if (m_conflicts.isEmpty() && marks.isEmpty())
+        return;
+    m_conflicts = std::move(marks);
+    Q_EMIT marksChanged();
 }
 
 void FileList::clearConflicts()
@@ -402,7 +388,7 @@ void FileList::clearConflicts()
     if (m_conflicts.isEmpty())
         return;
     m_conflicts.clear();
-    Q_EMIT dataChanged(index(0, ColPreview), index(fileCount() - 1, ColPreview));
+    Q_EMIT marksChanged();
 }
 
 void FileList::rowChanged(int row)
@@ -431,74 +417,13 @@ void FileList::endBatch()
 
 void FileList::flush()
 {
-    const int oldRows = m_modelRows;
-    const int target = gridRowCount() - 1;
-    if (target > m_modelRows) {
-        beginInsertRows({}, m_modelRows, target - 1);
-        m_modelRows = target;
-        endInsertRows();
-    }
-    // Rows that existed in the view before (blank or not) and have changed.
-    if (m_dirtyFirst > 0 && m_dirtyFirst - 1 < oldRows) {
-        const int last = std::min(m_dirtyLast - 1, oldRows - 1);
-        Q_EMIT dataChanged(index(m_dirtyFirst - 1, 0), index(last, ColumnCount - 1));
-        Q_EMIT headerDataChanged(Qt::Vertical, m_dirtyFirst - 1, last);
-    }
+    if (m_dirtyFirst >= 0)
+        Q_EMIT rowsChanged(m_dirtyFirst, m_dirtyLast);
     m_dirtyFirst = m_dirtyLast = -1;
     if (m_announcedCount != fileCount()) {
         m_announcedCount = fileCount();
         Q_EMIT fileCountChanged(m_announcedCount);
     }
-}
-
-int FileList::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : m_modelRows;
-}
-
-int FileList::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : ColumnCount;
-}
-
-QVariant FileList::data(const QModelIndex& index, int role) const
-{
-    if (!index.isValid())
-        return {};
-    switch (role) {
-    case Qt::DisplayRole:
-        return displayName(cell(index.row() + 1, index.column()));
-    case Qt::ToolTipRole:
-        if (index.column() == ColPreview && m_conflicts.contains(index.row() + 1))
-            return m_conflicts.value(index.row() + 1);
-        return displayName(cell(index.row() + 1, index.column()));
-    case ConflictRole:
-        return index.column() == ColPreview ? m_conflicts.value(index.row() + 1) : QString();
-    case Qt::AccessibleDescriptionRole:
-        // A mark is more than a colour: screen readers say why the rename would fail.
-        if (index.column() == ColPreview && m_conflicts.contains(index.row() + 1))
-            return m_conflicts.value(index.row() + 1);
-        return {};
-    case Qt::TextAlignmentRole:
-        if (index.column() == ColNumber)
-            return int(Qt::AlignCenter);
-        if (index.column() == ColFileType || index.column() == ColFileSize)
-            return int(Qt::AlignRight | Qt::AlignVCenter);
-        return int(Qt::AlignLeft | Qt::AlignVCenter);
-    default:
-        return {};
-    }
-}
-
-QVariant FileList::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (role == Qt::TextAlignmentRole)
-        return int(Qt::AlignCenter);
-    if (role != Qt::DisplayRole)
-        return {};
-    if (orientation == Qt::Horizontal)
-        return headerText(section);
-    return cell(section + 1, ColNumber);
 }
 
 } // namespace tamsel

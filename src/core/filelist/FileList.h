@@ -3,9 +3,9 @@
 
 #include "core/platform/FileSystem.h"
 
-#include <QAbstractTableModel>
 #include <QByteArray>
 #include <QHash>
+#include <QObject>
 #include <QString>
 #include <QTimer>
 #include <functional>
@@ -33,21 +33,25 @@ enum Column : int {
     ColumnCount
 };
 
-// The file list: grid row 0 is the header, data rows are 1 to fileCount(), and the grid always has
-// at least MinRows rows (blank beyond the data). The model shows grid row r as model row r - 1;
-// the header row is the horizontal header and the number column is the vertical header.
+// Why a row's rename would fail, as the conflict check found it.
+struct RowMark {
+    enum class Kind : quint8 { BadName, SameNewName, NameExists, SourceGone };
+    Kind kind = Kind::BadName;
+    quint8 fault = 0;  // what is wrong with a bad name (a NameFault)
+    int otherRow = -1; // the earlier row that takes the same new name
+    QString name;      // the name on disk that exists, or is gone
+    bool operator==(const RowMark&) const = default;
+};
+
+// The files of the list, rows 0 to fileCount() - 1 in the order a rename takes them.
 //
 // A row keeps its four text cells that commands write (name, preview, result, new name) in one
 // string, its folder as an index into a table shared by all rows of that folder, and its size and
 // times as numbers (formatted when shown). Names are text without loss (see NameCodec.h): bytes
 // that are not UTF-8 are kept as characters of their own, shown as U+FFFD.
-class FileList : public QAbstractTableModel {
+class FileList : public QObject {
     Q_OBJECT
 public:
-    static constexpr int MinRows = 30;
-    // The reason a row's rename would fail, for the preview cell; empty when it would not.
-    static constexpr int ConflictRole = Qt::UserRole + 1;
-
     struct Row {
         QString text;                // name, preview, result, new name, back to back
         quint32 ends[3] = {0, 0, 0}; // where name, preview and result end in text
@@ -62,11 +66,10 @@ public:
     explicit FileList(const FileSystem& fs, QObject* parent = nullptr);
 
     int fileCount() const { return int(m_rows.size()); }
-    int gridRowCount() const { return std::max(MinRows, fileCount() + 1); }
 
-    // Cell text in grid coordinates; row 0 gives the header texts, blank rows give "".
+    // The text of a row's cell; "" for the number column and for a row beyond the list.
     QString cell(int row, int column) const;
-    // Writes one of the text cells (ColOriginalName, ColPreview, ColResult, ColNewName) of a data row.
+    // Writes one of the text cells (ColOriginalName, ColPreview, ColResult, ColNewName) of a row.
     void setCell(int row, int column, QStringView text);
     void setCell(int row, int column, const QString& text) { setCell(row, column, QStringView(text)); }
     // The row's file took its preview as its name: the result and the new name, written at once.
@@ -74,7 +77,7 @@ public:
     // The row's file has its name back (an undone rename): name, result and details (from stat, the
     // entry as the rename left it), the new name gone, the preview kept.
     void setRestored(int row, QStringView name, QStringView result, const FileStat& stat);
-    // The name and the preview of a data row, as long as the row is not changed.
+    // The name and the preview of a row, as long as the row is not changed.
     QStringView name(int row) const;
     QStringView preview(int row) const;
     // The file's path as bytes: its folder's bytes and its exact name bytes.
@@ -87,14 +90,14 @@ public:
     // The folder's bytes, ending with "/" (empty for a bare name).
     QByteArray directoryBytes(int row) const;
     // The row's folder: rows of one folder share it.
-    quint32 folderIndex(int row) const { return m_rows[row - 1].dir; }
+    quint32 folderIndex(int row) const { return m_rows[row].dir; }
     // The folders rows have had since the list was last emptied, by index.
     quint32 folderCount() const { return quint32(m_dirs.size()); }
     QByteArray folderPath(quint32 index) const { return m_dirs[index].bytes; }
     QStringView folderText(quint32 index) const { return m_dirs[index].text; }
     // Which file the row's name was when it was listed or last refreshed (its entry, never a link's
     // target), with the size and time shown; stamp 0 when it could not be looked at.
-    const Row& details(int row) const { return m_rows[row - 1]; }
+    const Row& details(int row) const { return m_rows[row]; }
     // Which folder it was when its first file was listed; nothing when it could not be looked at.
     std::optional<FileIdentity> folderIdentity(quint32 index) const { return m_dirs[index].identity; }
 
@@ -112,8 +115,12 @@ public:
 
     // Marks of the rows whose rename would fail, each with its reason, as the last check after a
     // preview found them. Any change of order, of a name or of a preview takes them all away.
-    void setConflicts(QHash<int, QString> reasons);
-    QString conflict(int row) const { return m_conflicts.value(row); }
+    void setConflicts(QHash<int, RowMark> marks);
+    const RowMark* conflict(int row) const
+    {
+        const auto it = m_conflicts.constFind(row);
+        return it == m_conflicts.constEnd() ? nullptr : &*it;
+    }
     int conflictCount() const { return int(m_conflicts.size()); }
     // Counts the changes that take marks away: marks found for one state of the list fit no other.
     quint64 generation() const { return m_generation; }
@@ -122,17 +129,17 @@ public:
     static QStringView previewOf(const Row& row);
     static QStringView currentNameOf(const Row& row);
 
-    // A copy of a data row, as the conflict check reads it.
-    Row saveRow(int row) const { return m_rows[row - 1]; }
+    // A copy of a row, as the conflict check reads it.
+    Row saveRow(int row) const { return m_rows[row]; }
 
     // Block operations, each in one pass, with the results of moving rows one step at a time.
-    // Moves data rows first..last so that the block starts at row `to`; the rows it passes keep
+    // Moves rows first..last so that the block starts at row `to`; the rows it passes keep
     // their order on the other side of it.
     void moveBlock(int first, int last, int to);
     // Puts the rows in the order given (the row numbers they have now, each once); the marks go
     // with their rows.
     void reorder(const std::vector<int>& order);
-    // Deletes data rows first..last; the rows after them close the gap.
+    // Deletes rows first..last; the rows after them close the gap.
     void removeBlock(int first, int last);
     // Gathers the rows whose name contains text (case-sensitive) at the top, matches and the
     // others each keeping their order. Returns the number of matches.
@@ -156,15 +163,15 @@ public:
         FileList& m_list;
     };
 
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
-
-    static QString headerText(int column);
-
 Q_SIGNALS:
     void fileCountChanged(int count);
+    // Rows first..last changed, came or went (those beyond fileCount() went); sent when a batch
+    // ends, or at once outside one.
+    void rowsChanged(int first, int last);
+    // Every row went.
+    void listReset();
+    // Marks came or went.
+    void marksChanged();
 
 private:
     struct Dir {
@@ -182,14 +189,13 @@ private:
     std::vector<Row> m_rows;
     std::vector<Dir> m_dirs;
     QHash<QByteArray, quint32> m_dirIndex;
-    QHash<int, QString> m_conflicts;
+    QHash<int, RowMark> m_conflicts;
     quint64 m_generation = 0;
     quint32 m_lastDir = 0;
 
     int m_batchDepth = 0;
     QTimer m_batchFlush;
-    int m_modelRows = MinRows - 1; // rows the view has been told about
-    int m_dirtyFirst = -1;         // first and last data rows changed since the last flush
+    int m_dirtyFirst = -1; // first and last rows changed since the last flush
     int m_dirtyLast = -1;
     int m_announcedCount = 0;
 };

@@ -284,12 +284,12 @@ std::vector<int> sortedOrder(const FileList& list, int column, bool descending)
     std::vector<Item> items(static_cast<size_t>(n));
     std::string keys;
     if (column == ColFileSize || column == ColCreated || column == ColModified) {
-        for (int r = 1; r <= n; ++r) {
+        for (int r = 0; r < n; ++r) {
             const FileList::Row& row = list.details(r);
             const qint64 v = column == ColFileSize  ? row.size
                              : column == ColCreated ? row.created
                                                     : row.modified;
-            items[size_t(r - 1)] = {{quint64(v) ^ (quint64(1) << 63), 0}, 0, 0, r};
+            items[size_t(r)] = {{quint64(v) ^ (quint64(1) << 63), 0}, 0, 0, r};
         }
     } else {
         const auto textOf = [&](int r) -> QStringView {
@@ -304,7 +304,7 @@ std::vector<int> sortedOrder(const FileList& list, int column, bool descending)
             for (quint32 f = 0; f < list.folderCount(); ++f)
                 maker.note(list.folderText(f));
         } else {
-            for (int r = 1; r <= n; ++r)
+            for (int r = 0; r < n; ++r)
                 maker.note(textOf(r));
         }
         maker.rank();
@@ -317,8 +317,8 @@ std::vector<int> sortedOrder(const FileList& list, int column, bool descending)
                 folderKeys.emplace_back(start, quint32(keys.size()) - start);
             }
         }
-        for (int r = 1; r <= n; ++r) {
-            Item& item = items[size_t(r - 1)];
+        for (int r = 0; r < n; ++r) {
+            Item& item = items[size_t(r)];
             if (column == ColDirectory) {
                 std::tie(item.offset, item.length) = folderKeys[list.folderIndex(r)];
             } else {

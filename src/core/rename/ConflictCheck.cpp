@@ -24,7 +24,7 @@ public:
         quint32 offset = 0;
         quint32 length = 0;
         quint32 folder = 0;
-        qint32 takenBy = 0;    // the row that gave a file this name, if one did
+        qint32 takenBy = -1;   // the row that gave a file this name, if one did
         bool present = false;  // on disk, or taken by an earlier row, and not renamed away
         bool isSource = false; // some row's own file: there to begin with
     };
@@ -40,7 +40,7 @@ public:
         *isNew = m_index[i] == 0;
         if (!*isNew)
             return quint32(m_index[i] & 0xffffffff) - 1;
-        m_entries.push_back({quint32(m_bytes.size()), quint32(name.size()), folder, 0, false, false});
+        m_entries.push_back({quint32(m_bytes.size()), quint32(name.size()), folder, -1, false, false});
         m_bytes.append(name);
         m_index[i] = (hash & ~0xffffffffull) | m_entries.size();
         return quint32(m_entries.size() - 1);
@@ -111,7 +111,7 @@ struct Move {
 ConflictCheck::ConflictCheck(const FileList& list) : m_generation(list.generation())
 {
     m_rows.reserve(size_t(list.fileCount()));
-    for (int r = 1; r <= list.fileCount(); ++r)
+    for (int r = 0; r < list.fileCount(); ++r)
         m_rows.push_back(list.saveRow(r));
     for (quint32 f = 0; f < list.folderCount(); ++f)
         m_folders.push_back(list.folderPath(f));
@@ -127,7 +127,7 @@ void ConflictCheck::run(const FileSystem& fs)
         if (i % 4096 == 0 && m_cancelled)
             return;
         const FileList::Row& row = m_rows[i];
-        const int r = int(i) + 1;
+        const int r = int(i);
         const QStringView preview = FileList::previewOf(row);
         const QStringView name = FileList::currentNameOf(row);
         if (isBlank(preview) || preview == name)
@@ -136,7 +136,7 @@ void ConflictCheck::run(const FileSystem& fs)
         const NameFault fault = length >= 0 ? newNameFault(QByteArrayView(bytes, length))
                                             : (encodeName(preview) ? NameFault::TooLong : NameFault::Invalid);
         if (fault != NameFault::None) {
-            m_reasons.insert(r, newNameFaultText(fault));
+            m_reasons.insert(r, RowMark{RowMark::Kind::BadName, quint8(fault), -1, {}});
             continue;
         }
         bool isNew = false;
@@ -180,19 +180,16 @@ void ConflictCheck::run(const FileSystem& fs)
     for (const Move& move : moves) {
         NameTable::Entry& to = names[move.to];
         NameTable::Entry& from = names[move.from];
-        if (to.present && to.takenBy != 0) {
-            m_reasons.insert(move.row, QStringLiteral("与第［") + QString::number(to.takenBy) +
-                                           QStringLiteral("］行的新文件名相同"));
+        if (to.present && to.takenBy >= 0) {
+            m_reasons.insert(move.row, RowMark{RowMark::Kind::SameNewName, 0, to.takenBy, {}});
         } else if (to.present) {
-            m_reasons.insert(move.row, QStringLiteral("文件［") + displayName(decodeName(names.name(to))) +
-                                           QStringLiteral("］已存在"));
+            m_reasons.insert(move.row, RowMark{RowMark::Kind::NameExists, 0, -1, decodeName(names.name(to))});
         } else if (!from.present) {
-            m_reasons.insert(move.row, QStringLiteral("原文件［") +
-                                           displayName(decodeName(names.name(from))) +
-                                           QStringLiteral("］已不存在"));
+            m_reasons.insert(move.row,
+                             RowMark{RowMark::Kind::SourceGone, 0, -1, decodeName(names.name(from))});
         } else {
             from.present = false;
-            from.takenBy = 0;
+            from.takenBy = -1;
             to.present = true;
             to.takenBy = move.row;
         }

@@ -42,7 +42,7 @@ private:
     std::vector<FileList::Row> m_rows;
     std::vector<QByteArray> m_folders; // by folder index
     quint64 m_generation;
-    QHash<int, QString> m_reasons;
+    QHash<int, RowMark> m_reasons;
     std::atomic<bool> m_cancelled = false;
 };
 

@@ -636,7 +636,7 @@ RepairCount repairPreview(FileList& list, SourceEncoding encoding,
     Repairer repairer(encoding, preferred);
     RepairCount count;
     FileList::Batch batch(list);
-    for (int r = 1; r <= list.fileCount(); ++r) {
+    for (int r = 0; r < list.fileCount(); ++r) {
         if (progress)
             progress(r);
         const QStringView name = list.name(r);

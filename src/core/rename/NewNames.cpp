@@ -55,25 +55,4 @@ NameFault newNameFault(QByteArrayView name)
     return direction && !hasRightToLeftLetters(name) ? NameFault::DirectionControl : NameFault::None;
 }
 
-QString newNameFaultText(NameFault fault)
-{
-    switch (fault) {
-    case NameFault::Invalid:
-        return QStringLiteral("新文件名不合法");
-    case NameFault::Slash:
-        return QStringLiteral("新文件名不能含有“/”");
-    case NameFault::Dots:
-        return QStringLiteral("新文件名不能是“.”或“..”");
-    case NameFault::TooLong:
-        return QStringLiteral("新文件名超过255个字节（一个汉字占3个字节）");
-    case NameFault::ControlCharacter:
-        return QStringLiteral("新文件名含有控制字符");
-    case NameFault::DirectionControl:
-        return QStringLiteral("新文件名含有改变文字方向的控制字符");
-    case NameFault::None:
-        break;
-    }
-    return {};
-}
-
 } // namespace tamsel

@@ -8,7 +8,7 @@
 
 namespace tamsel {
 
-enum class NameFault {
+enum class NameFault : quint8 {
     None,
     Invalid,          // empty, a NUL inside, or text no bytes stand for
     Slash,            // a "/" inside
@@ -20,8 +20,5 @@ enum class NameFault {
 
 // The first fault of a new name, as bytes.
 NameFault newNameFault(QByteArrayView name);
-
-// The reason shown on a row whose new name has the fault.
-QString newNameFaultText(NameFault fault);
 
 } // namespace tamsel

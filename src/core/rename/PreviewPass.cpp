@@ -8,7 +8,7 @@ namespace tamsel {
 void clearPreviews(FileList& list)
 {
     FileList::Batch batch(list);
-    for (int r = 1; r <= list.fileCount(); ++r)
+    for (int r = 0; r < list.fileCount(); ++r)
         list.setCell(r, ColPreview, QString());
 }
 

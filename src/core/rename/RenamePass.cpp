@@ -17,7 +17,7 @@ namespace tamsel {
 
 bool hasPreview(const FileList& list)
 {
-    for (int r = 1; r <= list.fileCount(); ++r) {
+    for (int r = 0; r < list.fileCount(); ++r) {
         if (!isBlank(list.preview(r)))
             return true;
     }
@@ -39,11 +39,11 @@ RenameOutcome renamePass(FileList& list, FileSystem& fs, const std::function<boo
     RecoveringRenamer renamer;
     quint32 lastFolder = 0;
     quint32 recordFolder = 0;
-    for (int r = 1; r <= list.fileCount(); ++r) {
+    for (int r = 0; r < list.fileCount(); ++r) {
         if (goOn && !goOn(r)) {
             // Rows not reached show no result, not one from an earlier pass.
             outcome.stoppedAt = r;
-            for (int rest = r; rest <= list.fileCount(); ++rest)
+            for (int rest = r; rest < list.fileCount(); ++rest)
                 list.setCell(rest, ColResult, QString());
             break;
         }

@@ -15,10 +15,10 @@ class FileSystem;
 bool hasPreview(const FileList& list);
 
 struct RenameOutcome {
-    int failedRow = 0;   // 0 when every row was handled
+    int failedRow = -1;  // -1 when every row was handled
     int error = 0;       // the errno value or RenameFailure of the failure
     QString note;        // where a file was left when it could not be put back, for the user
-    int stoppedAt = 0;   // the first row not reached when the pass was stopped; 0 otherwise
+    int stoppedAt = -1;  // the first row not reached when the pass was stopped; -1 otherwise
     RenameRecord record; // the files renamed, to undo
 };
 

@@ -19,7 +19,7 @@ struct RenameRecord {
     };
     struct File {
         quint32 folder = 0; // into folders
-        int row = 0;        // the row it had in the pass
+        int row = -1;       // the row it had in the pass
         quint64 stamp = 0;  // FileStat::entryStamp under the new name
         qint64 size = 0;
         qint64 modifiedMs = 0;

@@ -149,11 +149,11 @@ void applyDigits(FileList& list, const NumberingInputs& in, const RulePlan& plan
     const QString suffix = trimBlanks(in.suffix);
     const QString typedExtension = joinNameAndExtension(QString(), in.newExtension);
     NameBuffer buffer;
-    for (int r = 1; r <= plan.rows; ++r) {
+    for (int r = 0; r < plan.rows; ++r) {
         report(progress, r);
         QString& name = buffer.start();
         name += prefix;
-        if (!appendPadded(name, plan.start + qint64(r - 1) * plan.increment, plan.width))
+        if (!appendPadded(name, plan.start + qint64(r) * plan.increment, plan.width))
             break;
         name += suffix;
         name += in.keepExtension ? ownExtension(list.name(r)) : QStringView(typedExtension);
@@ -224,7 +224,7 @@ void applyLetters(FileList& list, const NumberingInputs& in, const RulePlan& pla
     const QString typedExtension = joinNameAndExtension(QString(), in.newExtension);
     QString ordinal = plan.letters;
     NameBuffer buffer;
-    for (int r = 1; r <= plan.rows; ++r) {
+    for (int r = 0; r < plan.rows; ++r) {
         report(progress, r);
         QString& name = buffer.start();
         const QString decorated = decorateOrdinal(ordinal, in.prefix, in.suffix);
@@ -337,7 +337,7 @@ void applyDeleteRule(FileList& list, const DeleteInputs& in, const RowProgress& 
     const int count = readCount(in.count);
     FileList::Batch batch(list);
     NameBuffer buffer;
-    for (int r = 1; r <= list.fileCount(); ++r) {
+    for (int r = 0; r < list.fileCount(); ++r) {
         report(progress, r);
         const QStringView name = list.name(r);
         const auto [first, second] = keptPieces(mainNameOf(name), offset, count, in.fromFirst, in.rightward);
@@ -356,7 +356,7 @@ void applyInsertRule(FileList& list, const InsertInputs& in, const RowProgress& 
     const int offset = readCount(in.offset);
     FileList::Batch batch(list);
     NameBuffer buffer;
-    for (int r = 1; r <= list.fileCount(); ++r) {
+    for (int r = 0; r < list.fileCount(); ++r) {
         report(progress, r);
         const QStringView name = list.name(r);
         const auto halves = splitForInsert(mainNameOf(name), offset, in.fromFirst);
@@ -390,7 +390,7 @@ void applyReplaceRule(FileList& list, const ReplaceInputs& in, const RowProgress
     const QString replacement = in.deleteOnly ? QString() : in.replacement;
     FileList::Batch batch(list);
     NameBuffer buffer;
-    for (int r = 1; r <= list.fileCount(); ++r) {
+    for (int r = 0; r < list.fileCount(); ++r) {
         report(progress, r);
         const QStringView name = list.name(r);
         const QStringView main = mainNameOf(name);
@@ -445,7 +445,7 @@ void applyCaseRule(FileList& list, CaseChange mainCase, CaseChange extensionCase
             break;
         }
     };
-    for (int r = 1; r <= list.fileCount(); ++r) {
+    for (int r = 0; r < list.fileCount(); ++r) {
         report(progress, r);
         const QStringView name = list.name(r);
         const QStringView main = mainNameOf(name);
@@ -496,10 +496,10 @@ void applyTextFileRule(FileList& list, const QString& text, const RulePlan& plan
     const QList<QStringView> names = nameLines(text);
     FileList::Batch batch(list);
     NameBuffer buffer;
-    for (int r = 1; r <= std::min<qsizetype>(plan.rows, names.size()); ++r) {
+    for (int r = 0; r < std::min<qsizetype>(plan.rows, names.size()); ++r) {
         report(progress, r);
         QString& out = buffer.start();
-        out += names[r - 1];
+        out += names[r];
         out += ownExtension(list.name(r));
         list.setCell(r, ColPreview, buffer.view());
     }

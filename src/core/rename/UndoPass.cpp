@@ -43,11 +43,11 @@ public:
 
     int find(const RenameRecord::File& f)
     {
-        if (f.row <= m_list.fileCount() && shows(f.row, f))
+        if (f.row < m_list.fileCount() && shows(f.row, f))
             return f.row;
         if (!m_indexed)
             index();
-        return m_rows.value(key(f.folder, m_record.newName(f)), 0);
+        return m_rows.value(key(f.folder, m_record.newName(f)), -1);
     }
 
 private:
@@ -81,7 +81,7 @@ private:
     void index()
     {
         m_indexed = true;
-        for (int r = m_list.fileCount(); r >= 1; --r) {
+        for (int r = m_list.fileCount() - 1; r >= 0; --r) {
             const qint64 folder = recordFolderOf(m_list.folderIndex(r));
             if (folder >= 0)
                 m_rows.insert(key(quint32(folder), m_list.currentNameBytes(r)), r); // the first row wins
@@ -137,13 +137,13 @@ UndoOutcome undoPass(FileList& list, const FileSystem& fs, RenameRecord& record,
         const int row = rows.find(f);
         if (result.error == 0 && result.renamed) {
             ++outcome.restored;
-            if (row != 0)
+            if (row >= 0)
                 list.setRestored(row, decodeName(to), result.unguarded ? undone + unguarded : undone,
                                  *result.renamed);
             continue;
         }
         ++outcome.failed;
-        if (row == 0)
+        if (row < 0)
             continue;
         QString text = failed + reasonText(result.error);
         if (!result.strandedAs.isEmpty())

@@ -70,8 +70,7 @@ public:
     QTableView* view() const { return static_cast<QTableView*>(widget()); }
     int rows() const
     {
-        const auto* list = qobject_cast<const FileList*>(view()->model());
-        return list ? list->fileCount() : 0;
+        return view()->model() ? view()->model()->headerData(0, Qt::Vertical, GridFileCountRole).toInt() : 0;
     }
     int columns() const { return view()->model() ? view()->model()->columnCount() : 0; }
 
@@ -248,7 +247,9 @@ QString GridCell::text(QAccessible::Text t) const
 {
     const QAbstractItemModel* model = view()->model();
     if (m_row < 0)
-        return t == QAccessible::Name ? FileList::headerText(std::max(m_column, int(ColNumber))) : QString();
+        return t == QAccessible::Name
+                   ? model->headerData(std::max(m_column, int(ColNumber)), Qt::Horizontal).toString()
+                   : QString();
     if (m_column < 0)
         return t == QAccessible::Name ? model->headerData(m_row, Qt::Vertical).toString() : QString();
     switch (t) {

@@ -127,10 +127,10 @@ void FileListCommands::addPaths(const QList<QByteArray>& paths, const QByteArray
 bool FileListCommands::selection(Selection* out) const
 {
     auto [first, last] = m_controls.grid->selectedRows();
-    if (first > m_list.fileCount())
+    if (first >= m_list.fileCount())
         return false;
     out->first = first;
-    out->last = std::min(last, m_list.fileCount());
+    out->last = std::min(last, m_list.fileCount() - 1);
     return true;
 }
 
@@ -148,7 +148,7 @@ void FileListCommands::moveSelectionUp()
     if (busy())
         return;
     Selection sel;
-    if (!selection(&sel) || sel.first <= 1)
+    if (!selection(&sel) || sel.first <= 0)
         return;
     m_list.moveBlock(sel.first, sel.last, sel.first - 1);
     m_controls.grid->setRowRange(sel.first - 1, sel.last - 1);
@@ -160,7 +160,7 @@ void FileListCommands::moveSelectionDown()
     if (busy())
         return;
     Selection sel;
-    if (!selection(&sel) || sel.last >= m_list.fileCount())
+    if (!selection(&sel) || sel.last >= m_list.fileCount() - 1)
         return;
     m_list.moveBlock(sel.first, sel.last, sel.first + 1);
     m_controls.grid->setRowRange(sel.first + 1, sel.last + 1);
@@ -172,10 +172,10 @@ void FileListCommands::moveSelectionToTop()
     if (busy())
         return;
     Selection sel;
-    if (!selection(&sel) || sel.first <= 1)
+    if (!selection(&sel) || sel.first <= 0)
         return;
-    m_list.moveBlock(sel.first, sel.last, 1);
-    m_controls.grid->setRowRange(1, sel.count());
+    m_list.moveBlock(sel.first, sel.last, 0);
+    m_controls.grid->setRowRange(0, sel.count() - 1);
     Q_EMIT rowsRearranged();
 }
 
@@ -184,11 +184,11 @@ void FileListCommands::moveSelectionToBottom()
     if (busy())
         return;
     Selection sel;
-    if (!selection(&sel) || sel.last >= m_list.fileCount())
+    if (!selection(&sel) || sel.last >= m_list.fileCount() - 1)
         return;
-    const int top = m_list.fileCount() - sel.count() + 1;
+    const int top = m_list.fileCount() - sel.count();
     m_list.moveBlock(sel.first, sel.last, top);
-    m_controls.grid->setRowRange(top, m_list.fileCount());
+    m_controls.grid->setRowRange(top, m_list.fileCount() - 1);
     Q_EMIT rowsRearranged();
 }
 
@@ -200,7 +200,7 @@ void FileListCommands::sortByColumn(int column, bool descending)
     const int current = m_controls.grid->selectedRows().first;
     m_list.reorder(order);
     if (const auto at = std::find(order.begin(), order.end(), current); at != order.end()) {
-        const int row = int(at - order.begin()) + 1;
+        const int row = int(at - order.begin());
         m_controls.grid->setRowRange(row, row);
     }
     Q_EMIT rowsRearranged();
@@ -231,7 +231,7 @@ void FileListCommands::deleteSelectedFiles()
     const int n = m_list.fileCount();
     m_list.removeBlock(sel.first, sel.last);
     showCount(m_controls.fileSum, m_list.fileCount());
-    const int current = sel.last + 1 > n ? sel.first - 1 : sel.first;
+    const int current = sel.last + 1 >= n ? sel.first - 1 : sel.first;
     m_controls.grid->setRowRange(current, current);
     updateSelection();
     Q_EMIT rowsRearranged();
@@ -266,7 +266,7 @@ void FileListCommands::searchFileList()
         return;
     Q_EMIT rowsRearranged();
     // The matches are selected, so that the count, the selection and 删除选中 agree.
-    m_controls.grid->setRowRange(1, matches);
+    m_controls.grid->setRowRange(0, matches - 1);
     showCount(m_controls.fileSel, matches);
     m_dialogs.message(m_controls.owner,
                       QStringLiteral("共找到［") + QString::number(matches) + QStringLiteral("］条记录与［") +

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/filelist/FileListView.h"
 
-#include "core/filelist/FileList.h"
 #include "gui/chrome/ButtonState.h"
+#include "gui/filelist/FileListModel.h"
 #include "gui/style/Fonts.h"
 #include "gui/style/Geometry.h"
 #include "gui/style/Palette.h"
@@ -32,7 +32,7 @@ protected:
     {
         QStyledItemDelegate::initStyleOption(option, index);
         option->state &= ~QStyle::State_HasFocus;
-        if (!index.data(FileList::ConflictRole).toString().isEmpty()) {
+        if (!index.data(FileListModel::ConflictRole).toString().isEmpty()) {
             option->palette.setColor(QPalette::Text, QColor(220, 0, 0));
             option->palette.setColor(QPalette::HighlightedText, QColor(255, 200, 200));
         }
@@ -129,7 +129,7 @@ FileListView::FileListView(QWidget* parent) : QTableView(parent)
     numbers->viewport()->installEventFilter(this);
 }
 
-void FileListView::setFileList(FileList* list)
+void FileListView::setFileList(FileListModel* list)
 {
     setModel(list);
     const auto widths = columnWidthsTw(6615);
@@ -137,9 +137,9 @@ void FileListView::setFileList(FileList* list)
     setColumnHidden(ColNumber, true);
     for (int c = 1; c < ColumnCount; ++c)
         setColumnWidth(c, tw(widths[c]));
-    // After every reset (start-up, delete all) row 1 is the current row.
-    connect(list, &QAbstractItemModel::modelReset, this, [this] { setRowRange(1, 1); });
-    setRowRange(1, 1);
+    // After every reset (start-up, delete all) the first row is the current row.
+    connect(list, &QAbstractItemModel::modelReset, this, [this] { setRowRange(0, 0); });
+    setRowRange(0, 0);
 }
 
 std::pair<int, int> FileListView::selectedRows() const
@@ -156,8 +156,8 @@ std::pair<int, int> FileListView::selectedRows() const
             top = bottom = currentIndex().row();
     }
     if (top < 0)
-        return {1, 1};
-    return {top + 1, bottom + 1};
+        return {0, 0};
+    return {top, bottom};
 }
 
 void FileListView::setRowRange(int row, int rowSel)
@@ -165,8 +165,8 @@ void FileListView::setRowRange(int row, int rowSel)
     if (!model() || !selectionModel())
         return;
     const int last = model()->rowCount() - 1;
-    const int a = std::clamp(std::max(row, 1) - 1, 0, last);
-    const int b = std::clamp(std::max(rowSel, 1) - 1, 0, last);
+    const int a = std::clamp(row, 0, last);
+    const int b = std::clamp(rowSel, 0, last);
     const QModelIndex end = model()->index(b, 1);
     selectionModel()->setCurrentIndex(end, QItemSelectionModel::NoUpdate);
     selectionModel()->select(
@@ -288,7 +288,7 @@ bool FileListView::eventFilter(QObject* watched, QEvent* event)
         QPainter painter(corner);
         painter.setFont(horizontalHeader()->font());
         painter.setPen(Qt::black);
-        painter.drawText(corner->rect(), Qt::AlignCenter, FileList::headerText(ColNumber));
+        painter.drawText(corner->rect(), Qt::AlignCenter, FileListModel::headerText(ColNumber));
         return true;
     }
     return QTableView::eventFilter(watched, event);

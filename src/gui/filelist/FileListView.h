@@ -7,7 +7,7 @@
 
 namespace tamsel {
 
-class FileList;
+class FileListModel;
 
 // The file list grid. The number column is the vertical header, so it stays in view when the list
 // scrolls sideways; its caption "编号" stands in the corner above it.
@@ -15,15 +15,16 @@ class FileListView : public QTableView {
     Q_OBJECT
 public:
     explicit FileListView(QWidget* parent = nullptr);
-    void setFileList(FileList* list);
+    void setFileList(FileListModel* list);
 
     // Column widths in twips for a grid of the given width.
     static std::array<int, 11> columnWidthsTw(int gridWidthTw);
 
-    // The first and last selected grid rows (data rows count from 1). The header row never takes
-    // part: with nothing selected, row 1 counts as selected.
+    // The first and last selected rows, counted from 0; with nothing selected, the first row counts
+    // as selected.
     std::pair<int, int> selectedRows() const;
-    // Selects the rows between row and rowSel (0 counts as 1) and keeps them in view.
+    // Selects the rows between row and rowSel (one before the first counts as the first) and keeps
+    // them in view.
     void setRowRange(int row, int rowSel);
 
     // Typed letters do not move the current row: a following Delete or move must act on the rows

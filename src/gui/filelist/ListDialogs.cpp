@@ -179,7 +179,7 @@ void FilterDialog::showFilterDialog()
     QSet<QString> known;
     for (int i = 0; i < m_keep->count(); ++i)
         known.insert(m_keep->item(i)->text());
-    for (int row = 1; row <= m_list.fileCount(); ++row) {
+    for (int row = 0; row < m_list.fileCount(); ++row) {
         QString type = m_list.cell(row, ColFileType);
         if (trimBlanks(type).isEmpty())
             type = NoExtensionMarker;

@@ -17,6 +17,7 @@
 #include "gui/dialogs/Dialogs.h"
 #include "gui/dialogs/RuleQuestions.h"
 #include "gui/filelist/FileListCommands.h"
+#include "gui/filelist/FileListModel.h"
 #include "gui/filelist/FileListView.h"
 #include "gui/filelist/GridMenu.h"
 #include "gui/filelist/ListDialogs.h"
@@ -121,7 +122,7 @@ void MainWindow::createFileListArea(QWidget* client)
 {
     Frame* box = frame(client, "Frame_FileList", QStringLiteral("［文件列表］"), 120, 720, 6855, 6375);
     m_grid = control<FileListView>(box, "MSFlexGrid1", 120, 240, 6615, 6015);
-    m_grid->setFileList(m_list);
+    m_grid->setFileList(new FileListModel(*m_list, m_grid));
     m_grid->setAccessibleName(QStringLiteral("文件列表"));
 
     QLabel* sumCaption = label(client, "Label1", QStringLiteral("总文件数："), 240, 7440);
@@ -326,16 +327,16 @@ void MainWindow::renameCommand()
     RenameOutcome outcome;
     runPass([&] {
         const auto progress = m_dialogs.progress(this, QStringLiteral("正在重命名…"), files, true);
-        outcome = renamePass(*m_list, m_fs, [&](int row) { return progress->update(row - 1) && !m_exiting; });
+        outcome = renamePass(*m_list, m_fs, [&](int row) { return progress->update(row) && !m_exiting; });
         if (!outcome.record.isEmpty())
             m_history.push_back(std::move(outcome.record));
     });
     if (m_exiting)
         return;
     m_checker->startSoon(); // the rows the pass did not rename show again why
-    if (outcome.stoppedAt != 0)
-        m_dialogs.message(this, cancelledSummary(outcome.stoppedAt - 1, files), Caption::Notice);
-    else if (outcome.failedRow != 0)
+    if (outcome.stoppedAt >= 0)
+        m_dialogs.message(this, cancelledSummary(outcome.stoppedAt, files), Caption::Notice);
+    else if (outcome.failedRow >= 0)
         m_dialogs.message(this, renameFailure(outcome, *m_list), Caption::Error);
 }
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/mainwindow/WindowTexts.h"
+#include "gui/filelist/FileListModel.h"
 
 #include "core/filelist/FileList.h"
 #include "core/platform/SafeRename.h"
@@ -80,7 +81,7 @@ QString failureReason(int error, QStringView oldName, QStringView newName)
             return QStringLiteral("新文件名") + quoted(newName) + QStringLiteral("太长（超过255个字节）");
         case NameFault::ControlCharacter:
         case NameFault::DirectionControl:
-            return newNameFaultText(fault);
+            return nameFaultText(quint8(fault));
         default:
             return QStringLiteral("新文件名") + quoted(newName) + QStringLiteral("不合法");
         }
@@ -179,7 +180,7 @@ QString renameFailure(const RenameOutcome& outcome, const FileList& list)
     const int row = outcome.failedRow;
     QString text =
         QStringLiteral("发生错误，重命名失败！") + u'\n' + QStringLiteral("必须以合法的字符进行重命名。") +
-        u'\n' + QStringLiteral("第［") + QString::number(row) + QStringLiteral("］行：") +
+        u'\n' + QStringLiteral("第［") + QString::number(row + 1) + QStringLiteral("］行：") +
         failureReason(outcome.error, list.currentName(row), list.preview(row)) + QStringLiteral("。");
     if (!outcome.note.isEmpty())
         text += u'\n' + outcome.note;
