@@ -75,6 +75,7 @@ public:
             m_during();
         return m_cancelAt < 0 || done < m_cancelAt;
     }
+    bool everyStep() const override { return true; }
 
 private:
     int m_cancelAt;

@@ -279,19 +279,41 @@ void FileList::fillFileDetails(const QByteArray& fullPath, int row)
 void FileList::refreshFileList(const std::function<bool(int row)>& progress)
 {
     Batch batch(*this);
-    clearConflicts();
     for (int i = 0; i < fileCount(); ++i) {
         if (progress && !progress(i))
             break;
-        Row& r = m_rows[i];
-        const QStringView newName = partView(r, 3);
-        // Leading blanks alone do not make a new name; a real one is taken over as stored.
-        const bool renamed = std::any_of(newName.begin(), newName.end(), [](QChar c) { return c != u' '; });
-        const QString name = (renamed ? newName : partView(r, 0)).toString();
-        r.text = name;
-        r.ends[0] = r.ends[1] = r.ends[2] = quint32(name.size());
-        fillFileDetails(pathBytes(i), i);
+        setRefreshed(i, m_fs.stat(directoryBytes(i) + currentNameBytes(i)));
     }
+}
+
+void FileList::setRefreshed(int row, const std::optional<FileStat>& stat)
+{
+    Row& r = m_rows[row];
+    // Leading blanks alone do not make a new name; a real one is taken over as stored.
+    QString name = currentNameOf(r).toString();
+    r.ends[0] = r.ends[1] = r.ends[2] = quint32(name.size());
+    r.text = std::move(name);
+    setDetails(r, stat);
+    clearConflicts();
+    rowChanged(row);
+}
+
+ListCopy FileList::copy() const
+{
+    ListCopy c;
+    c.rows = m_rows;
+    c.folders.reserve(m_dirs.size());
+    for (const Dir& d : m_dirs) {
+        c.folders.push_back(d.bytes);
+        c.folderIdentities.push_back(d.identity);
+    }
+    return c;
+}
+
+QByteArray ListCopy::currentNameBytes(int row) const
+{
+    const QStringView name = currentName(row);
+    return encodeName(name).value_or(name.toUtf8());
 }
 
 void FileList::moveBlock(int first, int last, int to)

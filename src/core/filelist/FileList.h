@@ -49,6 +49,8 @@ struct RowMark {
 // string, its folder as an index into a table shared by all rows of that folder, and its size and
 // times as numbers (formatted when shown). Names are text without loss (see NameCodec.h): bytes
 // that are not UTF-8 are kept as characters of their own, shown as U+FFFD.
+struct ListCopy;
+
 class FileList : public QObject {
     Q_OBJECT
 public:
@@ -112,6 +114,9 @@ public:
     void fillFileDetails(const QByteArray& fullPath, int row);
     // progress receives the row at hand, for a progress bar; false stops the refresh there.
     void refreshFileList(const std::function<bool(int row)>& progress = {});
+    // The row as a refresh finds it: its current name becomes its name, preview, result and new name
+    // go, and the details are stat's (the file's as found under that name; nothing when it is gone).
+    void setRefreshed(int row, const std::optional<FileStat>& stat);
 
     // Marks of the rows whose rename would fail, each with its reason, as the last check after a
     // preview found them. Any change of order, of a name or of a preview takes them all away.
@@ -131,6 +136,8 @@ public:
 
     // A copy of a row, as the conflict check reads it.
     Row saveRow(int row) const { return m_rows[row]; }
+    // The rows and folders as they are now, for a pass on another thread.
+    ListCopy copy() const;
 
     // Block operations, each in one pass, with the results of moving rows one step at a time.
     // Moves rows first..last so that the block starts at row `to`; the rows it passes keep
@@ -198,6 +205,21 @@ private:
     int m_dirtyFirst = -1; // first and last rows changed since the last flush
     int m_dirtyLast = -1;
     int m_announcedCount = 0;
+};
+
+// The rows and folders of a list as they were when copied, read by a pass on another thread while
+// the window changes the list itself. The rows share their texts with the list.
+struct ListCopy {
+    std::vector<FileList::Row> rows;
+    std::vector<QByteArray> folders;
+    std::vector<std::optional<FileIdentity>> folderIdentities;
+
+    int fileCount() const { return int(rows.size()); }
+    QStringView preview(int row) const { return FileList::previewOf(rows[size_t(row)]); }
+    QStringView currentName(int row) const { return FileList::currentNameOf(rows[size_t(row)]); }
+    QByteArray currentNameBytes(int row) const;
+    QByteArray directoryBytes(int row) const { return folders[rows[size_t(row)].dir]; }
+    QByteArray pathBytes(int row) const { return directoryBytes(row) + currentNameBytes(row); }
 };
 
 } // namespace tamsel

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/rename/RenamePass.h"
 
-#include "core/filelist/FileList.h"
+#include "core/passes/PassWorker.h"
 #include "core/platform/FileSystem.h"
 #include "core/platform/SafeRename.h"
 #include "core/rename/FolderHandles.h"
@@ -10,10 +10,25 @@
 #include "core/text/PlainText.h"
 
 #include <cerrno>
-#include <memory>
 #include <unordered_map>
 
 namespace tamsel {
+
+PassError PassError::fromRenameError(int error)
+{
+    switch (error) {
+    case 0:
+        return {};
+    case FileReplaced:
+        return {Kind::FileReplaced, 0};
+    case NameNotHeld:
+        return {Kind::NameNotHeld, 0};
+    case IdentityUnknown:
+        return {Kind::IdentityUnknown, 0};
+    default:
+        return {Kind::System, error};
+    }
+}
 
 bool hasPreview(const FileList& list)
 {
@@ -24,13 +39,24 @@ bool hasPreview(const FileList& list)
     return false;
 }
 
-RenameOutcome renamePass(FileList& list, FileSystem& fs, const std::function<bool(int row)>& goOn)
+RenameOutcome renamePass(const ListCopy& list, FileSystem& fs, PassControl& control,
+                         const std::function<void(const std::vector<RenamedRow>&)>& deliver)
 {
-    const QString untouched = QStringLiteral("未处理！");
-    const QString succeeded = QStringLiteral("操作成功！");
-    const QString failed = QStringLiteral("操作失败！");
-    const QString unguarded = QStringLiteral("（此文件系统无法确保不覆盖同名文件）");
-    FileList::Batch batch(list);
+    constexpr size_t BatchRows = 1024;
+    std::vector<RenamedRow> batch;
+    const auto rowOf = [](int r, RenamedRow::Kind kind) {
+        RenamedRow row;
+        row.row = r;
+        row.kind = kind;
+        return row;
+    };
+    const auto send = [&](RenamedRow row) {
+        batch.push_back(std::move(row));
+        if (batch.size() >= BatchRows) {
+            control.post([deliver, rows = std::move(batch)] { deliver(rows); });
+            batch = {};
+        }
+    };
     FolderHandles folders(fs);
     char newBytes[256]; // a valid name is at most 255 bytes
     char oldBytes[1024];
@@ -40,18 +66,19 @@ RenameOutcome renamePass(FileList& list, FileSystem& fs, const std::function<boo
     quint32 lastFolder = 0;
     quint32 recordFolder = 0;
     for (int r = 0; r < list.fileCount(); ++r) {
-        if (goOn && !goOn(r)) {
+        if (!control.goOn(r)) {
             // Rows not reached show no result, not one from an earlier pass.
             outcome.stoppedAt = r;
             for (int rest = r; rest < list.fileCount(); ++rest)
-                list.setCell(rest, ColResult, QString());
+                send(rowOf(rest, RenamedRow::Kind::NotReached));
             break;
         }
         const QStringView preview = list.preview(r);
         if (isBlank(preview)) {
-            list.setCell(r, ColResult, untouched);
+            send(rowOf(r, RenamedRow::Kind::Untouched));
             continue;
         }
+        const FileList::Row& row = list.rows[size_t(r)];
         // A name that would leave the folder, or that no file system takes, is refused as an error.
         // The names go to the system calls as they are: each ends in a NUL of its own.
         const qsizetype length = encodeNameTo(preview, newBytes, sizeof newBytes - 1);
@@ -62,75 +89,95 @@ RenameOutcome renamePass(FileList& list, FileSystem& fs, const std::function<boo
         oldBytes[std::max<qsizetype>(0, oldLength)] = 0;
         const QByteArray old =
             oldLength >= 0 ? QByteArray::fromRawData(oldBytes, oldLength) : list.currentNameBytes(r);
+        RenamedRow done = rowOf(r, RenamedRow::Kind::Failed);
         // Both names as the system calls will read them: no NUL inside, no "/"; the new one no
         // control characters either.
-        int err = length >= 0 && newNameFault(name) == NameFault::None && isValidFileName(old) ? 0 : EINVAL;
+        if (length < 0 || newNameFault(name) != NameFault::None || !isValidFileName(old))
+            done.error = {PassError::Kind::InvalidName, EINVAL};
         Folder* folder = nullptr;
-        if (!err) {
-            const quint32 index = list.folderIndex(r);
-            const auto opened = folders.open(index, list.directoryBytes(r), list.folderIdentity(index));
+        if (!done.error) {
+            const auto opened = folders.open(row.dir, list.folders[row.dir], list.folderIdentities[row.dir]);
             folder = opened ? *opened : nullptr;
-            err = opened.error();
+            done.error = PassError::fromRenameError(opened.error());
         }
         RenameResult result;
         if (folder) {
-            const FileList::Row& row = list.details(r);
-            const ListedFile listed{row.stamp, row.size, row.modified};
-            result = renamer.rename(list.folderIndex(r), *folder, old, name, listed);
-            err = result.error;
+            result = renamer.rename(row.dir, *folder, old, name, {row.stamp, row.size, row.modified});
+            done.error = PassError::fromRenameError(result.error);
         }
+        done.sourceLost = result.sourceLost;
         if (!result.strandedAs.isEmpty()) {
             // What is left under another name: the file, a folder that had taken its place, or the
             // file that had.
-            const QString what = err == EISDIR         ? QStringLiteral("文件夹")
-                                 : err == FileReplaced ? QStringLiteral("替换它的文件")
-                                                       : QStringLiteral("文件");
-            const QString dir = decodeName(list.directoryBytes(r));
-            list.setCell(r, ColResult,
-                         failed + what + QStringLiteral("现名为：") + decodeName(result.strandedAs));
-            outcome.note = what + u'［' + dir + decodeName(old) + QStringLiteral("］现在位于［") + dir +
-                           decodeName(result.strandedAs) + QStringLiteral("］。");
-        } else if (!result.extraName.isEmpty()) {
-            list.setCell(r, ColResult,
-                         failed + QStringLiteral("多出文件名：") + decodeName(result.extraName));
-            outcome.note = QStringLiteral("文件［") + decodeName(old) + QStringLiteral("］另有一个文件名［") +
-                           decodeName(result.extraName) + QStringLiteral("］。");
-        } else if (result.sourceLost) {
-            outcome.note = QStringLiteral("重命名失败后，文件［") + decodeName(old) +
-                           QStringLiteral("］已不在原处：文件系统删除了它。");
+            done.left = result.error == EISDIR         ? RenamedRow::Left::Folder
+                        : result.error == FileReplaced ? RenamedRow::Left::ReplacingFile
+                                                       : RenamedRow::Left::File;
+            done.leftAs = result.strandedAs;
         }
-        if (err != 0) {
-            outcome.failedRow = r;
-            outcome.error = err;
+        done.extraName = result.extraName;
+        if (done.error) {
+            outcome.failure = done;
+            if (!done.leftAs.isEmpty() || !done.extraName.isEmpty())
+                send(std::move(done));
             break;
         }
-        if (result.renamed && !result.renamed->isDir()) {
-            list.setRenamed(r, result.unguarded ? succeeded + unguarded : succeeded);
-            const quint32 index = list.folderIndex(r);
-            if (old == name)
-                continue; // nothing to take back
-            if (index != lastFolder || outcome.record.folders.empty()) {
-                lastFolder = index;
-                auto [it, isNew] = recordFolders.try_emplace(index, quint32(outcome.record.folders.size()));
-                if (isNew)
-                    outcome.record.folders.push_back({list.directoryBytes(r), folders.identity(index)});
-                recordFolder = it->second;
-            }
-            // Where the stamp may not tell a file made later in a freed inode (no birth time, FUSE),
-            // the record keeps the file's handle and change time for the undo to compare.
-            const FileStat& renamed = *result.renamed;
-            const bool weakStamp = !renamed.createdMs || folder->inodesMayChange();
-            outcome.record.add(recordFolder, r, renamed, weakStamp ? folder->entryHandle(name) : 0,
-                               weakStamp ? renamed.changedNs : 0, old, name);
-            if (folder->inodesMayChange()) {
-                if (auto held = folder->hold(name))
-                    outcome.record.held.push_back(std::move(held));
-            }
-        } else {
-            list.setCell(r, ColResult, failed);
+        if (!result.renamed || result.renamed->isDir()) {
+            send(std::move(done));
+            continue;
+        }
+        done.kind = RenamedRow::Kind::Renamed;
+        done.unguarded = result.unguarded;
+        send(std::move(done));
+        if (old == name)
+            continue; // nothing to take back
+        if (row.dir != lastFolder || outcome.record.folders.empty()) {
+            lastFolder = row.dir;
+            auto [it, isNew] = recordFolders.try_emplace(row.dir, quint32(outcome.record.folders.size()));
+            if (isNew)
+                outcome.record.folders.push_back({list.folders[row.dir], folders.identity(row.dir)});
+            recordFolder = it->second;
+        }
+        // Where the stamp may not tell a file made later in a freed inode (no birth time, FUSE),
+        // the record keeps the file's handle and change time for the undo to compare.
+        const FileStat& renamed = *result.renamed;
+        const bool weakStamp = !renamed.createdMs || folder->inodesMayChange();
+        outcome.record.add(recordFolder, r, renamed, weakStamp ? folder->entryHandle(name) : 0,
+                           weakStamp ? renamed.changedNs : 0, old, name);
+        if (folder->inodesMayChange()) {
+            if (auto held = folder->hold(name))
+                outcome.record.held.push_back(std::move(held));
         }
     }
+    if (!batch.empty())
+        control.post([deliver, rows = std::move(batch)] { deliver(rows); });
     return outcome;
+}
+
+void applyRenamed(FileList& list, const std::vector<RenamedRow>& rows, const PassTexts& texts)
+{
+    FileList::Batch batch(list);
+    for (const RenamedRow& row : rows) {
+        switch (row.kind) {
+        case RenamedRow::Kind::Renamed:
+            list.setRenamed(row.row, texts.renamed(row));
+            break;
+        case RenamedRow::Kind::NotReached:
+            list.setCell(row.row, ColResult, QStringView());
+            break;
+        case RenamedRow::Kind::Untouched:
+        case RenamedRow::Kind::Failed:
+            list.setCell(row.row, ColResult, texts.renamed(row));
+            break;
+        }
+    }
+}
+
+RenameOutcome renamePass(FileList& list, FileSystem& fs, const PassTexts& texts,
+                         const std::function<bool(int done)>& goOn)
+{
+    DirectControl control(goOn);
+    return renamePass(list.copy(), fs, control,
+                      [&](const std::vector<RenamedRow>& rows) { applyRenamed(list, rows, texts); });
 }
 
 } // namespace tamsel

@@ -2,6 +2,7 @@
 #include "core/rename/UndoPass.h"
 
 #include "core/filelist/FileList.h"
+#include "core/passes/PassWorker.h"
 #include "core/platform/SafeRename.h"
 #include "core/rename/FolderHandles.h"
 #include "core/text/NameCodec.h"
@@ -13,37 +14,16 @@
 namespace tamsel {
 namespace {
 
-QString reasonText(int error)
-{
-    switch (error) {
-    case ENOENT:
-    case EISDIR:
-        return QStringLiteral("文件已不在原处");
-    case FileReplaced:
-        return QStringLiteral("文件已被替换");
-    case EEXIST:
-    case ENOTEMPTY:
-        return QStringLiteral("原文件名已被占用");
-    case ESTALE:
-    case ENOTDIR:
-        return QStringLiteral("文件所在的文件夹已被移动或替换");
-    case IdentityUnknown:
-        return QStringLiteral("无法确认是同一个文件");
-    default:
-        return QString::fromLocal8Bit(std::strerror(error));
-    }
-}
-
 // The rows that list the record's files: a file's own row from the pass when it still shows the
 // file, else the row whose folder and current name are the file's (rows moved, deleted or
 // refreshed since).
 class RowFinder {
 public:
-    RowFinder(const FileList& list, const RenameRecord& record) : m_list(list), m_record(record) {}
+    RowFinder(const ListCopy& list, const RenameRecord& record) : m_list(list), m_record(record) {}
 
     int find(const RenameRecord::File& f)
     {
-        if (f.row < m_list.fileCount() && shows(f.row, f))
+        if (f.row >= 0 && f.row < m_list.fileCount() && shows(f.row, f))
             return f.row;
         if (!m_indexed)
             index();
@@ -57,7 +37,7 @@ private:
         if (const auto it = m_folders.constFind(listFolder); it != m_folders.constEnd())
             return *it;
         qint64 found = -1;
-        const QByteArray path = m_list.folderPath(listFolder);
+        const QByteArray& path = m_list.folders[listFolder];
         for (size_t i = 0; i < m_record.folders.size(); ++i) {
             if (m_record.folders[i].path == path)
                 found = qint64(i);
@@ -67,7 +47,7 @@ private:
     }
     bool shows(int row, const RenameRecord::File& f)
     {
-        if (recordFolderOf(m_list.folderIndex(row)) != qint64(f.folder))
+        if (recordFolderOf(m_list.rows[size_t(row)].dir) != qint64(f.folder))
             return false;
         char bytes[1024];
         const qsizetype n = encodeNameTo(m_list.currentName(row), bytes, sizeof bytes);
@@ -82,13 +62,13 @@ private:
     {
         m_indexed = true;
         for (int r = m_list.fileCount() - 1; r >= 0; --r) {
-            const qint64 folder = recordFolderOf(m_list.folderIndex(r));
+            const qint64 folder = recordFolderOf(m_list.rows[size_t(r)].dir);
             if (folder >= 0)
                 m_rows.insert(key(quint32(folder), m_list.currentNameBytes(r)), r); // the first row wins
         }
     }
 
-    const FileList& m_list;
+    const ListCopy& m_list;
     const RenameRecord& m_record;
     QHash<quint32, qint64> m_folders;
     QHash<QByteArray, int> m_rows;
@@ -97,13 +77,11 @@ private:
 
 } // namespace
 
-UndoOutcome undoPass(FileList& list, const FileSystem& fs, RenameRecord& record,
-                     const std::function<bool(int done)>& goOn)
+UndoOutcome undoPass(const ListCopy& list, const FileSystem& fs, RenameRecord& record, PassControl& control,
+                     const std::function<void(const std::vector<UndoneFile>&)>& deliver)
 {
-    const QString undone = QStringLiteral("已撤销！");
-    const QString unguarded = QStringLiteral("（此文件系统无法确保不覆盖同名文件）");
-    const QString failed = QStringLiteral("撤销失败！");
-    FileList::Batch batch(list);
+    constexpr size_t BatchFiles = 1024;
+    std::vector<UndoneFile> batch;
     FolderHandles folders(fs);
     RowFinder rows(list, record);
     RecoveringRenamer renamer;
@@ -112,7 +90,7 @@ UndoOutcome undoPass(FileList& list, const FileSystem& fs, RenameRecord& record,
     char oldBytes[256];
     size_t i = record.files.size();
     for (; i > 0; --i) {
-        if (goOn && !goOn(int(record.files.size() - i))) {
+        if (!control.goOn(int(record.files.size() - i))) {
             outcome.stopped = true;
             break;
         }
@@ -134,24 +112,50 @@ UndoOutcome undoPass(FileList& list, const FileSystem& fs, RenameRecord& record,
             result = renamer.rename(f.folder, **folder, from, to,
                                     {f.stamp, f.size, f.modifiedMs, f.handle, f.changedNs});
         }
-        const int row = rows.find(f);
-        if (result.error == 0 && result.renamed) {
+        UndoneFile done;
+        done.row = rows.find(f);
+        done.restored = result.error == 0 && result.renamed;
+        done.error = PassError::fromRenameError(result.error);
+        done.unguarded = result.unguarded;
+        if (done.restored) {
             ++outcome.restored;
-            if (row >= 0)
-                list.setRestored(row, decodeName(to), result.unguarded ? undone + unguarded : undone,
-                                 *result.renamed);
-            continue;
+            done.stat = *result.renamed;
+        } else {
+            ++outcome.failed;
+            done.leftAs = result.strandedAs;
         }
-        ++outcome.failed;
-        if (row < 0)
+        if (done.row < 0)
             continue;
-        QString text = failed + reasonText(result.error);
-        if (!result.strandedAs.isEmpty())
-            text += QStringLiteral("，现名为：") + decodeName(result.strandedAs);
-        list.setCell(row, ColResult, text);
+        done.oldName = to;
+        batch.push_back(std::move(done));
+        if (batch.size() >= BatchFiles) {
+            control.post([deliver, files = std::move(batch)] { deliver(files); });
+            batch = {};
+        }
     }
+    if (!batch.empty())
+        control.post([deliver, files = std::move(batch)] { deliver(files); });
     record.truncate(i);
     return outcome;
+}
+
+void applyUndone(FileList& list, const std::vector<UndoneFile>& files, const PassTexts& texts)
+{
+    FileList::Batch batch(list);
+    for (const UndoneFile& f : files) {
+        if (f.restored)
+            list.setRestored(f.row, decodeName(f.oldName), texts.undone(f), f.stat);
+        else
+            list.setCell(f.row, ColResult, texts.undone(f));
+    }
+}
+
+UndoOutcome undoPass(FileList& list, const FileSystem& fs, RenameRecord& record, const PassTexts& texts,
+                     const std::function<bool(int done)>& goOn)
+{
+    DirectControl control(goOn);
+    return undoPass(list.copy(), fs, record, control,
+                    [&](const std::vector<UndoneFile>& files) { applyUndone(list, files, texts); });
 }
 
 } // namespace tamsel

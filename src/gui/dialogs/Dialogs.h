@@ -25,6 +25,8 @@ public:
     virtual ~Progress() = default;
     // done of the total so far; false once the user asked to stop, where stopping was offered.
     virtual bool update(int done) = 0;
+    // True when update() is to be asked before every step, not every few tens of milliseconds.
+    virtual bool everyStep() const { return false; }
 };
 
 // Progress that shows nothing and never stops the work.

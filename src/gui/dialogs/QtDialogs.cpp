@@ -102,8 +102,6 @@ public:
                                   QString::number(m_total) + QStringLiteral("）"));
             m_dialog.setValue(std::clamp(done, 0, m_dialog.maximum()));
         }
-        QCoreApplication::processEvents(m_dialog.isVisible() ? QEventLoop::AllEvents
-                                                             : QEventLoop::ExcludeUserInputEvents);
         return !m_dialog.wasCanceled();
     }
 

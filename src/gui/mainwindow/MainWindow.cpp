@@ -2,6 +2,8 @@
 #include "gui/mainwindow/MainWindow.h"
 
 #include "core/filelist/FileList.h"
+#include "core/filelist/RefreshPass.h"
+#include "core/passes/PassWorker.h"
 #include "core/platform/FileSystem.h"
 #include "core/rename/ConflictCheck.h"
 #include "core/rename/NameRepair.h"
@@ -45,7 +47,8 @@
 namespace tamsel {
 
 MainWindow::MainWindow(Dialogs& dialogs, FileSystem& fs, QWidget* parent)
-    : QMainWindow(parent), m_dialogs(dialogs), m_fs(fs), m_list(new FileList(fs, this))
+    : QMainWindow(parent), m_dialogs(dialogs), m_fs(fs), m_list(new FileList(fs, this)),
+      m_worker(new PassWorker(this))
 {
     setObjectName(QStringLiteral("Form_Main"));
     setWindowTitle(QStringLiteral("TamselRenvold"));
@@ -286,9 +289,11 @@ void MainWindow::refreshFileList()
     if (m_passRunning)
         return;
     runPass([&] {
-        const auto progress =
-            m_dialogs.progress(this, QStringLiteral("正在刷新…"), m_list->fileCount(), false);
-        m_list->refreshFileList([&](int row) { return progress->update(row) && !m_exiting; });
+        const ListCopy copy = m_list->copy();
+        runOnWorker(QStringLiteral("正在刷新…"), copy.fileCount(), false, [&](PassControl& control) {
+            refreshPass(copy, m_fs, control,
+                        [this](const std::vector<RefreshedRow>& rows) { applyRefreshed(*m_list, rows); });
+        });
     });
     m_checker->startSoon();
 }
@@ -325,9 +330,14 @@ void MainWindow::renameCommand()
         return;
     const int files = m_list->fileCount();
     RenameOutcome outcome;
+    const WindowPassTexts texts;
     runPass([&] {
-        const auto progress = m_dialogs.progress(this, QStringLiteral("正在重命名…"), files, true);
-        outcome = renamePass(*m_list, m_fs, [&](int row) { return progress->update(row) && !m_exiting; });
+        const ListCopy copy = m_list->copy();
+        runOnWorker(QStringLiteral("正在重命名…"), files, true, [&](PassControl& control) {
+            outcome = renamePass(copy, m_fs, control, [this, &texts](const std::vector<RenamedRow>& rows) {
+                applyRenamed(*m_list, rows, texts);
+            });
+        });
         if (!outcome.record.isEmpty())
             m_history.push_back(std::move(outcome.record));
     });
@@ -336,7 +346,7 @@ void MainWindow::renameCommand()
     m_checker->startSoon(); // the rows the pass did not rename show again why
     if (outcome.stoppedAt >= 0)
         m_dialogs.message(this, cancelledSummary(outcome.stoppedAt, files), Caption::Notice);
-    else if (outcome.failedRow >= 0)
+    else if (outcome.failure.row >= 0)
         m_dialogs.message(this, renameFailure(outcome, *m_list), Caption::Error);
 }
 
@@ -350,10 +360,14 @@ void MainWindow::undoCommand()
         return;
     UndoOutcome outcome;
     int left = 0;
+    const WindowPassTexts texts;
     runPass([&] {
-        const auto progress = m_dialogs.progress(this, QStringLiteral("正在撤销…"), files, true);
-        outcome =
-            undoPass(*m_list, m_fs, record, [&](int done) { return progress->update(done) && !m_exiting; });
+        const ListCopy copy = m_list->copy();
+        runOnWorker(QStringLiteral("正在撤销…"), files, true, [&](PassControl& control) {
+            outcome = undoPass(copy, m_fs, record, control, [this, &texts](const std::vector<UndoneFile>& done) {
+                applyUndone(*m_list, done, texts);
+            });
+        });
         left = int(record.files.size());
         if (record.isEmpty()) // a stopped undo keeps what it did not reach, for the next one
             m_history.pop_back();
@@ -439,6 +453,13 @@ void MainWindow::runPass(const std::function<void()>& pass)
         for (const auto& [paths, workingDir] : pending)
             addPathsWhenIdle(paths, workingDir);
     });
+}
+
+void MainWindow::runOnWorker(const QString& label, int total, bool cancellable, const PassWorker::Pass& pass)
+{
+    const auto progress = m_dialogs.progress(this, label, total, cancellable);
+    m_worker->run(
+        pass, [&](int done) { return progress->update(done) && !m_exiting; }, progress->everyStep());
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

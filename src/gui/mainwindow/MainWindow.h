@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/passes/PassWorker.h"
 #include "core/rename/RenameRecord.h"
 #include "gui/mainwindow/CommandTable.h"
 
@@ -69,11 +70,14 @@ private:
     // Runs a preview, rename or refresh: the list stays as it is meanwhile, and paths handed over
     // wait for its end.
     void runPass(const std::function<void()>& pass);
+    // Runs pass on the worker with a progress dialog; the window's events go on meanwhile.
+    void runOnWorker(const QString& label, int total, bool cancellable, const PassWorker::Pass& pass);
     void addPathsWhenIdle(const QList<QByteArray>& paths, const QByteArray& workingDir);
 
     Dialogs& m_dialogs;
     FileSystem& m_fs;
     FileList* m_list = nullptr;
+    PassWorker* m_worker = nullptr;
     FileListCommands* m_commands = nullptr;
     ConflictChecker* m_checker = nullptr;
     CommandActions m_actions;

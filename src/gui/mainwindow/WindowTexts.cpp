@@ -56,9 +56,103 @@ QString refusalText(NameFileRefusal refusal)
     return {};
 }
 
-QString failureReason(int error, QStringView oldName, QStringView newName)
+namespace {
+
+QString quotedName(QStringView name)
 {
-    const auto quoted = [](QStringView name) -> QString { return u'［' + displayName(name) + u'］'; };
+    return u'［' + displayName(name) + u'］';
+}
+
+const QString Unguarded = QStringLiteral("（此文件系统无法确保不覆盖同名文件）");
+
+// Why an undo could not take a file back.
+QString undoReason(const PassError& failure)
+{
+    switch (failure.kind) {
+    case PassError::Kind::FileReplaced:
+        return QStringLiteral("文件已被替换");
+    case PassError::Kind::IdentityUnknown:
+        return QStringLiteral("无法确认是同一个文件");
+    default:
+        break;
+    }
+    switch (failure.errnum) {
+    case ENOENT:
+    case EISDIR:
+        return QStringLiteral("文件已不在原处");
+    case EEXIST:
+    case ENOTEMPTY:
+        return QStringLiteral("原文件名已被占用");
+    case ESTALE:
+    case ENOTDIR:
+        return QStringLiteral("文件所在的文件夹已被移动或替换");
+    default:
+        return QString::fromLocal8Bit(std::strerror(failure.errnum));
+    }
+}
+
+} // namespace
+
+QString WindowPassTexts::renamed(const RenamedRow& row) const
+{
+    switch (row.kind) {
+    case RenamedRow::Kind::Untouched:
+        return QStringLiteral("未处理！");
+    case RenamedRow::Kind::Renamed:
+        return row.unguarded ? QStringLiteral("操作成功！") + Unguarded : QStringLiteral("操作成功！");
+    case RenamedRow::Kind::NotReached:
+        return {};
+    case RenamedRow::Kind::Failed:
+        break;
+    }
+    const QString failed = QStringLiteral("操作失败！");
+    if (!row.leftAs.isEmpty())
+        return failed + leftWhat(row.left) + QStringLiteral("现名为：") + decodeName(row.leftAs);
+    if (!row.extraName.isEmpty())
+        return failed + QStringLiteral("多出文件名：") + decodeName(row.extraName);
+    return failed;
+}
+
+QString WindowPassTexts::undone(const UndoneFile& file) const
+{
+    if (file.restored)
+        return file.unguarded ? QStringLiteral("已撤销！") + Unguarded : QStringLiteral("已撤销！");
+    QString text = QStringLiteral("撤销失败！") + undoReason(file.error);
+    if (!file.leftAs.isEmpty())
+        text += QStringLiteral("，现名为：") + decodeName(file.leftAs);
+    return text;
+}
+
+QString leftWhat(RenamedRow::Left left)
+{
+    switch (left) {
+    case RenamedRow::Left::Folder:
+        return QStringLiteral("文件夹");
+    case RenamedRow::Left::ReplacingFile:
+        return QStringLiteral("替换它的文件");
+    default:
+        return QStringLiteral("文件");
+    }
+}
+
+QString failureReason(const PassError& failure, QStringView oldName, QStringView newName)
+{
+    using Kind = PassError::Kind;
+    switch (failure.kind) {
+    case Kind::None:
+        return {};
+    case Kind::FileReplaced:
+        return QStringLiteral("文件") + quotedName(oldName) + QStringLiteral("已被替换");
+    case Kind::NameNotHeld:
+        return QStringLiteral("文件系统不接受新文件名") + quotedName(newName);
+    case Kind::IdentityUnknown:
+        return QStringLiteral("无法确认") + quotedName(oldName) + QStringLiteral("是同一个文件");
+    case Kind::InvalidName:
+    case Kind::System:
+        break;
+    }
+    const int error = failure.kind == Kind::InvalidName ? EINVAL : failure.errnum;
+    const auto quoted = quotedName;
     switch (error) {
     case EEXIST:
     case ENOTEMPTY:
@@ -67,12 +161,6 @@ QString failureReason(int error, QStringView oldName, QStringView newName)
         return QStringLiteral("文件") + quoted(oldName) + QStringLiteral("已不存在");
     case ESTALE:
         return QStringLiteral("文件所在的文件夹已被移动或替换");
-    case FileReplaced:
-        return QStringLiteral("文件") + quoted(oldName) + QStringLiteral("已被替换");
-    case NameNotHeld:
-        return QStringLiteral("文件系统不接受新文件名") + quoted(newName);
-    case IdentityUnknown:
-        return QStringLiteral("无法确认") + quoted(oldName) + QStringLiteral("是同一个文件");
     case EINVAL: {
         const std::optional<QByteArray> bytes = encodeName(newName);
         const NameFault fault = bytes ? newNameFault(*bytes) : NameFault::Invalid;
@@ -177,13 +265,25 @@ QString repairSummary(int repaired, int undecided)
 
 QString renameFailure(const RenameOutcome& outcome, const FileList& list)
 {
-    const int row = outcome.failedRow;
+    const RenamedRow& failure = outcome.failure;
+    const int row = failure.row;
+    const QString old = decodeName(list.currentNameBytes(row));
     QString text =
         QStringLiteral("发生错误，重命名失败！") + u'\n' + QStringLiteral("必须以合法的字符进行重命名。") +
         u'\n' + QStringLiteral("第［") + QString::number(row + 1) + QStringLiteral("］行：") +
-        failureReason(outcome.error, list.currentName(row), list.preview(row)) + QStringLiteral("。");
-    if (!outcome.note.isEmpty())
-        text += u'\n' + outcome.note;
+        failureReason(failure.error, list.currentName(row), list.preview(row)) + QStringLiteral("。");
+    const QString dir = decodeName(list.directoryBytes(row));
+    if (!failure.leftAs.isEmpty()) {
+        const QString what = leftWhat(failure.left);
+        text += u'\n' + what + u'［' + dir + old + QStringLiteral("］现在位于［") + dir +
+                decodeName(failure.leftAs) + QStringLiteral("］。");
+    } else if (!failure.extraName.isEmpty()) {
+        text += u'\n' + QStringLiteral("文件［") + old + QStringLiteral("］另有一个文件名［") +
+                decodeName(failure.extraName) + QStringLiteral("］。");
+    } else if (failure.sourceLost) {
+        text += u'\n' + QStringLiteral("重命名失败后，文件［") + old +
+                QStringLiteral("］已不在原处：文件系统删除了它。");
+    }
     return text;
 }
 

@@ -2,6 +2,8 @@
 // What the main window says: the mode explanations, the rename question and its outcomes.
 #pragma once
 
+#include "core/rename/PassOutcomes.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -19,8 +21,17 @@ extern const QString HomePageUrl;
 QString modeExplanation(RenameMode mode);
 // Why a file was not taken as a name list.
 QString refusalText(NameFileRefusal refusal);
-// Why a rename failed: error as RenameOutcome has it (an errno value or a RenameFailure).
-QString failureReason(int error, QStringView oldName, QStringView newName);
+// Why a rename failed.
+QString failureReason(const PassError& failure, QStringView oldName, QStringView newName);
+// What a failed rename left under another name.
+QString leftWhat(RenamedRow::Left left);
+
+// The texts of the rows' results.
+class WindowPassTexts final : public PassTexts {
+public:
+    QString renamed(const RenamedRow& row) const override;
+    QString undone(const UndoneFile& file) const override;
+};
 QString aboutText();
 // The rename question, with a warning where rows are marked.
 QString renameQuestion(int conflicts);
