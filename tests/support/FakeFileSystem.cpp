@@ -35,40 +35,40 @@ public:
     {
         return m_real->listNames(visit);
     }
-    int renameNoReplace(const QByteArray& from, const QByteArray& to) override
+    Result<void> renameNoReplace(const QByteArray& from, const QByteArray& to) override
     {
         change("rename", from, to);
         if (!m_fs.noReplace)
-            return EINVAL;
+            return Result<void>::fromErrno(EINVAL);
         if (m_fs.refuseUnlink.contains(from))
-            return EPERM;
+            return Result<void>::fromErrno(EPERM);
         if (stored(to) != to)
-            return EEXIST;
+            return Result<void>::fromErrno(EEXIST);
         return changed("rename", to, m_real->renameNoReplace(stored(from), to));
     }
-    int renameReplacing(const QByteArray& from, const QByteArray& to) override
+    Result<void> renameReplacing(const QByteArray& from, const QByteArray& to) override
     {
         change("rename", from, to);
         if (m_fs.refuseUnlink.contains(from))
-            return EPERM;
+            return Result<void>::fromErrno(EPERM);
         return changed("rename", to, m_real->renameReplacing(stored(from), stored(to)));
     }
-    int link(const QByteArray& from, const QByteArray& to) override
+    Result<void> link(const QByteArray& from, const QByteArray& to) override
     {
         change("link", from, to);
         if (!m_fs.hardLinks || m_fs.refuseLink)
-            return EPERM;
+            return Result<void>::fromErrno(EPERM);
         if (stored(to) != to)
-            return EEXIST;
+            return Result<void>::fromErrno(EEXIST);
         return changed("link", to, m_real->link(stored(from), to));
     }
-    int unlink(const QByteArray& name) override
+    Result<void> unlink(const QByteArray& name) override
     {
         change("unlink", name, {});
         if (m_fs.refuseUnlink.contains(name))
-            return EPERM;
+            return Result<void>::fromErrno(EPERM);
         if (const int fault = m_fs.unlinkFault ? m_fs.unlinkFault(name) : 0; fault != 0)
-            return fault;
+            return Result<void>::fromErrno(fault);
         return m_real->unlink(stored(name));
     }
 
@@ -81,9 +81,9 @@ private:
             m_fs.renames << std::pair(name, to);
     }
 
-    int changed(const char* operation, const QByteArray& to, int result)
+    Result<void> changed(const char* operation, const QByteArray& to, Result<void> result)
     {
-        if (result == 0 && m_fs.afterChange)
+        if (result && m_fs.afterChange)
             m_fs.afterChange(operation, to);
         return result;
     }

@@ -35,20 +35,20 @@ public:
             text += QStringLiteral(", left as ") + QString::fromUtf8(file.leftAs);
         return text;
     }
-    static QString errorName(const PassError& error)
+    static QString errorName(const Failure& error)
     {
         switch (error.kind) {
-        case PassError::Kind::None:
+        case Failure::Kind::None:
             return QStringLiteral("none");
-        case PassError::Kind::InvalidName:
+        case Failure::Kind::InvalidName:
             return QStringLiteral("invalid name");
-        case PassError::Kind::FileReplaced:
+        case Failure::Kind::FileReplaced:
             return QStringLiteral("replaced");
-        case PassError::Kind::NameNotHeld:
+        case Failure::Kind::NameNotHeld:
             return QStringLiteral("name not held");
-        case PassError::Kind::IdentityUnknown:
+        case Failure::Kind::IdentityUnknown:
             return QStringLiteral("identity unknown");
-        case PassError::Kind::System:
+        case Failure::Kind::System:
             break;
         }
         return QStringLiteral("errno ") + QString::number(error.errnum);

@@ -244,19 +244,23 @@ public:
         ::close(fd);
         return listed;
     }
-    int renameNoReplace(const QByteArray& from, const QByteArray& to) override
+    Result<void> renameNoReplace(const QByteArray& from, const QByteArray& to) override
     {
-        return errorOf(::renameat2(m_fd, from.constData(), m_fd, to.constData(), RENAME_NOREPLACE));
+        return Result<void>::fromErrno(
+            errorOf(::renameat2(m_fd, from.constData(), m_fd, to.constData(), RENAME_NOREPLACE)));
     }
-    int renameReplacing(const QByteArray& from, const QByteArray& to) override
+    Result<void> renameReplacing(const QByteArray& from, const QByteArray& to) override
     {
-        return errorOf(::renameat(m_fd, from.constData(), m_fd, to.constData()));
+        return Result<void>::fromErrno(errorOf(::renameat(m_fd, from.constData(), m_fd, to.constData())));
     }
-    int link(const QByteArray& from, const QByteArray& to) override
+    Result<void> link(const QByteArray& from, const QByteArray& to) override
     {
-        return errorOf(::linkat(m_fd, from.constData(), m_fd, to.constData(), 0));
+        return Result<void>::fromErrno(errorOf(::linkat(m_fd, from.constData(), m_fd, to.constData(), 0)));
     }
-    int unlink(const QByteArray& name) override { return errorOf(::unlinkat(m_fd, name.constData(), 0)); }
+    Result<void> unlink(const QByteArray& name) override
+    {
+        return Result<void>::fromErrno(errorOf(::unlinkat(m_fd, name.constData(), 0)));
+    }
 
 private:
     struct Kind {

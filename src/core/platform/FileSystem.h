@@ -57,7 +57,7 @@ public:
 
 // A folder held open: operations on its entries stay in this folder, whatever happens meanwhile to
 // the path that led to it (a folder replaced, a link on the way flipped). Links at an entry's name
-// are never followed. Operations return 0 or an errno value.
+// are never followed. Failures answer the call's errno value.
 class Folder {
 public:
     virtual ~Folder() = default;
@@ -89,12 +89,12 @@ public:
     virtual bool listNames(const std::function<bool(QByteArrayView)>& visit) const = 0;
 
     // Fails with EEXIST rather than replace; EINVAL where the file system cannot promise that.
-    virtual int renameNoReplace(const QByteArray& from, const QByteArray& to) = 0;
+    virtual Result<void> renameNoReplace(const QByteArray& from, const QByteArray& to) = 0;
     // rename(2) as it is: replaces an existing target.
-    virtual int renameReplacing(const QByteArray& from, const QByteArray& to) = 0;
+    virtual Result<void> renameReplacing(const QByteArray& from, const QByteArray& to) = 0;
     // A second name for the entry (a link is linked as itself).
-    virtual int link(const QByteArray& from, const QByteArray& to) = 0;
-    virtual int unlink(const QByteArray& name) = 0;
+    virtual Result<void> link(const QByteArray& from, const QByteArray& to) = 0;
+    virtual Result<void> unlink(const QByteArray& name) = 0;
 };
 
 // Threads: listDir runs on the walk's reader thread, and openFolder with the Folder it returns

@@ -15,6 +15,27 @@
 namespace tamsel {
 namespace {
 
+// This file's own failures beside errno values (which are positive), until they are reported.
+enum Code : int {
+    FileReplaced = -1,
+    NameNotHeld = -2,
+    IdentityUnknown = -3,
+};
+
+Failure failureOf(int code)
+{
+    switch (code) {
+    case FileReplaced:
+        return Failure::of(Failure::Kind::FileReplaced);
+    case NameNotHeld:
+        return Failure::of(Failure::Kind::NameNotHeld);
+    case IdentityUnknown:
+        return Failure::of(Failure::Kind::IdentityUnknown);
+    default:
+        return Failure::system(code);
+    }
+}
+
 // How a file system lets a file take a new name without replacing another.
 enum class Strategy { NoReplace, LinkThenUnlink, CheckedRename };
 
@@ -102,7 +123,7 @@ int removeOwnName(Folder& folder, const QByteArray& name, const FileStat& made, 
     const auto now = folder.entry(name);
     if (!now || !sameEntry(folder, *now, made))
         return 0;
-    const int removed = folder.unlink(name);
+    const int removed = folder.unlink(name).error();
     if (removed != 0)
         keepExtraName(result, name, removed);
     return removed;
@@ -195,14 +216,14 @@ int takeAwayName(Folder& folder, const QByteArray& name, const FileStat& file, R
     const auto temp = temporaryName(folder, name);
     if (!temp)
         return temp.error();
-    if (const int moved = folder.renameReplacing(name, *temp); moved != 0)
+    if (const int moved = folder.renameReplacing(name, *temp).error(); moved != 0)
         return moved;
     const auto taken = folder.entry(*temp);
     if (taken && sameEntry(folder, *taken, file)) {
-        const int removed = folder.unlink(*temp);
+        const int removed = folder.unlink(*temp).error();
         if (removed == 0)
             return 0;
-        if (folder.link(*temp, name) != 0) {
+        if (folder.link(*temp, name).error() != 0) {
             keepExtraName(result, *temp, removed);
             return 0;
         }
@@ -210,7 +231,7 @@ int takeAwayName(Folder& folder, const QByteArray& name, const FileStat& file, R
         return removed;
     }
     // Another program's entry: back under its name by a second name and the removal of this one.
-    if (!taken || folder.link(*temp, name) != 0 || folder.unlink(*temp) != 0)
+    if (!taken || folder.link(*temp, name).error() != 0 || folder.unlink(*temp).error() != 0)
         result.strandedAs = *temp;
     return ESTALE;
 }
@@ -227,7 +248,7 @@ int linkThenUnlink(Folder& folder, const QByteArray& from, const QByteArray& to,
     const auto mark = temporaryName(folder, from, to);
     if (!mark)
         return mark.error();
-    if (const int linked = folder.link(from, *mark); linked != 0) {
+    if (const int linked = folder.link(from, *mark).error(); linked != 0) {
         *noLinks = linksUnsupported(linked, folder);
         return linked;
     }
@@ -235,7 +256,7 @@ int linkThenUnlink(Folder& folder, const QByteArray& from, const QByteArray& to,
     const auto marked = folder.entry(*mark);
     if (!marked || !sameEntry(folder, *marked, file))
         return ESTALE;
-    int err = folder.link(*mark, to);
+    int err = folder.link(*mark, to).error();
     if (err == 0) {
         // Another program may have put its own file under the new name right after the link.
         const auto made = folder.entry(to);
@@ -260,7 +281,7 @@ int checkedRename(Folder& folder, const QByteArray& from, const QByteArray& to, 
 {
     if (const auto there = folder.entry(to); there || there.error() != ENOENT)
         return there ? EEXIST : there.error();
-    const int err = folder.renameReplacing(from, to);
+    const int err = folder.renameReplacing(from, to).error();
     result.unguarded = result.unguarded || err == 0;
     return err;
 }
@@ -271,7 +292,7 @@ int move(Folder& folder, const QByteArray& from, const QByteArray& to, const Fil
          Strategy& strategy, RenameResult& result)
 {
     if (strategy == Strategy::NoReplace) {
-        const int err = folder.renameNoReplace(from, to);
+        const int err = folder.renameNoReplace(from, to).error();
         if (!noReplaceUnsupported(err))
             return err;
         strategy = Strategy::LinkThenUnlink;
@@ -297,7 +318,7 @@ int renameUnlisted(Folder& folder, const QByteArray& from, const QByteArray& to,
             return !taken;
         }))
         return EEXIST;
-    const int err = taken ? EEXIST : folder.renameReplacing(from, to);
+    const int err = taken ? EEXIST : folder.renameReplacing(from, to).error();
     result.unguarded = result.unguarded || err == 0;
     return err;
 }
@@ -344,28 +365,28 @@ void caseOnlyRename(Folder& folder, const QByteArray& from, const QByteArray& to
                     RenameResult& result)
 {
     if (folder.mayLackHardLinks() && folder.renamesLetterCase()) {
-        result.error = folder.renameReplacing(from, to);
+        result.error = failureOf(folder.renameReplacing(from, to).error());
         bool spelled = false;
         folder.listNames([&](QByteArrayView name) {
             spelled = name == to;
             return !spelled;
         });
-        if (result.error != 0 || spelled)
+        if (result.error || spelled)
             return;
     }
     Strategy strategy = Strategy::NoReplace;
     const auto tempName = temporaryName(folder, from);
     if (!tempName) {
-        result.error = tempName.error();
+        result.error = Failure::system(tempName.error());
         return;
     }
     const QByteArray temp = *tempName;
-    result.error = move(folder, from, temp, file, strategy, result);
-    if (result.error != 0)
+    result.error = failureOf(move(folder, from, temp, file, strategy, result));
+    if (result.error)
         return;
-    result.error = folder.renamesLetterCase() ? move(folder, temp, to, file, strategy, result)
-                                              : renameUnlisted(folder, temp, to, result);
-    if (result.error != 0 && move(folder, temp, from, file, strategy, result) != 0)
+    result.error = failureOf(folder.renamesLetterCase() ? move(folder, temp, to, file, strategy, result)
+                                                        : renameUnlisted(folder, temp, to, result));
+    if (result.error && move(folder, temp, from, file, strategy, result) != 0)
         result.strandedAs = temp;
 }
 
@@ -407,26 +428,26 @@ void settle(Folder& folder, const QByteArray& from, const QByteArray& to, Strate
             result.renamed.reset();
         }
     }
-    result.error = err;
+    result.error = failureOf(err);
 }
 
 // After a failed rename: is the file still under its old name? ENOENT with the file still there is
 // the file system refusing the new name (exFAT over FUSE).
 void checkSource(Folder& folder, const QByteArray& from, RenameResult& result)
 {
-    if (result.error == 0 || !result.strandedAs.isEmpty())
+    if (!result.error || !result.strandedAs.isEmpty())
         return;
     const auto source = folder.entry(from);
-    if (source && result.error == ENOENT)
-        result.error = NameNotHeld;
-    result.sourceLost = !source && source.error() == ENOENT && result.error != ENOENT;
+    if (source && result.error.isErrno(ENOENT))
+        result.error = Failure::of(Failure::Kind::NameNotHeld);
+    result.sourceLost = !source && source.error() == ENOENT && !result.error.isErrno(ENOENT);
 }
 
 RenameResult tryRename(Folder& folder, const QByteArray& from, const QByteArray& to, const ListedFile& listed)
 {
     RenameResult result;
     if (from != to && !folder.holdsName(to)) {
-        result.error = NameNotHeld;
+        result.error = Failure::of(Failure::Kind::NameNotHeld);
         return result;
     }
     Strategy strategy = Strategy::NoReplace;
@@ -435,7 +456,7 @@ RenameResult tryRename(Folder& folder, const QByteArray& from, const QByteArray&
     if (from != to && !lookFirst) {
         // Renamed first and looked at after: one look a file, and anything but the listed file
         // that stood under the name is given it back at once.
-        err = folder.renameNoReplace(from, to);
+        err = folder.renameNoReplace(from, to).error();
         if (err == 0 || err == ENOENT) {
             settle(folder, from, to, strategy, err, listed, true, result);
             return result;
@@ -445,15 +466,15 @@ RenameResult tryRename(Folder& folder, const QByteArray& from, const QByteArray&
     }
     const auto file = folder.entry(from);
     if (!file) {
-        result.error = file.error();
+        result.error = Failure::system(file.error());
         return result;
     }
     if (!renamable(*file)) {
-        result.error = refusal(*file);
+        result.error = failureOf(refusal(*file));
         return result;
     }
     if (const int confirmed = confirmListed(folder, from, *file, listed); confirmed != 0) {
-        result.error = confirmed;
+        result.error = failureOf(confirmed);
         return result;
     }
     if (from == to) {
@@ -463,13 +484,13 @@ RenameResult tryRename(Folder& folder, const QByteArray& from, const QByteArray&
     err = move(folder, from, to, *file, strategy, result);
     if (err == EEXIST && sameFileOtherSpelling(folder, from, to, *file)) {
         caseOnlyRename(folder, from, to, *file, result);
-        if (result.error == 0)
+        if (!result.error)
             result.renamed = folder.entry(to);
         return result;
     }
     if (strategy == Strategy::LinkThenUnlink) {
         // Checked at every step already; a folder cannot be linked.
-        result.error = err;
+        result.error = failureOf(err);
         if (err == 0)
             result.renamed = folder.entry(to);
     } else {
@@ -542,8 +563,8 @@ RenameResult renameEntry(Folder& folder, const QByteArray& from, const QByteArra
                          const ListedFile& listed)
 {
     RenameResult result = tryRename(folder, from, to, listed);
-    if (result.error == 0)
-        result.error = result.extraError;
+    if (!result.error)
+        result.error = Failure::system(result.extraError);
     checkSource(folder, from, result);
     return result;
 }
@@ -625,7 +646,7 @@ Recovery recoverFile(Folder& folder, const QByteArray& from, const QByteArray& t
         outcome = Recovery::Restored; // killed between a second name and the move
     } else if (!atOld) {
         const RenameResult back = tryRename(folder, mine.first().name, from, {});
-        if (back.error != 0)
+        if (back.error)
             return Recovery::None;
         mine.removeFirst();
         outcome = Recovery::Restored;

@@ -24,18 +24,11 @@ struct ListedFile {
     qint64 changedNs = 0;
 };
 
-// Failures of this program's own, beside errno values (which are positive).
-enum RenameFailure : int {
-    FileReplaced = -1,    // another file stands under the listed file's name
-    NameNotHeld = -2,     // the file system cannot hold the new name
-    IdentityUnknown = -3, // a file stands under the name, and whether it is the listed one cannot be told
-};
-
 struct RenameResult {
-    int error = 0; // 0, an errno value or a RenameFailure
+    Failure error;
     // Set when what was moved could not be put back after a failure: the name it is left under.
     QByteArray strandedAs;
-    // Set when a second name of the file could not be taken away again; error is then never 0.
+    // Set when a second name of the file could not be taken away again; error is then set too.
     QByteArray extraName;
     int extraError = 0; // why it could not
     // The entry under its new name, after a rename that worked.

@@ -10,24 +10,6 @@
 
 namespace tamsel {
 
-// Why a rename or its undo failed: the system's errno value, or a failure this program tells apart.
-struct PassError {
-    enum class Kind : quint8 {
-        None,
-        System,          // errno says
-        InvalidName,     // a name no file system takes, or one this program refuses
-        FileReplaced,    // another file stands under the listed file's name
-        NameNotHeld,     // the file system cannot hold the new name
-        IdentityUnknown, // a file stands under the name; whether it is the listed one cannot be told
-    };
-    Kind kind = Kind::None;
-    int errnum = 0; // for System
-
-    // From RenameResult::error (0, an errno value or a RenameFailure).
-    static PassError fromRenameError(int error);
-    explicit operator bool() const { return kind != Kind::None; }
-};
-
 // What became of a row in a rename pass.
 struct RenamedRow {
     enum class Kind : quint8 { Untouched, Renamed, Failed, NotReached };
@@ -36,10 +18,10 @@ struct RenamedRow {
     int row = -1;
     Kind kind = Kind::Untouched;
     bool unguarded = false; // renamed by a plain rename: the file system could not promise more
-    PassError error;
+    Failure error;
     Left left = Left::Nothing;
-    QByteArray leftAs;     // the name it was left under
-    QByteArray extraName;  // a second name of the file that could not be taken away
+    QByteArray leftAs;       // the name it was left under
+    QByteArray extraName;    // a second name of the file that could not be taken away
     bool sourceLost = false; // the file is gone from its old name too (the file system deleted it)
 };
 
@@ -48,7 +30,7 @@ struct UndoneFile {
     int row = -1; // the row that lists it; -1 when none does
     bool restored = false;
     bool unguarded = false;
-    PassError error;
+    Failure error;
     QByteArray leftAs;  // where a failure left it
     QByteArray oldName; // the name it has back
     FileStat stat;      // the entry under its old name, once restored

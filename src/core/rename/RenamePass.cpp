@@ -14,22 +14,6 @@
 
 namespace tamsel {
 
-PassError PassError::fromRenameError(int error)
-{
-    switch (error) {
-    case 0:
-        return {};
-    case FileReplaced:
-        return {Kind::FileReplaced, 0};
-    case NameNotHeld:
-        return {Kind::NameNotHeld, 0};
-    case IdentityUnknown:
-        return {Kind::IdentityUnknown, 0};
-    default:
-        return {Kind::System, error};
-    }
-}
-
 bool hasPreview(const FileList& list)
 {
     for (int r = 0; r < list.fileCount(); ++r) {
@@ -93,25 +77,25 @@ RenameOutcome renamePass(const ListCopy& list, FileSystem& fs, PassControl& cont
         // Both names as the system calls will read them: no NUL inside, no "/"; the new one no
         // control characters either.
         if (length < 0 || newNameFault(name) != NameFault::None || !isValidFileName(old))
-            done.error = {PassError::Kind::InvalidName, EINVAL};
+            done.error = Failure{Failure::Kind::InvalidName, EINVAL};
         Folder* folder = nullptr;
         if (!done.error) {
             const auto opened = folders.open(row.dir, list.folders[row.dir], list.folderIdentities[row.dir]);
             folder = opened ? *opened : nullptr;
-            done.error = PassError::fromRenameError(opened.error());
+            done.error = Failure::system(opened.error());
         }
         RenameResult result;
         if (folder) {
             result = renamer.rename(row.dir, *folder, old, name, {row.stamp, row.size, row.modified});
-            done.error = PassError::fromRenameError(result.error);
+            done.error = result.error;
         }
         done.sourceLost = result.sourceLost;
         if (!result.strandedAs.isEmpty()) {
             // What is left under another name: the file, a folder that had taken its place, or the
             // file that had.
-            done.left = result.error == EISDIR         ? RenamedRow::Left::Folder
-                        : result.error == FileReplaced ? RenamedRow::Left::ReplacingFile
-                                                       : RenamedRow::Left::File;
+            done.left = result.error.isErrno(EISDIR)                       ? RenamedRow::Left::Folder
+                        : result.error.kind == Failure::Kind::FileReplaced ? RenamedRow::Left::ReplacingFile
+                                                                           : RenamedRow::Left::File;
             done.leftAs = result.strandedAs;
         }
         done.extraName = result.extraName;

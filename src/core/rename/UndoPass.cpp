@@ -107,15 +107,15 @@ UndoOutcome undoPass(const ListCopy& list, const FileSystem& fs, RenameRecord& r
         RenameResult result;
         const auto folder = folders.open(f.folder, where.path, where.identity);
         if (!folder) {
-            result.error = folder.error() == ENOENT ? ESTALE : folder.error(); // moved away
+            result.error = Failure::system(folder.error() == ENOENT ? ESTALE : folder.error()); // moved away
         } else {
             result = renamer.rename(f.folder, **folder, from, to,
                                     {f.stamp, f.size, f.modifiedMs, f.handle, f.changedNs});
         }
         UndoneFile done;
         done.row = rows.find(f);
-        done.restored = result.error == 0 && result.renamed;
-        done.error = PassError::fromRenameError(result.error);
+        done.restored = !result.error && result.renamed;
+        done.error = result.error;
         done.unguarded = result.unguarded;
         if (done.restored) {
             ++outcome.restored;

@@ -364,9 +364,10 @@ void MainWindow::undoCommand()
     runPass([&] {
         const ListCopy copy = m_list->copy();
         runOnWorker(QStringLiteral("正在撤销…"), files, true, [&](PassControl& control) {
-            outcome = undoPass(copy, m_fs, record, control, [this, &texts](const std::vector<UndoneFile>& done) {
-                applyUndone(*m_list, done, texts);
-            });
+            outcome =
+                undoPass(copy, m_fs, record, control, [this, &texts](const std::vector<UndoneFile>& done) {
+                    applyUndone(*m_list, done, texts);
+                });
         });
         left = int(record.files.size());
         if (record.isEmpty()) // a stopped undo keeps what it did not reach, for the next one

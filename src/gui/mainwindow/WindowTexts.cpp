@@ -66,12 +66,12 @@ QString quotedName(QStringView name)
 const QString Unguarded = QStringLiteral("（此文件系统无法确保不覆盖同名文件）");
 
 // Why an undo could not take a file back.
-QString undoReason(const PassError& failure)
+QString undoReason(const Failure& failure)
 {
     switch (failure.kind) {
-    case PassError::Kind::FileReplaced:
+    case Failure::Kind::FileReplaced:
         return QStringLiteral("文件已被替换");
-    case PassError::Kind::IdentityUnknown:
+    case Failure::Kind::IdentityUnknown:
         return QStringLiteral("无法确认是同一个文件");
     default:
         break;
@@ -135,9 +135,9 @@ QString leftWhat(RenamedRow::Left left)
     }
 }
 
-QString failureReason(const PassError& failure, QStringView oldName, QStringView newName)
+QString failureReason(const Failure& failure, QStringView oldName, QStringView newName)
 {
-    using Kind = PassError::Kind;
+    using Kind = Failure::Kind;
     switch (failure.kind) {
     case Kind::None:
         return {};

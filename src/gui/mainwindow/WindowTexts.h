@@ -22,7 +22,7 @@ QString modeExplanation(RenameMode mode);
 // Why a file was not taken as a name list.
 QString refusalText(NameFileRefusal refusal);
 // Why a rename failed.
-QString failureReason(const PassError& failure, QStringView oldName, QStringView newName);
+QString failureReason(const Failure& failure, QStringView oldName, QStringView newName);
 // What a failed rename left under another name.
 QString leftWhat(RenamedRow::Left left);
 

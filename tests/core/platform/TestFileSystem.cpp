@@ -98,11 +98,11 @@ private Q_SLOTS:
         auto opened = m_fs.openFolder(tree.root());
         QVERIFY(opened);
         const auto folder = std::move(*opened);
-        QCOMPARE(folder->renameNoReplace("a.txt", "b.txt"), EEXIST);
+        QCOMPARE(folder->renameNoReplace("a.txt", "b.txt").error(), EEXIST);
         QCOMPARE(m_fs.stat(b)->size, qint64(2));
-        QCOMPARE(folder->renameNoReplace("a.txt", "c.txt"), 0);
+        QCOMPARE(folder->renameNoReplace("a.txt", "c.txt").error(), 0);
         QVERIFY(m_fs.fileExists(tree.root() + "c.txt"));
-        QCOMPARE(folder->renameNoReplace("a.txt", "d.txt"), ENOENT);
+        QCOMPARE(folder->renameNoReplace("a.txt", "d.txt").error(), ENOENT);
         QCOMPARE(m_fs.openFolder(tree.root() + "missing").error(), ENOENT);
     }
 
@@ -121,9 +121,9 @@ private Q_SLOTS:
         const auto folder = std::move(*opened);
         QCOMPARE(::unlink(link.constData()), 0);
         QCOMPARE(::symlink("two", link.constData()), 0);
-        QCOMPARE(folder->renameNoReplace("a", "b"), 0);
-        QCOMPARE(folder->link("b", "c"), 0);
-        QCOMPARE(folder->unlink("c"), 0);
+        QCOMPARE(folder->renameNoReplace("a", "b").error(), 0);
+        QCOMPARE(folder->link("b", "c").error(), 0);
+        QCOMPARE(folder->unlink("c").error(), 0);
         QCOMPARE(list(tree.root() + "one"), QList<QByteArray>{"b"});
         QCOMPARE(list(tree.root() + "two"), QList<QByteArray>{"a"});
         QCOMPARE(folder->entry("b")->size, qint64(1));
