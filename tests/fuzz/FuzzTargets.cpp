@@ -160,7 +160,7 @@ QStringList preview(const Case& c)
     }
     previewPass(list, c.mode, c.in, plan);
     QStringList previews;
-    for (int r = 1; r <= list.fileCount(); ++r)
+    for (int r = 0; r < list.fileCount(); ++r)
         previews << list.cell(r, ColPreview);
     return previews;
 }

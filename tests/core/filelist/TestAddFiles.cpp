@@ -2,6 +2,7 @@
 #include "core/filelist/AddFiles.h"
 #include "core/filelist/FileList.h"
 #include "core/platform/FileSystem.h"
+#include "gui/filelist/FileListModel.h"
 #include "support/FakeFileSystem.h"
 #include "support/TempTree.h"
 
@@ -18,10 +19,10 @@ using tamsel::test::TempTree;
 
 namespace {
 
-QStringList names(const FileList& list, int from = 1, int to = -1)
+QStringList names(const FileList& list, int from = 0, int to = -1)
 {
     QStringList out;
-    for (int r = from; r <= (to < 0 ? list.fileCount() : to); ++r)
+    for (int r = from; r <= (to < 0 ? list.fileCount() - 1 : to); ++r)
         out << list.cell(r, ColOriginalName);
     return out;
 }
@@ -61,16 +62,17 @@ private Q_SLOTS:
         tree.folder("empty");
         tree.file("two");
         FileList list(m_fs);
-        QAbstractItemModelTester tester(&list, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        FileListModel model(list);
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QVERIFY(addFolderRecursive(list, m_fs, tree.root().chopped(1), m_hooks));
         QCOMPARE(list.fileCount(), 5);
-        QCOMPARE(sorted(names(list, 1, 3)), (QStringList{u".hidden"_s, u"one.txt"_s, u"two"_s}));
-        QCOMPARE(names(list, 4), (QStringList{u"inner.doc"_s, u"deep.jpg"_s}));
-        QCOMPARE(list.cell(4, ColDirectory), QString::fromUtf8(tree.root() + "sub/"));
-        QCOMPARE(list.cell(5, ColDirectory), QString::fromUtf8(tree.root() + "sub/deeper/"));
-        QCOMPARE(list.cell(1, ColDirectory), QString::fromUtf8(tree.root()));
+        QCOMPARE(sorted(names(list, 0, 2)), (QStringList{u".hidden"_s, u"one.txt"_s, u"two"_s}));
+        QCOMPARE(names(list, 3), (QStringList{u"inner.doc"_s, u"deep.jpg"_s}));
+        QCOMPARE(list.cell(3, ColDirectory), QString::fromUtf8(tree.root() + "sub/"));
+        QCOMPARE(list.cell(4, ColDirectory), QString::fromUtf8(tree.root() + "sub/deeper/"));
+        QCOMPARE(list.cell(0, ColDirectory), QString::fromUtf8(tree.root()));
         QCOMPARE(m_failures, 0);
-        QCOMPARE(list.rowCount(), 29); // the batch reached the model
+        QCOMPARE(model.rowCount(), 29); // the batch reached the model
     }
 
     void flatWalkSkipsSubFolders()
@@ -171,7 +173,6 @@ private Q_SLOTS:
         addFolderFlat(list, m_fs, tree.root(), m_hooks);
         addFolderRecursive(list, m_fs, tree.root(), m_hooks);
         QCOMPARE(names(list), (QStringList{u"x"_s, u"x"_s}));
-        QCOMPARE(list.cell(2, ColNumber), u"2"_s);
     }
 
     void rootGetsNoSecondSlash()
@@ -217,7 +218,8 @@ private Q_SLOTS:
         for (int i = 0; i < 4000; ++i)
             tree.file("f" + QByteArray::number(i));
         FileList list(m_fs);
-        QAbstractItemModelTester tester(&list, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        FileListModel model(list);
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         int yields = 0;
         int countAtClear = -1;
         m_hooks.yield = [&] {
@@ -237,8 +239,8 @@ private Q_SLOTS:
         if (yields == 0)
             QSKIP("the walk was too quick to yield");
         QCOMPARE(list.fileCount(), 4000 - countAtClear);
-        QCOMPARE(list.rowCount(), std::max(29, list.fileCount()));
-        for (int r = 1; r <= list.fileCount(); ++r)
+        QCOMPARE(model.rowCount(), std::max(29, list.fileCount()));
+        for (int r = 0; r < list.fileCount(); ++r)
             QVERIFY(list.cell(r, ColOriginalName).startsWith(u'f'));
     }
 
@@ -255,11 +257,11 @@ private Q_SLOTS:
         addPickedFiles(list, m_fs,
                        {root + u"b.txt"_s, root + u"a.h"_s, root + QString::fromUtf8(gbk), root + u"c"_s});
         QCOMPARE(list.fileCount(), 4);
-        QCOMPARE(list.cell(1, ColOriginalName), u"b.txt"_s);
-        QCOMPARE(list.cell(2, ColOriginalName), u"a.h"_s); // one-letter extensions are accepted
-        QCOMPARE(list.pathBytes(3), tree.root() + gbk);
-        QCOMPARE(list.cell(3, ColFileSize), u"0 KB "_s);
-        QCOMPARE(list.cell(4, ColFileType), u"无后缀名"_s);
+        QCOMPARE(list.cell(0, ColOriginalName), u"b.txt"_s);
+        QCOMPARE(list.cell(1, ColOriginalName), u"a.h"_s); // one-letter extensions are accepted
+        QCOMPARE(list.pathBytes(2), tree.root() + gbk);
+        QCOMPARE(list.cell(2, ColFileSize), u"0 KB "_s);
+        QCOMPARE(list.cell(3, ColFileType), u"无后缀名"_s);
         addPickedFiles(list, m_fs, {});
         QCOMPARE(list.fileCount(), 4);
     }

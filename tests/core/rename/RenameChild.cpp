@@ -31,7 +31,7 @@ int main(int argc, char* argv[])
     FileList list(fs);
     for (int i = 0; i < count; ++i) {
         list.addFileRow(folder, before + QByteArray::number(i));
-        list.setCell(i + 1, ColPreview, after + QString::number(i));
+        list.setCell(i, ColPreview, after + QString::number(i));
     }
     if (undo) {
         RenameOutcome pass = renamePass(list, fs);
@@ -41,5 +41,5 @@ int main(int argc, char* argv[])
     }
     std::puts("renaming");
     std::fflush(stdout);
-    return renamePass(list, fs).failedRow == 0 ? 0 : 1;
+    return renamePass(list, fs).failedRow < 0 ? 0 : 1;
 }

@@ -2,6 +2,7 @@
 #include "core/filelist/FileList.h"
 #include "core/platform/FileSystem.h"
 #include "core/rename/ConflictCheck.h"
+#include "core/rename/NewNames.h"
 #include "core/rename/RenamePass.h"
 #include "support/FakeFileSystem.h"
 #include "support/TempTree.h"
@@ -28,10 +29,20 @@ int markConflicts(FileList& list, const FileSystem& fs)
     return marked;
 }
 
+RowMark exists(const QString& name)
+{
+    return {RowMark::Kind::NameExists, 0, -1, name};
+}
+
+RowMark badName(NameFault fault)
+{
+    return {RowMark::Kind::BadName, quint8(fault), -1, {}};
+}
+
 } // namespace
 
 using Rows = QList<std::pair<QByteArray, QString>>; // a file (folder/name) and its preview
-using Marks = QMap<int, QString>;
+using Marks = QMap<int, RowMark>;
 
 class TestConflictCheck : public QObject {
     Q_OBJECT
@@ -43,29 +54,28 @@ private Q_SLOTS:
         QTest::addColumn<Rows>("rows");
         QTest::addColumn<QList<QByteArray>>("onDisk"); // files beside the listed ones
         QTest::addColumn<Marks>("marks");
-        const QString exists = u"文件［%1］已存在"_s;
         QTest::newRow("nothing in the way")
             << Rows{{"a", u"x"_s}, {"b", u"y"_s}} << QList<QByteArray>{} << Marks{};
         QTest::newRow("a file on disk")
-            << Rows{{"a", u"x"_s}} << QList<QByteArray>{"x"} << Marks{{1, exists.arg(u"x")}};
+            << Rows{{"a", u"x"_s}} << QList<QByteArray>{"x"} << Marks{{0, exists(u"x"_s)}};
         QTest::newRow("chain, the blocked row first")
-            << Rows{{"a", u"b"_s}, {"b", u"c"_s}} << QList<QByteArray>{} << Marks{{1, exists.arg(u"b")}};
+            << Rows{{"a", u"b"_s}, {"b", u"c"_s}} << QList<QByteArray>{} << Marks{{0, exists(u"b"_s)}};
         QTest::newRow("chain, the freeing row first")
             << Rows{{"b", u"c"_s}, {"a", u"b"_s}} << QList<QByteArray>{} << Marks{};
         QTest::newRow("swap") << Rows{{"a", u"b"_s}, {"b", u"a"_s}} << QList<QByteArray>{}
-                              << Marks{{1, exists.arg(u"b")}, {2, exists.arg(u"a")}};
+                              << Marks{{0, exists(u"b"_s)}, {1, exists(u"a"_s)}};
         QTest::newRow("two rows, one name")
             << Rows{{"x", u"same"_s}, {"y", u"same"_s}, {"z", u"other"_s}} << QList<QByteArray>{}
-            << Marks{{2, u"与第［1］行的新文件名相同"_s}};
+            << Marks{{1, RowMark{RowMark::Kind::SameNewName, 0, 0, {}}}};
         QTest::newRow("one name in two folders")
             << Rows{{"d1/a", u"n"_s}, {"d2/a", u"n"_s}} << QList<QByteArray>{} << Marks{};
         QTest::newRow("names no file system takes")
             << Rows{{"a", u"x/y"_s}, {"b", u".."_s}, {"c", QString(86, u'照')}, {"d", u"x"_s + QChar(0xD800)}}
             << QList<QByteArray>{}
-            << Marks{{1, u"新文件名不能含有“/”"_s},
-                     {2, u"新文件名不能是“.”或“..”"_s},
-                     {3, u"新文件名超过255个字节（一个汉字占3个字节）"_s},
-                     {4, u"新文件名不合法"_s}};
+            << Marks{{0, badName(NameFault::Slash)},
+                     {1, badName(NameFault::Dots)},
+                     {2, badName(NameFault::TooLong)},
+                     {3, badName(NameFault::Invalid)}};
         // Names that would break lists and scripts, or hide their real end; direction marks are
         // part of writing right to left.
         QTest::newRow("names that deceive or break") << Rows{{"a", u"x\ny.txt"_s},
@@ -74,14 +84,15 @@ private Q_SLOTS:
                                                              {"d", u"\u05D0\u200F.txt"_s},
                                                              {"e", u"e\u2067f"_s}}
                                                      << QList<QByteArray>{}
-                                                     << Marks{{1, u"新文件名含有控制字符"_s},
-                                                              {2, u"新文件名含有控制字符"_s},
-                                                              {3, u"新文件名含有改变文字方向的控制字符"_s},
-                                                              {5, u"新文件名含有改变文字方向的控制字符"_s}};
+                                                     << Marks{{0, badName(NameFault::ControlCharacter)},
+                                                              {1, badName(NameFault::ControlCharacter)},
+                                                              {2, badName(NameFault::DirectionControl)},
+                                                              {4, badName(NameFault::DirectionControl)}};
         QTest::newRow("unchanged and blank rows")
             << Rows{{"a", u"a"_s}, {"b", u"  "_s}} << QList<QByteArray>{} << Marks{};
-        QTest::newRow("a file renamed twice") << Rows{{"a", u"b"_s}, {"a", u"c"_s}} << QList<QByteArray>{}
-                                              << Marks{{2, u"原文件［a］已不存在"_s}};
+        QTest::newRow("a file renamed twice")
+            << Rows{{"a", u"b"_s}, {"a", u"c"_s}} << QList<QByteArray>{}
+            << Marks{{1, RowMark{RowMark::Kind::SourceGone, 0, -1, u"a"_s}}};
     }
     void marks()
     {
@@ -98,18 +109,18 @@ private Q_SLOTS:
             if (!QFile::exists(QFile::decodeName(tree.root() + file)))
                 tree.file(file);
             list.addFileRow(tree.root() + file);
-            list.setCell(list.fileCount(), ColPreview, preview);
+            list.setCell(list.fileCount() - 1, ColPreview, preview);
         }
         QCOMPARE(markConflicts(list, m_fs), int(marks.size()));
         Marks found;
-        for (int r = 1; r <= list.fileCount(); ++r) {
-            if (!list.conflict(r).isEmpty())
-                found.insert(r, list.conflict(r));
+        for (int r = 0; r < list.fileCount(); ++r) {
+            if (const RowMark* mark = list.conflict(r))
+                found.insert(r, *mark);
         }
         QCOMPARE(found, marks);
         // The pass itself stops at the first marked row, and at no other.
         const RenameOutcome outcome = renamePass(list, m_fs);
-        QCOMPARE(outcome.failedRow, marks.isEmpty() ? 0 : marks.firstKey());
+        QCOMPARE(outcome.failedRow, marks.isEmpty() ? -1 : marks.firstKey());
     }
 
     void anyChangeTakesTheMarksAway()
@@ -118,13 +129,14 @@ private Q_SLOTS:
         FileList list(m_fs);
         for (const char* n : {"a", "b", "c"})
             list.addFileRow(tree.file(n));
-        list.setCell(1, ColPreview, u"b"_s);
+        list.setCell(0, ColPreview, u"b"_s);
         QCOMPARE(markConflicts(list, m_fs), 1);
-        QCOMPARE(list.data(list.index(0, ColPreview), Qt::ToolTipRole).toString(), u"文件［b］已存在"_s);
-        list.moveBlock(3, 3, 2);
+        QVERIFY(list.conflict(0));
+        QCOMPARE(*list.conflict(0), exists(u"b"_s));
+        list.moveBlock(2, 2, 1);
         QCOMPARE(list.conflictCount(), 0);
         QCOMPARE(markConflicts(list, m_fs), 1);
-        list.setCell(1, ColPreview, u"z"_s);
+        list.setCell(0, ColPreview, u"z"_s);
         QCOMPARE(list.conflictCount(), 0);
     }
 
@@ -137,7 +149,7 @@ private Q_SLOTS:
         FileList list(fs);
         list.addFileRow(tree.file("a"));
         list.addFileRow(tree.file("b"));
-        list.setCell(1, ColPreview, u"b"_s);
+        list.setCell(0, ColPreview, u"b"_s);
         std::mutex mutex;
         std::condition_variable changed;
         int opened = 0;
@@ -157,7 +169,7 @@ private Q_SLOTS:
             std::unique_lock lock(mutex);
             changed.wait(lock, [&] { return opened == 1; });
         }
-        list.setCell(1, ColPreview, u"c"_s); // now nothing is in the way
+        list.setCell(0, ColPreview, u"c"_s); // now nothing is in the way
         checker.start();
         bool windowWentOn = false;
         QTimer::singleShot(50, [&] {
@@ -169,7 +181,7 @@ private Q_SLOTS:
         checker.finish();
         QVERIFY(releasedByWindow);
         QCOMPARE(list.conflictCount(), 0);
-        list.setCell(1, ColPreview, u"b"_s);
+        list.setCell(0, ColPreview, u"b"_s);
         checker.start();
         checker.settle();
         QCOMPARE(list.conflictCount(), 1);

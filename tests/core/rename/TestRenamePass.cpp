@@ -27,7 +27,7 @@ namespace {
 QStringList column(const FileList& list, int column)
 {
     QStringList out;
-    for (int r = 1; r <= list.fileCount(); ++r)
+    for (int r = 0; r < list.fileCount(); ++r)
         out << list.cell(r, column);
     return out;
 }
@@ -47,7 +47,7 @@ class TestRenamePass : public QObject {
     {
         for (const auto& [name, preview] : rows) {
             list.addFileRow(tree.file(name, 3));
-            list.setCell(list.fileCount(), ColPreview, preview);
+            list.setCell(list.fileCount() - 1, ColPreview, preview);
         }
     }
 
@@ -58,10 +58,10 @@ private Q_SLOTS:
         FileList list(m_fs);
         add(list, tree,
             {{"a.txt", u"1.txt"_s}, {"b.txt", u"   "_s}, {"c.txt", u" lead.txt"_s}, {"d", u"d"_s}});
-        list.setCell(2, ColResult, u"old"_s);
+        list.setCell(1, ColResult, u"old"_s);
         QVERIFY(hasPreview(list));
         const RenameOutcome outcome = renamePass(list, m_fs);
-        QCOMPARE(outcome.failedRow, 0);
+        QCOMPARE(outcome.failedRow, -1);
         QCOMPARE(column(list, ColResult),
                  (QStringList{u"操作成功！"_s, u"未处理！"_s, u"操作成功！"_s, u"操作成功！"_s}));
         QCOMPARE(column(list, ColNewName), (QStringList{u"1.txt"_s, QString(), u" lead.txt"_s, u"d"_s}));
@@ -70,12 +70,12 @@ private Q_SLOTS:
         QVERIFY(exists(tree.root() + " lead.txt")); // the leading blank is kept
         QVERIFY(exists(tree.root() + "d"));         // the same name: nothing changes, nothing fails
         // Previews stay, names stay until a refresh.
-        QCOMPARE(list.cell(1, ColPreview), u"1.txt"_s);
-        QCOMPARE(list.cell(1, ColOriginalName), u"a.txt"_s);
+        QCOMPARE(list.cell(0, ColPreview), u"1.txt"_s);
+        QCOMPARE(list.cell(0, ColOriginalName), u"a.txt"_s);
         list.refreshFileList();
         QCOMPARE(column(list, ColOriginalName),
                  (QStringList{u"1.txt"_s, u"b.txt"_s, u" lead.txt"_s, u"d"_s}));
-        QCOMPARE(list.cell(1, ColFileSize), u"0.002929688 KB "_s);
+        QCOMPARE(list.cell(0, ColFileSize), u"0.002929688 KB "_s);
         QVERIFY(!hasPreview(list));
     }
 
@@ -101,10 +101,10 @@ private Q_SLOTS:
         tree.folder("sub");
         FileList list(m_fs);
         add(list, tree, {{"a", u"A1"_s}, {"b", failing}, {"c", u"C1"_s}});
+        list.setCell(1, ColResult, u"earlier"_s);
         list.setCell(2, ColResult, u"earlier"_s);
-        list.setCell(3, ColResult, u"earlier"_s);
         const RenameOutcome outcome = renamePass(list, m_fs);
-        QCOMPARE(outcome.failedRow, 2);
+        QCOMPARE(outcome.failedRow, 1);
         QCOMPARE(outcome.error, error);
         QCOMPARE(column(list, ColResult), (QStringList{u"操作成功！"_s, u"earlier"_s, u"earlier"_s}));
         QVERIFY(exists(tree.root() + "A1"));
@@ -118,12 +118,12 @@ private Q_SLOTS:
         TempTree tree;
         FileList list(m_fs);
         add(list, tree, {{"a.txt", u"b.txt"_s}, {"b.txt", u"a.txt"_s}});
-        QCOMPARE(renamePass(list, m_fs).failedRow, 1);
+        QCOMPARE(renamePass(list, m_fs).failedRow, 0);
         QVERIFY(exists(tree.root() + "a.txt") && exists(tree.root() + "b.txt"));
 
         FileList twice(m_fs);
         add(twice, tree, {{"x", u"same"_s}, {"y", u"same"_s}, {"z", u"other"_s}});
-        QCOMPARE(renamePass(twice, m_fs).failedRow, 2);
+        QCOMPARE(renamePass(twice, m_fs).failedRow, 1);
         QCOMPARE(column(twice, ColResult), (QStringList{u"操作成功！"_s, QString(), QString()}));
         QVERIFY(exists(tree.root() + "y") && exists(tree.root() + "z"));
     }
@@ -135,12 +135,12 @@ private Q_SLOTS:
         add(list, tree, {{"a", u"a2"_s}, {"gone", u"g2"_s}});
         QCOMPARE(::unlink(QByteArray(tree.root() + "gone").constData()), 0);
         RenameOutcome outcome = renamePass(list, m_fs);
-        QCOMPARE(outcome.failedRow, 2);
+        QCOMPARE(outcome.failedRow, 1);
         QCOMPARE(outcome.error, ENOENT);
-        // A second pass before a refresh starts from where the first left each file: row 1 is a2
-        // already, row 2 is still missing.
+        // A second pass before a refresh starts from where the first left each file: the first row is a2
+        // already, the second is still missing.
         outcome = renamePass(list, m_fs);
-        QCOMPARE(outcome.failedRow, 2);
+        QCOMPARE(outcome.failedRow, 1);
         QVERIFY(exists(tree.root() + "a2"));
     }
 
@@ -153,9 +153,9 @@ private Q_SLOTS:
         FileList list(m_fs);
         list.addFileRow(tree.root() + "to-dir");
         list.addFileRow(tree.root() + "broken");
-        list.setCell(1, ColPreview, u"link-a"_s);
-        list.setCell(2, ColPreview, u"link-b"_s);
-        QCOMPARE(renamePass(list, m_fs).failedRow, 0);
+        list.setCell(0, ColPreview, u"link-a"_s);
+        list.setCell(1, ColPreview, u"link-b"_s);
+        QCOMPARE(renamePass(list, m_fs).failedRow, -1);
         QCOMPARE(column(list, ColResult), (QStringList{u"操作成功！"_s, u"操作成功！"_s}));
         list.refreshFileList();
         QCOMPARE(column(list, ColOriginalName), (QStringList{u"link-a"_s, u"link-b"_s}));
@@ -167,13 +167,13 @@ private Q_SLOTS:
         const QByteArray gbk("\xb2\xe2\xca\xd4.txt");
         FileList list(m_fs);
         list.addFileRow(tree.file(gbk, 5));
-        list.setCell(1, ColPreview, u"测试.txt"_s);
-        QCOMPARE(renamePass(list, m_fs).failedRow, 0);
+        list.setCell(0, ColPreview, u"测试.txt"_s);
+        QCOMPARE(renamePass(list, m_fs).failedRow, -1);
         QVERIFY(!exists(tree.root() + gbk));
         QVERIFY(exists(tree.root() + "测试.txt"));
         list.refreshFileList();
-        QCOMPARE(list.cell(1, ColOriginalName), u"测试.txt"_s);
-        QCOMPARE(list.cell(1, ColFileSize), u"0.004882813 KB "_s);
+        QCOMPARE(list.cell(0, ColOriginalName), u"测试.txt"_s);
+        QCOMPARE(list.cell(0, ColFileSize), u"0.004882813 KB "_s);
     }
 
     // Names that are not UTF-8 go through every rule byte for byte.
@@ -192,11 +192,11 @@ private Q_SLOTS:
         in.replacement = {u"nothing"_s, u"x"_s, false};
         in.insertion = {u"新"_s, u"0"_s, true};
         test::preview(list, dialogs, RenameMode::Replace, in);
-        QCOMPARE(renamePass(list, m_fs).failedRow, 0);
+        QCOMPARE(renamePass(list, m_fs).failedRow, -1);
         QCOMPARE(column(list, ColResult), (QStringList{u"操作成功！"_s, u"操作成功！"_s}));
         QCOMPARE(namesIn(tree.root()), (QList<QByteArray>{gbk, alike}));
         test::preview(list, dialogs, RenameMode::Insert, in);
-        QCOMPARE(renamePass(list, m_fs).failedRow, 0);
+        QCOMPARE(renamePass(list, m_fs).failedRow, -1);
         QCOMPARE(contentOf(tree.root() + "新" + gbk), QByteArray("1"));
         QCOMPARE(contentOf(tree.root() + "新" + alike), QByteArray("2"));
     }
@@ -216,7 +216,7 @@ private Q_SLOTS:
         QCOMPARE(column(list, ColPreview), names);
         test::preview(list, dialogs, RenameMode::LetterCase, in);
         QCOMPARE(column(list, ColPreview), names);
-        QCOMPARE(renamePass(list, m_fs).failedRow, 0);
+        QCOMPARE(renamePass(list, m_fs).failedRow, -1);
         QCOMPARE(namesIn(tree.root()).size(), names.size());
     }
 
@@ -234,16 +234,16 @@ private Q_SLOTS:
         FileList list(m_fs);
         for (int i = 0; i < 6; ++i) {
             list.addFileRow(link + "/f" + QByteArray::number(i));
-            list.setCell(i + 1, ColPreview, u"g"_s + QString::number(i));
+            list.setCell(i, ColPreview, u"g"_s + QString::number(i));
         }
         const RenameOutcome outcome = renamePass(list, m_fs, [&](int row) {
-            if (row == 4) {
+            if (row == 3) {
                 ::unlink(link.constData());
                 ::symlink("two", link.constData());
             }
             return true;
         });
-        QCOMPARE(outcome.failedRow, 0);
+        QCOMPARE(outcome.failedRow, -1);
         const QList<QByteArray> renamed{"g0", "g1", "g2", "g3", "g4", "g5"};
         QCOMPARE(namesIn(tree.root() + "one"), renamed);
         QCOMPARE(namesIn(tree.root() + "two"), (QList<QByteArray>{"f0", "f1", "f2", "f3", "f4", "f5"}));
@@ -258,7 +258,7 @@ private Q_SLOTS:
         tree.folder("a.txt");
         tree.write("a.txt/inside", "I");
         const RenameOutcome outcome = renamePass(list, m_fs);
-        QCOMPARE(outcome.failedRow, 1);
+        QCOMPARE(outcome.failedRow, 0);
         QCOMPARE(outcome.error, EISDIR);
         QCOMPARE(contentOf(tree.root() + "a.txt/inside"), QByteArray("I"));
         QVERIFY(!exists(tree.root() + "b.txt"));
@@ -271,15 +271,15 @@ private Q_SLOTS:
         fs.ignoreCase = true;
         FileList list(fs);
         list.addFileRow(tree.write("Photo.JPG", "P"));
-        list.setCell(1, ColPreview, u"photo.jpg"_s);
+        list.setCell(0, ColPreview, u"photo.jpg"_s);
         int renames = 0;
         fs.beforeChange = [&](const char* operation, const QByteArray&) {
             if (qstrcmp(operation, "rename") == 0 && ++renames == 3)
                 tree.write("PHOTO.JPG", "other program");
         };
         const RenameOutcome outcome = renamePass(list, fs);
-        QCOMPARE(outcome.failedRow, 1);
-        QVERIFY(list.cell(1, ColResult).startsWith(u"操作失败！文件现名为：.tamsel-"_s));
+        QCOMPARE(outcome.failedRow, 0);
+        QVERIFY(list.cell(0, ColResult).startsWith(u"操作失败！文件现名为：.tamsel-"_s));
         const QString dir = QString::fromUtf8(tree.root());
         QVERIFY(
             outcome.note.startsWith(u"文件［"_s + dir + u"Photo.JPG］现在位于［"_s + dir + u".tamsel-"_s));
@@ -293,7 +293,7 @@ private Q_SLOTS:
         add(list, tree, {{"a", u"b"_s}, {"Photo.JPG", u"photo.jpg"_s}});
         ::rename(QByteArray(tree.root() + "Photo.JPG").constData(),
                  QByteArray(tree.root() + temporaryPrefix() + "1073741824-7-1-Photo.JPG").constData());
-        QCOMPARE(renamePass(list, m_fs).failedRow, 0);
+        QCOMPARE(renamePass(list, m_fs).failedRow, -1);
         QCOMPARE(namesIn(tree.root()), (QList<QByteArray>{"b", "photo.jpg"}));
     }
 
@@ -306,10 +306,10 @@ private Q_SLOTS:
         fs.hardLinks = false;
         FileList list(fs);
         list.addFileRow(tree.write("a", "A"));
-        list.setCell(1, ColPreview, u"b"_s);
-        QCOMPARE(renamePass(list, fs).failedRow, 0);
-        QCOMPARE(list.cell(1, ColResult), u"操作成功！（此文件系统无法确保不覆盖同名文件）"_s);
-        QCOMPARE(list.cell(1, ColNewName), u"b"_s);
+        list.setCell(0, ColPreview, u"b"_s);
+        QCOMPARE(renamePass(list, fs).failedRow, -1);
+        QCOMPARE(list.cell(0, ColResult), u"操作成功！（此文件系统无法确保不覆盖同名文件）"_s);
+        QCOMPARE(list.cell(0, ColNewName), u"b"_s);
     }
 
     void nothingToRename()
@@ -317,7 +317,7 @@ private Q_SLOTS:
         FileList list(m_fs);
         QVERIFY(!hasPreview(list));
         list.addFileRow("/none/a");
-        list.setCell(1, ColPreview, u"  "_s);
+        list.setCell(0, ColPreview, u"  "_s);
         QVERIFY(!hasPreview(list));
     }
 };

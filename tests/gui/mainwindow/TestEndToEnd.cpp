@@ -61,10 +61,10 @@ private Q_SLOTS:
         QLabel* caption = get<QLabel>("Label_Preview");
         QTest::mouseClick(caption, Qt::LeftButton, {}, caption->rect().center());
         QStringList previews;
-        for (int r = 1; r <= 4; ++r)
+        for (int r = 0; r < 4; ++r)
             previews << list.cell(r, ColPreview);
-        for (int r = 1; r <= 4; ++r)
-            QVERIFY2(previews[r - 1].startsWith(u"img_"_s + QString::number(6 + r).rightJustified(3, u'0')),
+        for (int r = 0; r < 4; ++r)
+            QVERIFY2(previews[r].startsWith(u"img_"_s + QString::number(7 + r).rightJustified(3, u'0')),
                      qPrintable(previews.join(u", ")));
         QCOMPARE(m_dialogs.calls.size(), 2); // folder picker and question only
 
@@ -74,13 +74,13 @@ private Q_SLOTS:
         QTest::mouseClick(picture, Qt::LeftButton, {}, QPoint(3, 3));
         QCOMPARE(m_dialogs.calls.last().text, u"是否开始执行重命名？"_s);
         QCOMPARE(m_dialogs.calls.last().caption, u"操作提示"_s);
-        for (int r = 1; r <= 4; ++r)
+        for (int r = 0; r < 4; ++r)
             QCOMPARE(list.cell(r, ColResult), u"操作成功！"_s);
         QStringList expected;
-        for (int r = 1; r <= 4; ++r) {
+        for (int r = 0; r < 4; ++r) {
             if (list.cell(r, ColDirectory).endsWith(u"sub/"_s))
                 continue;
-            expected << previews[r - 1];
+            expected << previews[r];
         }
         expected.sort();
         QCOMPARE(filesIn(tree.root()), expected);
@@ -89,12 +89,12 @@ private Q_SLOTS:
 
         // F5 makes the new names current.
         trigger("Menu_Refurbish");
-        for (int r = 1; r <= 4; ++r) {
-            QCOMPARE(list.cell(r, ColOriginalName), previews[r - 1]);
+        for (int r = 0; r < 4; ++r) {
+            QCOMPARE(list.cell(r, ColOriginalName), previews[r]);
             QCOMPARE(list.cell(r, ColPreview), QString());
             QCOMPARE(list.cell(r, ColResult), QString());
         }
-        QVERIFY(list.cell(1, ColFileSize).endsWith(u" KB "_s));
+        QVERIFY(list.cell(0, ColFileSize).endsWith(u" KB "_s));
     }
 
     void renameAsksFirstAndReportsErrors()
@@ -111,12 +111,12 @@ private Q_SLOTS:
         m_window->fileList().addFileRow(tree.root() + "one.txt");
         m_window->fileList().addFileRow(tree.root() + "two.txt");
         get<QAction>("Toolbar1_10")->trigger(); // preview: 0 and 1, width 1
-        QCOMPARE(m_window->fileList().cell(2, ColPreview), u"1.txt"_s);
+        QCOMPARE(m_window->fileList().cell(1, ColPreview), u"1.txt"_s);
 
         m_dialogs.answerNo();
         get<QAction>("Toolbar1_11")->trigger();
         QCOMPARE(filesIn(tree.root()), (QStringList{u"one.txt"_s, u"two.txt"_s}));
-        QCOMPARE(m_window->fileList().cell(1, ColResult), QString());
+        QCOMPARE(m_window->fileList().cell(0, ColResult), QString());
 
         // A clash on the second row: the first stays renamed, the message ends the pass.
         tree.file("1.txt");
@@ -126,8 +126,8 @@ private Q_SLOTS:
         QCOMPARE(m_dialogs.calls.last().text,
                  u"发生错误，重命名失败！\n必须以合法的字符进行重命名。\n第［2］行：文件［1.txt］已存在。"_s);
         QCOMPARE(m_dialogs.calls.last().caption, u"错误提示"_s);
-        QCOMPARE(m_window->fileList().cell(1, ColResult), u"操作成功！"_s);
-        QCOMPARE(m_window->fileList().cell(2, ColResult), QString());
+        QCOMPARE(m_window->fileList().cell(0, ColResult), u"操作成功！"_s);
+        QCOMPARE(m_window->fileList().cell(1, ColResult), QString());
         QCOMPARE(filesIn(tree.root()), (QStringList{u"0.txt"_s, u"1.txt"_s, u"two.txt"_s}));
 
         // A pasted line break, a name too long: the pass stops there and says why.
@@ -136,7 +136,7 @@ private Q_SLOTS:
              {std::pair<QString, QString>(u"x\ny.txt"_s, u"新文件名含有控制字符"_s),
               std::pair<QString, QString>(tooLong,
                                           u"新文件名［"_s + tooLong + u"］太长（超过255个字节）"_s)}) {
-            m_window->fileList().setCell(2, ColPreview, preview);
+            m_window->fileList().setCell(1, ColPreview, preview);
             m_dialogs.answerYes();
             trigger("Menu_Execution");
             QCOMPARE(m_dialogs.calls.last().text.section(u'\n', 2), u"第［2］行："_s + reason + u"。"_s);
@@ -188,9 +188,9 @@ private Q_SLOTS:
         QCOMPARE(m_dialogs.calls.last().text,
                  u"是否撤销最近一次重命名？\n将恢复［2］个文件的原文件名"_s + place);
         QCOMPARE(filesIn(tree.root()), (QStringList{u"0.txt"_s, u"1.txt"_s, u"2.txt"_s}));
-        QCOMPARE(list.cell(1, ColOriginalName), u"0.txt"_s);
-        QCOMPARE(list.cell(1, ColResult), u"已撤销！"_s);
-        QCOMPARE(list.cell(1, ColPreview), u"x0.txt"_s); // kept, to be corrected and tried again
+        QCOMPARE(list.cell(0, ColOriginalName), u"0.txt"_s);
+        QCOMPARE(list.cell(0, ColResult), u"已撤销！"_s);
+        QCOMPARE(list.cell(0, ColPreview), u"x0.txt"_s); // kept, to be corrected and tried again
 
         // The first pass: one name has been taken meanwhile. The rest goes back, the summary tells.
         tree.write("two.txt", "newcomer");
@@ -199,7 +199,7 @@ private Q_SLOTS:
         QCOMPARE(m_dialogs.calls.last().text,
                  u"撤销未全部完成：已恢复［2］个，未能恢复［1］个，原因见“执行结果”列。"_s);
         QCOMPARE(m_dialogs.calls.last().caption, u"提示信息"_s);
-        QCOMPARE(list.cell(2, ColResult), u"撤销失败！原文件名已被占用"_s);
+        QCOMPARE(list.cell(1, ColResult), u"撤销失败！原文件名已被占用"_s);
         QCOMPARE(filesIn(tree.root()), (QStringList{u"1.txt"_s, u"one.txt"_s, u"three.txt"_s, u"two.txt"_s}));
         QVERIFY(!undo->isEnabled());
     }
@@ -213,7 +213,7 @@ private Q_SLOTS:
         list.addFileRow(tree.write("\xd6\xd0\xce\xc4.txt", "1"));                 // 中文 in GBK
         list.addFileRow(tree.write("\xc3\x96\xc3\x90\xc3\x8e\xc3\x84.doc", "2")); // ÖÐÎÄ.doc
         list.addFileRow(tree.write("报告.txt", "3"));
-        list.setCell(3, ColPreview, u"left from before"_s);
+        list.setCell(2, ColPreview, u"left from before"_s);
         m_dialogs.answerText(u"自动识别"_s);
         trigger("Menu_RepairNames");
         QCOMPARE(m_dialogs.calls.first().text, u"文件名原来的编码："_s);
@@ -223,16 +223,16 @@ private Q_SLOTS:
                               u"Shift_JIS（日文）"_s, u"EUC-KR（韩文）"_s}));
         QCOMPARE(m_dialogs.calls.last().text, u"共有［2］个文件名可以修复，请核对预览后重命名。"_s);
         QCOMPARE(m_dialogs.calls.last().caption, u"提示信息"_s);
-        QCOMPARE(list.cell(1, ColPreview), u"中文.txt"_s);
-        QCOMPARE(list.cell(2, ColPreview), u"中文.doc"_s);
-        QCOMPARE(list.cell(3, ColPreview), QString());
+        QCOMPARE(list.cell(0, ColPreview), u"中文.txt"_s);
+        QCOMPARE(list.cell(1, ColPreview), u"中文.doc"_s);
+        QCOMPARE(list.cell(2, ColPreview), QString());
         m_dialogs.answerYes();
         trigger("Menu_Execution");
         QCOMPARE(filesIn(tree.root()), (QStringList{u"中文.doc"_s, u"中文.txt"_s, u"报告.txt"_s}));
         // Nothing left to repair; a cancelled choice changes nothing.
         m_dialogs.answerCancel();
         trigger("Menu_RepairNames");
-        QCOMPARE(list.cell(1, ColPreview), u"中文.txt"_s);
+        QCOMPARE(list.cell(0, ColPreview), u"中文.txt"_s);
         trigger("Menu_Refurbish");
         m_dialogs.answerText(u"GB18030（简体中文）"_s);
         trigger("Menu_RepairNames");
@@ -308,8 +308,8 @@ private Q_SLOTS:
         expected.sort();
         QCOMPARE(filesIn(tree.root()), expected);
         get<QAction>("Toolbar1_12")->trigger();
-        for (int r = 1; r <= after.size(); ++r) {
-            QCOMPARE(m_window->fileList().cell(r, ColOriginalName), after[r - 1]);
+        for (int r = 0; r < after.size(); ++r) {
+            QCOMPARE(m_window->fileList().cell(r, ColOriginalName), after[r]);
             QCOMPARE(m_window->fileList().cell(r, ColResult), QString());
         }
     }
@@ -358,10 +358,10 @@ private Q_SLOTS:
     {
         m_window->fileList().addFileRow("/none/a.txt");
         get<QAction>("Menu_Preview")->trigger();
-        QCOMPARE(m_window->fileList().cell(1, ColPreview), u"0.txt"_s);
+        QCOMPARE(m_window->fileList().cell(0, ColPreview), u"0.txt"_s);
         // Changing the tab keeps the previews.
         get<TabControl>("SSTab1")->setCurrentIndex(3);
-        QCOMPARE(m_window->fileList().cell(1, ColPreview), u"0.txt"_s);
+        QCOMPARE(m_window->fileList().cell(0, ColPreview), u"0.txt"_s);
     }
 };
 

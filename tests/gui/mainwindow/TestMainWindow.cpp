@@ -510,11 +510,11 @@ private Q_SLOTS:
         test::TempTree tree;
         FileList& list = m_window->fileList();
         list.addFileRow(tree.file("a.txt"));
-        list.setCell(1, ColNewName, u"b.txt"_s);
+        list.setCell(0, ColNewName, u"b.txt"_s);
         tree.file("b.txt", 512);
         m_window->refreshFileList();
-        QCOMPARE(list.cell(1, ColOriginalName), u"b.txt"_s);
-        QCOMPARE(list.cell(1, ColFileSize), u"0.5 KB "_s);
+        QCOMPARE(list.cell(0, ColOriginalName), u"b.txt"_s);
+        QCOMPARE(list.cell(0, ColFileSize), u"0.5 KB "_s);
     }
 
     void closingTheWindowEndsTheProgram()

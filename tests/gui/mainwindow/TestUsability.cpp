@@ -96,9 +96,9 @@ private Q_SLOTS:
         test::TempTree tree;
         addFiles(tree, {"a", "b", "c"});
         grid()->setFocus();
-        grid()->setRowRange(1, 1);
+        grid()->setRowRange(0, 0);
         QTest::keyClick(grid(), Qt::Key_Down);
-        QCOMPARE(grid()->selectedRows(), std::pair(2, 2));
+        QCOMPARE(grid()->selectedRows(), std::pair(1, 1));
         QTest::keyClick(grid(), Qt::Key_Tab);
         QVERIFY(focused() != grid());
         QTest::keyClick(focused(), Qt::Key_Backtab, Qt::ShiftModifier);
@@ -194,9 +194,9 @@ private Q_SLOTS:
         test::TempTree tree;
         addFiles(tree, {"apple", "banana", "cherry"});
         grid()->setFocus();
-        grid()->setRowRange(2, 2);
+        grid()->setRowRange(1, 1);
         QTest::keyClicks(grid(), u"ca"_s);
-        QCOMPARE(grid()->selectedRows(), std::pair(2, 2));
+        QCOMPARE(grid()->selectedRows(), std::pair(1, 1));
         // Select all, then delete: exactly the files go.
         QTest::keyClick(grid(), Qt::Key_A, Qt::ControlModifier);
         QCOMPARE(get<QLabel>("Label_FileSel")->text(), u"3"_s);
