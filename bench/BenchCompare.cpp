@@ -23,6 +23,7 @@
 #include "gui/filelist/FileListView.h"
 #include "gui/mainwindow/Application.h"
 #include "gui/mainwindow/MainWindow.h"
+#include "gui/mainwindow/WindowTexts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -240,10 +241,10 @@ int main(int argc, char* argv[])
             w.findChild<QAction*>(QStringLiteral("Menu_Execution"))->trigger();
         } else {
             t.start();
-            outcome = renamePass(list, fs);
+            outcome = renamePass(list, fs, WindowPassTexts());
         }
         const double s = seconds(t);
-        if (outcome.failedRow >= 0 ||
+        if (outcome.failure.row >= 0 ||
             list.cell(list.fileCount() - 1, ColResult) != QStringLiteral("操作成功！"))
             std::fprintf(stderr, "the rename pass failed\n");
         report(s, list.fileCount(), 0);
@@ -261,9 +262,10 @@ int main(int argc, char* argv[])
             t.start();
             w.findChild<QAction*>(QStringLiteral("Menu_Undo"))->trigger();
         } else {
-            RenameOutcome outcome = renamePass(list, fs);
+            const WindowPassTexts texts;
+            RenameOutcome outcome = renamePass(list, fs, texts);
             t.start();
-            undoPass(list, fs, outcome.record);
+            undoPass(list, fs, outcome.record, texts);
         }
         const double s = seconds(t);
         if (list.cell(list.fileCount() - 1, ColResult) != QStringLiteral("已撤销！"))

@@ -126,7 +126,7 @@ UndoOutcome undoPass(const ListCopy& list, const FileSystem& fs, RenameRecord& r
         }
         if (done.row < 0)
             continue;
-        done.oldName = to;
+        done.oldName = QByteArray(to.constData(), to.size()); // to lives in a buffer reused for each file
         batch.push_back(std::move(done));
         if (batch.size() >= BatchFiles) {
             control.post([deliver, files = std::move(batch)] { deliver(files); });

@@ -8,11 +8,16 @@
 #include "core/rename/RenamePass.h"
 #include "core/rename/UndoPass.h"
 #include "support/FakeFileSystem.h"
+#include "support/KindTexts.h"
 
 #include <QCoreApplication>
 #include <cstdio>
 
 using namespace tamsel;
+
+namespace {
+const tamsel::test::KindTexts Kinds;
+}
 
 int main(int argc, char* argv[])
 {
@@ -34,12 +39,12 @@ int main(int argc, char* argv[])
         list.setCell(i, ColPreview, after + QString::number(i));
     }
     if (undo) {
-        RenameOutcome pass = renamePass(list, fs);
+        RenameOutcome pass = renamePass(list, fs, Kinds);
         std::puts("undoing");
         std::fflush(stdout);
-        return undoPass(list, fs, pass.record).failed == 0 ? 0 : 1;
+        return undoPass(list, fs, pass.record, Kinds).failed == 0 ? 0 : 1;
     }
     std::puts("renaming");
     std::fflush(stdout);
-    return renamePass(list, fs).failedRow < 0 ? 0 : 1;
+    return renamePass(list, fs, Kinds).failure.row < 0 ? 0 : 1;
 }

@@ -5,6 +5,7 @@
 #include "core/rename/NewNames.h"
 #include "core/rename/RenamePass.h"
 #include "support/FakeFileSystem.h"
+#include "support/KindTexts.h"
 #include "support/TempTree.h"
 
 #include <QTest>
@@ -13,6 +14,10 @@
 #include <mutex>
 
 using namespace tamsel;
+
+namespace {
+const tamsel::test::KindTexts Kinds;
+}
 using namespace Qt::StringLiterals;
 using tamsel::test::FakeFileSystem;
 using tamsel::test::TempTree;
@@ -119,8 +124,8 @@ private Q_SLOTS:
         }
         QCOMPARE(found, marks);
         // The pass itself stops at the first marked row, and at no other.
-        const RenameOutcome outcome = renamePass(list, m_fs);
-        QCOMPARE(outcome.failedRow, marks.isEmpty() ? -1 : marks.firstKey());
+        const RenameOutcome outcome = renamePass(list, m_fs, Kinds);
+        QCOMPARE(outcome.failure.row, marks.isEmpty() ? -1 : marks.firstKey());
     }
 
     void anyChangeTakesTheMarksAway()

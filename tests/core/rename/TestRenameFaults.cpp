@@ -8,6 +8,7 @@
 #include "core/platform/SafeRename.h"
 #include "core/rename/RenamePass.h"
 #include "support/FakeFileSystem.h"
+#include "support/KindTexts.h"
 #include "support/TempTree.h"
 
 #include <QFile>
@@ -22,6 +23,10 @@
 #include <unistd.h>
 
 using namespace tamsel;
+
+namespace {
+const tamsel::test::KindTexts Kinds;
+}
 using namespace Qt::StringLiterals;
 using tamsel::test::contentOf;
 using tamsel::test::FakeFileSystem;
@@ -31,7 +36,7 @@ using tamsel::test::TempTree;
 
 namespace {
 
-const QString Succeeded = u"操作成功！"_s;
+const QString Succeeded = u"renamed"_s;
 
 // The contents of the regular files in folder, by inode, so that two names of one file count once.
 QMultiMap<QByteArray, QByteArray> contents(const QByteArray& folder)
@@ -132,8 +137,8 @@ private Q_SLOTS:
             tree.write("B", "other program");
         }
         const auto before = contents(tree.root());
-        const RenameOutcome outcome = renamePass(list, m_fs);
-        QCOMPARE(outcome.failedRow, failedRow);
+        const RenameOutcome outcome = renamePass(list, m_fs, Kinds);
+        QCOMPARE(outcome.failure.row, failedRow);
         QCOMPARE(contents(tree.root()).keys(), before.keys());
         checkResults(list, tree.root(), before);
         QCOMPARE(list.cell(0, ColResult), Succeeded);
@@ -143,7 +148,7 @@ private Q_SLOTS:
             QCOMPARE(contentOf(tree.root() + "b/kept"), QByteArray("kept"));
         if (change == u"link"_s || change == u"file"_s) {
             // Another file than the one listed: it keeps its name.
-            QCOMPARE(outcome.error, int(FileReplaced));
+            QCOMPARE(outcome.failure.error.kind, Failure::Kind::FileReplaced);
             QCOMPARE(namesIn(tree.root()), (QList<QByteArray>{"A", "b", "c"}));
         }
     }
@@ -174,9 +179,9 @@ private Q_SLOTS:
         else
             QVERIFY(::rename(QByteArray(tree.root() + "other").constData(),
                              QByteArray(tree.root() + "photos").constData()) == 0);
-        const RenameOutcome outcome = renamePass(list, m_fs);
-        QCOMPARE(outcome.failedRow, 0);
-        QCOMPARE(outcome.error, ESTALE);
+        const RenameOutcome outcome = renamePass(list, m_fs, Kinds);
+        QCOMPARE(outcome.failure.row, 0);
+        QCOMPARE(outcome.failure.error.errnum, ESTALE);
         QCOMPARE(contentOf(tree.root() + "photos/a"), QByteArray("someone else's"));
         QCOMPARE(contentOf(tree.root() + "moved/a"), QByteArray("listed"));
     }
@@ -201,7 +206,7 @@ private Q_SLOTS:
         caches.close();
         if (m_fs.stat(vfat.path() + "SUB")->identity == before->identity)
             QSKIP("the driver kept its numbers");
-        QCOMPARE(renamePass(list, m_fs).failedRow, -1);
+        QCOMPARE(renamePass(list, m_fs, Kinds).failure.row, -1);
         QCOMPARE(contentOf(vfat.path() + "SUB/B.TXT"), QByteArray("A"));
     }
 
@@ -218,9 +223,9 @@ private Q_SLOTS:
               {"short", QString::fromLatin1(longest)},
               {"plain", QString(256, u'y')}});
         const auto before = contents(tree.root());
-        const RenameOutcome outcome = renamePass(list, m_fs);
-        QCOMPARE(outcome.failedRow, 4);
-        QCOMPARE(outcome.error, EINVAL);
+        const RenameOutcome outcome = renamePass(list, m_fs, Kinds);
+        QCOMPARE(outcome.failure.row, 4);
+        QCOMPARE(outcome.failure.error.errnum, EINVAL);
         QCOMPARE(contents(tree.root()).keys(), before.keys());
         QCOMPARE(namesIn(tree.root()),
                  (QList<QByteArray>{"-leading", "plain", "tab here", longest, "测试.txt"}));
@@ -246,9 +251,9 @@ private Q_SLOTS:
               {"file", u"file2"_s},
               {"file", u"file3"_s}});
         const auto before = contents(tree.root());
-        const RenameOutcome outcome = renamePass(list, m_fs);
-        QCOMPARE(outcome.failedRow, 5);
-        QCOMPARE(outcome.error, ENOENT);
+        const RenameOutcome outcome = renamePass(list, m_fs, Kinds);
+        QCOMPARE(outcome.failure.row, 5);
+        QCOMPARE(outcome.failure.error.errnum, ENOENT);
         QCOMPARE(contents(tree.root()).keys(), before.keys());
         QCOMPARE(namesIn(tree.root()),
                  (QList<QByteArray>{"dangling2", "dir", "file2", "hard2", "to-dir2", "to-file2"}));
@@ -281,8 +286,8 @@ private Q_SLOTS:
         list.setCell(0, ColPreview, u"b"_s);
         ::chmod(folder.constData(), mode_t(mode));
         const int code = asNobody([&] {
-            const RenameOutcome outcome = renamePass(list, m_fs);
-            return outcome.failedRow == 0 && outcome.error == error ? 0 : 1;
+            const RenameOutcome outcome = renamePass(list, m_fs, Kinds);
+            return outcome.failure.row == 0 && outcome.failure.error.errnum == error ? 0 : 1;
         });
         ::chmod(folder.constData(), 0755);
         QCOMPARE(code, 0);
@@ -325,9 +330,9 @@ private Q_SLOTS:
         list.setCell(0, ColPreview, u"A2"_s);
         list.setCell(1, ColPreview, u"B2"_s);
         const auto before = contents(mnt);
-        const RenameOutcome outcome = renamePass(list, fs);
+        const RenameOutcome outcome = renamePass(list, fs, Kinds);
         QCOMPARE(contents(mnt).keys(), before.keys());
-        QCOMPARE(list.cell(0, ColResult) == Succeeded, outcome.failedRow != 0);
+        QCOMPARE(list.cell(0, ColResult) == Succeeded, outcome.failure.row != 0);
         checkResults(list, mnt, before);
     }
 
@@ -348,10 +353,10 @@ private Q_SLOTS:
         FileList list(fs);
         list.addFileRow(tree.root() + "a");
         list.setCell(0, ColPreview, u"b"_s);
-        const RenameOutcome outcome = renamePass(list, fs);
+        const RenameOutcome outcome = renamePass(list, fs, Kinds);
         QVERIFY(failed);
-        QCOMPARE(outcome.failedRow, 0);
-        QCOMPARE(outcome.error, EIO);
+        QCOMPARE(outcome.failure.row, 0);
+        QCOMPARE(outcome.failure.error.errnum, EIO);
         QCOMPARE(namesIn(tree.root()), QList<QByteArray>{"a"});
     }
 
@@ -382,7 +387,7 @@ private Q_SLOTS:
             list.addFileRow(tree.root(), isRenamed ? renamed : old);
             list.setCell(list.fileCount() - 1, ColPreview, u"d-"_s + QString::number(i));
         }
-        QCOMPARE(renamePass(list, fs).failedRow, -1);
+        QCOMPARE(renamePass(list, fs, Kinds).failure.row, -1);
         const QList<QByteArray> names = namesIn(tree.root());
         QCOMPARE(names.size(), files);
         for (const QByteArray& name : names)

@@ -5,6 +5,7 @@
 #include "core/rename/PreviewPass.h"
 #include "core/rename/RenamePass.h"
 #include "support/FakeFileSystem.h"
+#include "support/KindTexts.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempTree.h"
 
@@ -16,6 +17,10 @@
 #include <unistd.h>
 
 using namespace tamsel;
+
+namespace {
+const tamsel::test::KindTexts Kinds;
+}
 using namespace Qt::StringLiterals;
 using tamsel::test::contentOf;
 using tamsel::test::FakeFileSystem;
@@ -60,10 +65,10 @@ private Q_SLOTS:
             {{"a.txt", u"1.txt"_s}, {"b.txt", u"   "_s}, {"c.txt", u" lead.txt"_s}, {"d", u"d"_s}});
         list.setCell(1, ColResult, u"old"_s);
         QVERIFY(hasPreview(list));
-        const RenameOutcome outcome = renamePass(list, m_fs);
-        QCOMPARE(outcome.failedRow, -1);
+        const RenameOutcome outcome = renamePass(list, m_fs, Kinds);
+        QCOMPARE(outcome.failure.row, -1);
         QCOMPARE(column(list, ColResult),
-                 (QStringList{u"操作成功！"_s, u"未处理！"_s, u"操作成功！"_s, u"操作成功！"_s}));
+                 (QStringList{u"renamed"_s, u"untouched"_s, u"renamed"_s, u"renamed"_s}));
         QCOMPARE(column(list, ColNewName), (QStringList{u"1.txt"_s, QString(), u" lead.txt"_s, u"d"_s}));
         QVERIFY(exists(tree.root() + "1.txt") && !exists(tree.root() + "a.txt"));
         QVERIFY(exists(tree.root() + "b.txt"));
@@ -103,10 +108,10 @@ private Q_SLOTS:
         add(list, tree, {{"a", u"A1"_s}, {"b", failing}, {"c", u"C1"_s}});
         list.setCell(1, ColResult, u"earlier"_s);
         list.setCell(2, ColResult, u"earlier"_s);
-        const RenameOutcome outcome = renamePass(list, m_fs);
-        QCOMPARE(outcome.failedRow, 1);
-        QCOMPARE(outcome.error, error);
-        QCOMPARE(column(list, ColResult), (QStringList{u"操作成功！"_s, u"earlier"_s, u"earlier"_s}));
+        const RenameOutcome outcome = renamePass(list, m_fs, Kinds);
+        QCOMPARE(outcome.failure.row, 1);
+        QCOMPARE(outcome.failure.error.errnum, error);
+        QCOMPARE(column(list, ColResult), (QStringList{u"renamed"_s, u"earlier"_s, u"earlier"_s}));
         QVERIFY(exists(tree.root() + "A1"));
         QVERIFY(exists(tree.root() + "b") && exists(tree.root() + "c"));
         QVERIFY(!exists(tree.root() + "sub/x.txt"));
@@ -118,13 +123,13 @@ private Q_SLOTS:
         TempTree tree;
         FileList list(m_fs);
         add(list, tree, {{"a.txt", u"b.txt"_s}, {"b.txt", u"a.txt"_s}});
-        QCOMPARE(renamePass(list, m_fs).failedRow, 0);
+        QCOMPARE(renamePass(list, m_fs, Kinds).failure.row, 0);
         QVERIFY(exists(tree.root() + "a.txt") && exists(tree.root() + "b.txt"));
 
         FileList twice(m_fs);
         add(twice, tree, {{"x", u"same"_s}, {"y", u"same"_s}, {"z", u"other"_s}});
-        QCOMPARE(renamePass(twice, m_fs).failedRow, 1);
-        QCOMPARE(column(twice, ColResult), (QStringList{u"操作成功！"_s, QString(), QString()}));
+        QCOMPARE(renamePass(twice, m_fs, Kinds).failure.row, 1);
+        QCOMPARE(column(twice, ColResult), (QStringList{u"renamed"_s, QString(), QString()}));
         QVERIFY(exists(tree.root() + "y") && exists(tree.root() + "z"));
     }
 
@@ -134,13 +139,13 @@ private Q_SLOTS:
         FileList list(m_fs);
         add(list, tree, {{"a", u"a2"_s}, {"gone", u"g2"_s}});
         QCOMPARE(::unlink(QByteArray(tree.root() + "gone").constData()), 0);
-        RenameOutcome outcome = renamePass(list, m_fs);
-        QCOMPARE(outcome.failedRow, 1);
-        QCOMPARE(outcome.error, ENOENT);
+        RenameOutcome outcome = renamePass(list, m_fs, Kinds);
+        QCOMPARE(outcome.failure.row, 1);
+        QCOMPARE(outcome.failure.error.errnum, ENOENT);
         // A second pass before a refresh starts from where the first left each file: the first row is a2
         // already, the second is still missing.
-        outcome = renamePass(list, m_fs);
-        QCOMPARE(outcome.failedRow, 1);
+        outcome = renamePass(list, m_fs, Kinds);
+        QCOMPARE(outcome.failure.row, 1);
         QVERIFY(exists(tree.root() + "a2"));
     }
 
@@ -155,8 +160,8 @@ private Q_SLOTS:
         list.addFileRow(tree.root() + "broken");
         list.setCell(0, ColPreview, u"link-a"_s);
         list.setCell(1, ColPreview, u"link-b"_s);
-        QCOMPARE(renamePass(list, m_fs).failedRow, -1);
-        QCOMPARE(column(list, ColResult), (QStringList{u"操作成功！"_s, u"操作成功！"_s}));
+        QCOMPARE(renamePass(list, m_fs, Kinds).failure.row, -1);
+        QCOMPARE(column(list, ColResult), (QStringList{u"renamed"_s, u"renamed"_s}));
         list.refreshFileList();
         QCOMPARE(column(list, ColOriginalName), (QStringList{u"link-a"_s, u"link-b"_s}));
     }
@@ -168,7 +173,7 @@ private Q_SLOTS:
         FileList list(m_fs);
         list.addFileRow(tree.file(gbk, 5));
         list.setCell(0, ColPreview, u"测试.txt"_s);
-        QCOMPARE(renamePass(list, m_fs).failedRow, -1);
+        QCOMPARE(renamePass(list, m_fs, Kinds).failure.row, -1);
         QVERIFY(!exists(tree.root() + gbk));
         QVERIFY(exists(tree.root() + "测试.txt"));
         list.refreshFileList();
@@ -192,11 +197,11 @@ private Q_SLOTS:
         in.replacement = {u"nothing"_s, u"x"_s, false};
         in.insertion = {u"新"_s, u"0"_s, true};
         test::preview(list, dialogs, RenameMode::Replace, in);
-        QCOMPARE(renamePass(list, m_fs).failedRow, -1);
-        QCOMPARE(column(list, ColResult), (QStringList{u"操作成功！"_s, u"操作成功！"_s}));
+        QCOMPARE(renamePass(list, m_fs, Kinds).failure.row, -1);
+        QCOMPARE(column(list, ColResult), (QStringList{u"renamed"_s, u"renamed"_s}));
         QCOMPARE(namesIn(tree.root()), (QList<QByteArray>{gbk, alike}));
         test::preview(list, dialogs, RenameMode::Insert, in);
-        QCOMPARE(renamePass(list, m_fs).failedRow, -1);
+        QCOMPARE(renamePass(list, m_fs, Kinds).failure.row, -1);
         QCOMPARE(contentOf(tree.root() + "新" + gbk), QByteArray("1"));
         QCOMPARE(contentOf(tree.root() + "新" + alike), QByteArray("2"));
     }
@@ -216,7 +221,7 @@ private Q_SLOTS:
         QCOMPARE(column(list, ColPreview), names);
         test::preview(list, dialogs, RenameMode::LetterCase, in);
         QCOMPARE(column(list, ColPreview), names);
-        QCOMPARE(renamePass(list, m_fs).failedRow, -1);
+        QCOMPARE(renamePass(list, m_fs, Kinds).failure.row, -1);
         QCOMPARE(namesIn(tree.root()).size(), names.size());
     }
 
@@ -236,14 +241,14 @@ private Q_SLOTS:
             list.addFileRow(link + "/f" + QByteArray::number(i));
             list.setCell(i, ColPreview, u"g"_s + QString::number(i));
         }
-        const RenameOutcome outcome = renamePass(list, m_fs, [&](int row) {
+        const RenameOutcome outcome = renamePass(list, m_fs, Kinds, [&](int row) {
             if (row == 3) {
                 ::unlink(link.constData());
                 ::symlink("two", link.constData());
             }
             return true;
         });
-        QCOMPARE(outcome.failedRow, -1);
+        QCOMPARE(outcome.failure.row, -1);
         const QList<QByteArray> renamed{"g0", "g1", "g2", "g3", "g4", "g5"};
         QCOMPARE(namesIn(tree.root() + "one"), renamed);
         QCOMPARE(namesIn(tree.root() + "two"), (QList<QByteArray>{"f0", "f1", "f2", "f3", "f4", "f5"}));
@@ -257,9 +262,9 @@ private Q_SLOTS:
         ::unlink(QByteArray(tree.root() + "a.txt").constData());
         tree.folder("a.txt");
         tree.write("a.txt/inside", "I");
-        const RenameOutcome outcome = renamePass(list, m_fs);
-        QCOMPARE(outcome.failedRow, 0);
-        QCOMPARE(outcome.error, EISDIR);
+        const RenameOutcome outcome = renamePass(list, m_fs, Kinds);
+        QCOMPARE(outcome.failure.row, 0);
+        QCOMPARE(outcome.failure.error.errnum, EISDIR);
         QCOMPARE(contentOf(tree.root() + "a.txt/inside"), QByteArray("I"));
         QVERIFY(!exists(tree.root() + "b.txt"));
     }
@@ -277,12 +282,11 @@ private Q_SLOTS:
             if (qstrcmp(operation, "rename") == 0 && ++renames == 3)
                 tree.write("PHOTO.JPG", "other program");
         };
-        const RenameOutcome outcome = renamePass(list, fs);
-        QCOMPARE(outcome.failedRow, 0);
-        QVERIFY(list.cell(0, ColResult).startsWith(u"操作失败！文件现名为：.tamsel-"_s));
-        const QString dir = QString::fromUtf8(tree.root());
-        QVERIFY(
-            outcome.note.startsWith(u"文件［"_s + dir + u"Photo.JPG］现在位于［"_s + dir + u".tamsel-"_s));
+        const RenameOutcome outcome = renamePass(list, fs, Kinds);
+        QCOMPARE(outcome.failure.row, 0);
+        QVERIFY(list.cell(0, ColResult).startsWith(u"failed, left as .tamsel-"_s));
+        QCOMPARE(outcome.failure.left, RenamedRow::Left::File);
+        QVERIFY(outcome.failure.leftAs.startsWith(".tamsel-"));
     }
 
     // A file a killed run left under a temporary name is found by the next pass that looks for it.
@@ -293,7 +297,7 @@ private Q_SLOTS:
         add(list, tree, {{"a", u"b"_s}, {"Photo.JPG", u"photo.jpg"_s}});
         ::rename(QByteArray(tree.root() + "Photo.JPG").constData(),
                  QByteArray(tree.root() + temporaryPrefix() + "1073741824-7-1-Photo.JPG").constData());
-        QCOMPARE(renamePass(list, m_fs).failedRow, -1);
+        QCOMPARE(renamePass(list, m_fs, Kinds).failure.row, -1);
         QCOMPARE(namesIn(tree.root()), (QList<QByteArray>{"b", "photo.jpg"}));
     }
 
@@ -307,8 +311,8 @@ private Q_SLOTS:
         FileList list(fs);
         list.addFileRow(tree.write("a", "A"));
         list.setCell(0, ColPreview, u"b"_s);
-        QCOMPARE(renamePass(list, fs).failedRow, -1);
-        QCOMPARE(list.cell(0, ColResult), u"操作成功！（此文件系统无法确保不覆盖同名文件）"_s);
+        QCOMPARE(renamePass(list, fs, Kinds).failure.row, -1);
+        QCOMPARE(list.cell(0, ColResult), u"renamed unguarded"_s);
         QCOMPARE(list.cell(0, ColNewName), u"b"_s);
     }
 

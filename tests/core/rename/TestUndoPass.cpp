@@ -8,6 +8,7 @@
 #include "core/rename/UndoPass.h"
 #include "core/text/NameCodec.h"
 #include "support/FakeFileSystem.h"
+#include "support/KindTexts.h"
 #include "support/TempTree.h"
 
 #include <QFile>
@@ -20,6 +21,10 @@
 #include <unistd.h>
 
 using namespace tamsel;
+
+namespace {
+const tamsel::test::KindTexts Kinds;
+}
 using namespace Qt::StringLiterals;
 using tamsel::test::contentOf;
 using tamsel::test::FakeFileSystem;
@@ -89,15 +94,15 @@ private Q_SLOTS:
             }
             const auto before = snapshot(tree.root());
             const int stopAt = rng.bounded(3) == 0 ? int(rng.bounded(list.fileCount() + 1)) : -1;
-            RenameOutcome pass = renamePass(list, m_fs, [&](int row) { return row != stopAt; });
+            RenameOutcome pass = renamePass(list, m_fs, Kinds, [&](int row) { return row != stopAt; });
             const int renamed = int(pass.record.files.size());
             int restored = 0;
             const int undoStop = rng.bounded(3) == 0 ? int(rng.bounded(renamed + 1)) : -1;
             const UndoOutcome first =
-                undoPass(list, m_fs, pass.record, [&](int done) { return done != undoStop; });
+                undoPass(list, m_fs, pass.record, Kinds, [&](int done) { return done != undoStop; });
             restored += first.restored;
             QCOMPARE(first.stopped, undoStop >= 0 && undoStop < renamed);
-            restored += undoPass(list, m_fs, pass.record).restored;
+            restored += undoPass(list, m_fs, pass.record, Kinds).restored;
             QVERIFY(pass.record.isEmpty());
             QVERIFY2(snapshot(tree.root()) == before, qPrintable(u"seed %1 round %2"_s.arg(seed).arg(round)));
             QCOMPARE(restored, renamed);
@@ -122,7 +127,7 @@ private Q_SLOTS:
             list.setCell(list.fileCount() - 1, ColPreview,
                          QString::fromUtf8(name.split('/').last()) + u"-new"_s);
         }
-        RenameOutcome pass = renamePass(list, m_fs);
+        RenameOutcome pass = renamePass(list, m_fs, Kinds);
         QCOMPARE(pass.record.files.size(), size_t(7));
 
         const QByteArray root = tree.root();
@@ -140,19 +145,20 @@ private Q_SLOTS:
         list.removeBlock(5, 5); // "gone" is listed no more
         list.moveBlock(5, 5, 0);
 
-        const UndoOutcome undo = undoPass(list, m_fs, pass.record);
+        const UndoOutcome undo = undoPass(list, m_fs, pass.record, Kinds);
         QCOMPARE(undo.restored, 2);
         QCOMPARE(undo.failed, 5);
         QCOMPARE(contentOf(root + "gone"), QByteArray("gone"));
         QCOMPARE(contentOf(root + "kept"), QByteArray("kept"));
         QCOMPARE(list.cell(0, ColOriginalName), u"kept"_s);
-        QCOMPARE(list.cell(0, ColResult), u"已撤销！"_s);
+        QCOMPARE(list.cell(0, ColResult), u"undone"_s);
         QCOMPARE(list.cell(0, ColNewName), QString());
         QCOMPARE(list.details(0).stamp, m_fs.stat(root + "kept")->entryStamp);
-        const QStringList expected{u"文件已被替换"_s, u"原文件名已被占用"_s, u"文件已不在原处"_s,
-                                   u"文件所在的文件夹已被移动或替换"_s, u"文件所在的文件夹已被移动或替换"_s};
+        const auto errnoName = [](int e) -> QString { return u"errno "_s + QString::number(e); };
+        const QStringList expected{u"replaced"_s, errnoName(EEXIST), errnoName(EISDIR), errnoName(ESTALE),
+                                   errnoName(ESTALE)};
         for (int r = 1; r <= 5; ++r)
-            QCOMPARE(list.cell(r, ColResult), u"撤销失败！"_s + expected[r - 1]);
+            QCOMPARE(list.cell(r, ColResult), u"undo failed: "_s + expected[r - 1]);
         QCOMPARE(contentOf(root + "replaced-new"), QByteArray("another"));
         QCOMPARE(contentOf(root + "replaced"), QByteArray("<missing>"));
         QCOMPARE(contentOf(root + "taken"), QByteArray("newcomer"));
@@ -184,7 +190,7 @@ private Q_SLOTS:
         FileList list(m_fs);
         list.addFileRow(mnt + "a");
         list.setCell(0, ColPreview, u"x"_s);
-        RenameOutcome pass = renamePass(list, m_fs);
+        RenameOutcome pass = renamePass(list, m_fs, Kinds);
         struct stat renamed {};
         QCOMPARE(::stat(QByteArray(mnt + "x").constData(), &renamed), 0);
         QCOMPARE(::unlink(QByteArray(mnt + "x").constData()), 0);
@@ -195,9 +201,9 @@ private Q_SLOTS:
         QCOMPARE(::stat(QByteArray(mnt + "x").constData(), &newcomer), 0);
         if (newcomer.st_ino != renamed.st_ino)
             QSKIP("the inode number was not given again");
-        const UndoOutcome undo = undoPass(list, m_fs, pass.record);
+        const UndoOutcome undo = undoPass(list, m_fs, pass.record, Kinds);
         QCOMPARE(undo.failed, 1);
-        QCOMPARE(list.cell(0, ColResult), u"撤销失败！文件已被替换"_s);
+        QCOMPARE(list.cell(0, ColResult), u"undo failed: replaced"_s);
         QCOMPARE(namesIn(mnt), (QList<QByteArray>{"lost+found", "x"}));
     }
 
@@ -218,7 +224,7 @@ private Q_SLOTS:
             list.addFileRow(mnt + name);
             list.setCell(list.fileCount() - 1, ColPreview, QString::fromLatin1(name.left(1)) + u"2.TXT"_s);
         }
-        RenameOutcome pass = renamePass(list, fs);
+        RenameOutcome pass = renamePass(list, fs, Kinds);
         QCOMPARE(pass.record.files.size(), size_t(4));
         struct stat a2 {};
         QCOMPARE(::stat(QByteArray(mnt + "A2.TXT").constData(), &a2), 0);
@@ -236,10 +242,10 @@ private Q_SLOTS:
         if (caches.open(QIODevice::WriteOnly))
             caches.write("2"); // the kernel forgets what nothing holds
         caches.close();
-        const UndoOutcome undo = undoPass(list, fs, pass.record);
+        const UndoOutcome undo = undoPass(list, fs, pass.record, Kinds);
         QCOMPARE(undo.restored, 1);
         for (int r = 0; r < 3; ++r)
-            QCOMPARE(list.cell(r, ColResult), u"撤销失败！无法确认是同一个文件"_s);
+            QCOMPARE(list.cell(r, ColResult), u"undo failed: identity unknown"_s);
         QCOMPARE(namesIn(mnt), (QList<QByteArray>{"A2.TXT", "B2.TXT", "C2.TXT", "D.TXT"}));
         QCOMPARE(contentOf(mnt + "A2.TXT") + contentOf(mnt + "B2.TXT") + contentOf(mnt + "C2.TXT"),
                  QByteArray("XCB"));
@@ -256,9 +262,9 @@ private Q_SLOTS:
         FileList list(fs);
         list.addFileRow(tree.root() + "a");
         list.setCell(0, ColPreview, u"b"_s);
-        RenameOutcome pass = renamePass(list, fs);
-        QCOMPARE(undoPass(list, fs, pass.record).restored, 1);
-        QCOMPARE(list.cell(0, ColResult), u"已撤销！（此文件系统无法确保不覆盖同名文件）"_s);
+        RenameOutcome pass = renamePass(list, fs, Kinds);
+        QCOMPARE(undoPass(list, fs, pass.record, Kinds).restored, 1);
+        QCOMPARE(list.cell(0, ColResult), u"undone unguarded"_s);
     }
 
     void killedMidUndo_data()
@@ -307,7 +313,7 @@ private Q_SLOTS:
             list.addFileRow(tree.root(), it.value());
             list.setCell(list.fileCount() - 1, ColPreview, u"d-"_s + QString::fromUtf8(it.key()));
         }
-        QCOMPARE(renamePass(list, fs).failedRow, -1);
+        QCOMPARE(renamePass(list, fs, Kinds).failure.row, -1);
         const QList<QByteArray> names = namesIn(tree.root());
         QCOMPARE(names.size(), files);
         for (const QByteArray& name : names)
