@@ -193,8 +193,13 @@ private Q_SLOTS:
     // answering, 取消 half-way, and the summary.
     void aRealProgressRepaintsAndStops()
     {
-        test::FakeFileSystem slow; // a file system slow enough for a pass of seconds
-        slow.beforeChange = [](const char*, const QByteArray&) { QThread::usleep(400); };
+        // A file system slow enough for a pass of seconds, until the user has stopped it.
+        int changesWhileShown = -1;
+        test::FakeFileSystem slow;
+        slow.beforeChange = [&](const char*, const QByteArray&) {
+            if (changesWhileShown < 0)
+                QThread::usleep(400);
+        };
         QtDialogs real;
         MainWindow window(real, slow);
         window.show();
@@ -208,7 +213,6 @@ private Q_SLOTS:
         window.findChild<QAction*>(u"Menu_Preview"_s)->trigger(); // numbering: 0000 to 2999
         QSignalSpy painted(&files, &QAbstractItemModel::dataChanged);
         QList<int> values;
-        int changesWhileShown = -1;
         QString summary;
         QTimer user;
         connect(&user, &QTimer::timeout, this, [&] {
