@@ -116,7 +116,22 @@ bool FakeFileSystem::listDir(const QByteArray& dir, const std::function<bool(con
     listed << dir;
     if (beforeChange)
         beforeChange("list", dir);
-    return !unreadable.contains(dir) && m_real.listDir(dir, visit, withStats, expected);
+    if (unreadable.contains(dir))
+        return false;
+    bool goOn = true;
+    if (!m_real.listDir(
+            dir, [&](const DirEntry& e) { return goOn = visit(e); }, withStats, expected))
+        return false;
+    const int madeUp = madeUpFiles.value(dir);
+    const auto folder = madeUp > 0 ? m_real.stat(dir) : Result<FileStat>::failed(ENOENT);
+    for (int i = 0; goOn && folder && i < madeUp; ++i) {
+        const QByteArray name = "m" + QByteArray::number(i);
+        FileStat stat;
+        stat.identity = {folder->identity.device, ~quint64(i)};
+        stat.entryStamp = stat.identity.inode;
+        goOn = visit({folder->identity, name, false, withStats ? std::optional(stat) : std::nullopt});
+    }
+    return true;
 }
 
 Result<std::unique_ptr<Folder>> FakeFileSystem::openFolder(const QByteArray& path) const

@@ -3,6 +3,7 @@
 
 #include "core/platform/FileSystem.h"
 
+#include <QHash>
 #include <QList>
 #include <QSet>
 
@@ -15,7 +16,8 @@ namespace tamsel::test {
 // - no RENAME_NOREPLACE (EINVAL) and no hard links (EPERM), as on FUSE file systems, which may
 //   also number every spelling of a name as a file of its own;
 // - names that may not be removed or moved away;
-// - a hook run before every change, where a test plays another program.
+// - a hook run before every change, where a test plays another program;
+// - files that exist in listings only, for walks over more files than a test would make.
 // Listings and changes are recorded.
 class FakeFileSystem final : public FileSystem {
 public:
@@ -32,6 +34,10 @@ public:
     // and its first name before it runs; afterChange with the new name after a rename or a link.
     std::function<void(const char* operation, const QByteArray& name)> beforeChange;
     std::function<void(const char* operation, const QByteArray& to)> afterChange;
+
+    // Folders (as listed, with a trailing "/") whose listing ends with this many more files, "m0",
+    // "m1", …, that are nowhere on disk.
+    QHash<QByteArray, int> madeUpFiles;
 
     mutable QList<QByteArray> listed;
     QList<std::pair<QByteArray, QByteArray>> renames; // renames and links, in order

@@ -18,12 +18,13 @@ protected:
     ScriptedDialogs m_dialogs;
     std::unique_ptr<MainWindow> m_window;
 
-    // A fresh window, shown, and a fresh script.
-    bool openWindow()
+    // A fresh window, shown, and a fresh script; on fs where given, else on the real file system.
+    bool openWindow(FileSystem* fs = nullptr)
     {
         setUpApplication();
+        m_window.reset();
         m_dialogs = {};
-        m_window = std::make_unique<MainWindow>(m_dialogs, m_fs);
+        m_window = std::make_unique<MainWindow>(m_dialogs, fs ? *fs : m_fs);
         m_window->show();
         return QTest::qWaitForWindowExposed(m_window.get());
     }

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/ScriptedDialogs.h"
 
-#include "gui/dialogs/RuleQuestions.h"
-
 #include <QTest>
 
 namespace tamsel::test {
@@ -94,29 +92,6 @@ QString ScriptedDialogs::pickFolder(QObject*, const QString& prompt)
 {
     calls.append({QStringLiteral("pickFolder"), prompt, QString()});
     return next(Kind::PickFolder).toString();
-}
-
-bool preview(FileList& list, Dialogs& dialogs, RenameMode mode, const PreviewInputs& inputs)
-{
-    const RulePlan plan = settlePreview(dialogs, nullptr, list, mode, inputs);
-    previewPass(list, mode, inputs, plan);
-    return plan.go;
-}
-
-bool numbering(FileList& list, Dialogs& dialogs, const NumberingInputs& inputs)
-{
-    PreviewInputs in;
-    in.numbering = inputs;
-    return preview(list, dialogs, RenameMode::Numbering, in);
-}
-
-bool nameList(FileList& list, Dialogs& dialogs, const QString& text,
-              const std::function<void(int)>& showCount)
-{
-    PreviewInputs in;
-    in.names = text;
-    in.showNameCount = showCount;
-    return preview(list, dialogs, RenameMode::NameFile, in);
 }
 
 } // namespace tamsel::test

@@ -2,13 +2,13 @@
 // Dialogs for tests: every call is recorded, answers come from a queue, nothing ever blocks.
 #pragma once
 
-#include "core/rename/PreviewPass.h"
 #include "gui/dialogs/Dialogs.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 
 namespace tamsel::test {
 
@@ -60,12 +60,5 @@ private:
     QVariant next(Kind kind);
     QList<Answer> m_answers;
 };
-
-// A preview as the window makes it: the rule's plan settled through dialogs, then the pass. True
-// when the rule wrote previews.
-bool preview(FileList& list, Dialogs& dialogs, RenameMode mode, const PreviewInputs& inputs);
-bool numbering(FileList& list, Dialogs& dialogs, const NumberingInputs& inputs);
-bool nameList(FileList& list, Dialogs& dialogs, const QString& text,
-              const std::function<void(int)>& showCount);
 
 } // namespace tamsel::test

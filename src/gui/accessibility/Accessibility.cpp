@@ -1,13 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/accessibility/Accessibility.h"
 
-#include "gui/accessibility/GridAccessible.h"
-#include "gui/chrome/Frame.h"
-#include "gui/chrome/ImageButton.h"
-#include "gui/chrome/LinkStrip.h"
-#include "gui/chrome/TabControl.h"
-#include "gui/filelist/FileListView.h"
-
 #include <QAccessibleWidget>
 #include <QLabel>
 #include <QPointer>
@@ -204,18 +197,26 @@ bool hasDecorations(const QObject* object)
     return false;
 }
 
-QAccessibleInterface* factory(const QString&, QObject* object)
+} // namespace
+
+QAccessibleInterface* pressableAccessible(QWidget* widget, QAccessible::Role role,
+                                          std::function<void()> press)
 {
-    if (auto* button = qobject_cast<ImageButton*>(object))
-        return new PressableAccessible(button, QAccessible::Button, [button] { button->activate(); });
-    if (auto* link = qobject_cast<LinkStrip*>(object))
-        return new PressableAccessible(link, QAccessible::Link, [link] { Q_EMIT link->clicked(); });
-    if (auto* frame = qobject_cast<Frame*>(object))
-        return new ContainerAccessible(frame, QAccessible::Grouping);
-    if (auto* grid = qobject_cast<FileListView*>(object))
-        return gridAccessible(grid);
-    if (auto* bar = qobject_cast<QTabBar*>(object); bar && qobject_cast<TabControl*>(bar->parent()))
-        return new TabStripAccessible(bar);
+    return new PressableAccessible(widget, role, std::move(press));
+}
+
+QAccessibleInterface* groupAccessible(QWidget* widget)
+{
+    return new ContainerAccessible(widget, QAccessible::Grouping);
+}
+
+QAccessibleInterface* tabStripAccessible(QTabBar* bar)
+{
+    return new TabStripAccessible(bar);
+}
+
+QAccessibleInterface* markedAccessible(QObject* object)
+{
     auto* widget = qobject_cast<QWidget*>(object);
     if (!widget)
         return nullptr;
@@ -226,17 +227,6 @@ QAccessibleInterface* factory(const QString&, QObject* object)
     if (hasDecorations(widget))
         return new ContainerAccessible(widget, QAccessible::Client);
     return nullptr;
-}
-
-} // namespace
-
-void installAccessibility()
-{
-    static const bool installed = [] {
-        QAccessible::installFactory(factory);
-        return true;
-    }();
-    Q_UNUSED(installed);
 }
 
 void refreshAccessible(QObject* object)

@@ -7,8 +7,11 @@
 #include "support/TempTree.h"
 
 #include <QAbstractItemModelTester>
+#include <QCoreApplication>
+#include <QSemaphore>
 #include <QSet>
 #include <QTest>
+#include <atomic>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -198,50 +201,64 @@ private Q_SLOTS:
         addFolderRecursive(list, m_fs, tree.root(), m_hooks);
         QCOMPARE(list.fileCount(), 0); // nothing is added once the program ends
         QCOMPARE(m_failures, 0);
-        // A large tree: the reader gives up too, well before its end.
-        for (int d = 0; d < 40; ++d) {
-            tree.folder("d" + QByteArray::number(d));
-            for (int i = 0; i < 500; ++i)
-                tree.file("d" + QByteArray::number(d) + "/f" + QByteArray::number(i));
-        }
+
+        // A tree far larger than the reader may read ahead (100 folders of 5,000 files), stopped once
+        // the first files are in the list: the reader waits for the list to take what it has read,
+        // so it gives up with most of the tree unread.
+        for (int d = 0; d < 100; ++d)
+            m_fs.madeUpFiles.insert(tree.folder("d" + QByteArray::number(d)), 5000);
         m_fs.listed.clear();
-        int chunks = 0;
-        m_hooks.stopped = [&] { return list.fileCount() > 0 && ++chunks > 1; };
+        m_hooks.stopped = [&] { return list.fileCount() > 0; };
         addFolderRecursive(list, m_fs, tree.root(), m_hooks);
-        QVERIFY(list.fileCount() < 20051);
-        QVERIFY(m_fs.listed.size() < 42);
+        const int added = list.fileCount();
+        const qsizetype listed = m_fs.listed.size();
+        QVERIFY(added > 0);
+        QVERIFY2(added <= 5000, qPrintable(QString::number(added))); // one hand-over at the most
+        QVERIFY2(listed < 50, qPrintable(QString::number(listed)));
+        // The reader is gone: nothing more is read or added.
+        QCoreApplication::processEvents();
+        QCOMPARE(m_fs.listed.size(), listed);
+        QCOMPARE(list.fileCount(), added);
     }
 
+    // A reader held at a sub-folder until the walk has let events through: what a command does
+    // meanwhile (empty the list) holds, and the files read after it are added.
     void walkLetsEventsThroughAndChangesSurvive()
     {
         TempTree tree;
-        for (int i = 0; i < 4000; ++i)
-            tree.file("f" + QByteArray::number(i));
+        const QByteArray sub = tree.folder("sub");
+        m_fs.madeUpFiles.insert(tree.root(), 5000);
+        m_fs.madeUpFiles.insert(sub, 300);
+        std::atomic<bool> atSub = false;
+        QSemaphore goOn;
+        m_fs.beforeChange = [&](const char* operation, const QByteArray& folder) {
+            if (qstrcmp(operation, "list") != 0 || folder != sub)
+                return;
+            atSub = true;
+            QVERIFY(goOn.tryAcquire(1, 60000));
+        };
         FileList list(m_fs);
         FileListModel model(list);
         QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         int yields = 0;
         int countAtClear = -1;
         m_hooks.yield = [&] {
-            // What a command might do between two entries: empty the list.
-            if (++yields == 1) {
+            ++yields;
+            // What a command might do between two hand-overs: empty the list.
+            if (atSub && list.fileCount() > 0 && countAtClear < 0) {
                 countAtClear = list.fileCount();
                 list.initFileList();
+                goOn.release();
             }
-            QTest::qSleep(1);
         };
-        // Slow the walk down so that it yields.
-        m_hooks.stopped = [] {
-            QTest::qWait(0);
-            return false;
-        };
-        QVERIFY(addFolderFlat(list, m_fs, tree.root(), m_hooks));
-        if (yields == 0)
-            QSKIP("the walk was too quick to yield");
-        QCOMPARE(list.fileCount(), 4000 - countAtClear);
+        QVERIFY(addFolderRecursive(list, m_fs, tree.root(), m_hooks));
+        QVERIFY(yields > 0);
+        QVERIFY(countAtClear > 0);
+        QCOMPARE(list.fileCount(), 5300 - countAtClear);
         QCOMPARE(model.rowCount(), std::max(29, list.fileCount()));
+        QCOMPARE(list.cell(list.fileCount() - 1, ColDirectory), QString::fromUtf8(sub));
         for (int r = 0; r < list.fileCount(); ++r)
-            QVERIFY(list.cell(r, ColOriginalName).startsWith(u'f'));
+            QVERIFY(list.cell(r, ColOriginalName).startsWith(u'm'));
     }
 
     void pickedFilesInTheDialogsOrder()

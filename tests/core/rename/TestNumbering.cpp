@@ -2,7 +2,7 @@
 #include "core/filelist/FileList.h"
 #include "core/platform/FileSystem.h"
 #include "core/rename/PreviewPass.h"
-#include "support/ScriptedDialogs.h"
+#include "support/ScriptedPlan.h"
 
 #include <QTest>
 
@@ -109,13 +109,13 @@ private Q_SLOTS:
         QFETCH(QStringList, names);
         FileList list(m_fs);
         fill(list, files);
-        test::ScriptedDialogs dialogs;
+        test::ScriptedPlan script;
         for (const QVariant& a : answers)
-            a.toBool() ? dialogs.answerYes() : dialogs.answerNo();
-        test::numbering(list, dialogs, inputs(OrdinalModel(model), start, increment, width));
+            a.toBool() ? script.answerYes() : script.answerNo();
+        test::numbering(list, script, inputs(OrdinalModel(model), start, increment, width));
         QCOMPARE(mains(list), names);
-        QCOMPARE(dialogs.calls.size(), answers.size());
-        QCOMPARE(dialogs.unanswered, 0);
+        QCOMPARE(script.calls.size(), answers.size());
+        QCOMPARE(script.unanswered, 0);
         // Named rows keep their own extension.
         if (!names.first().isEmpty())
             QVERIFY(list.cell(0, ColPreview).endsWith(u".jpg"_s));
@@ -125,26 +125,26 @@ private Q_SLOTS:
     {
         FileList list(m_fs);
         fill(list, 5);
-        test::ScriptedDialogs dialogs;
-        dialogs.answerNo();
-        QVERIFY(!test::numbering(list, dialogs, inputs(OrdinalModel::Digits, u"90"_s, u"5"_s, u"2"_s)));
-        QCOMPARE(dialogs.calls.size(), 1);
-        QCOMPARE(dialogs.calls[0].kind, u"question"_s);
-        QCOMPARE(dialogs.calls[0].caption, u"提示信息"_s);
-        QCOMPARE(dialogs.calls[0].text, u"列表中一共有［5］个文件；\n开始编号为［90］；\n增量为［5］；\n"
-                                        "您选择的位数为［2］位；\n只能对［2］个文件进行重命名。\n"
-                                        "多余的［3］个文件将忽略。是否继续？"_s);
+        test::ScriptedPlan script;
+        script.answerNo();
+        QVERIFY(!test::numbering(list, script, inputs(OrdinalModel::Digits, u"90"_s, u"5"_s, u"2"_s)));
+        QCOMPARE(script.calls.size(), 1);
+        QCOMPARE(script.calls[0].kind, u"question"_s);
+        QCOMPARE(script.calls[0].caption, u"提示信息"_s);
+        QCOMPARE(script.calls[0].text, u"列表中一共有［5］个文件；\n开始编号为［90］；\n增量为［5］；\n"
+                                       "您选择的位数为［2］位；\n只能对［2］个文件进行重命名。\n"
+                                       "多余的［3］个文件将忽略。是否继续？"_s);
     }
 
     void startUpDefaultsWithFifteenFiles()
     {
         FileList list(m_fs);
         fill(list, 15);
-        test::ScriptedDialogs dialogs;
-        dialogs.answerYes();
-        QVERIFY(test::numbering(list, dialogs, inputs(OrdinalModel::Digits, u"0"_s, u"1"_s, u"1"_s)));
+        test::ScriptedPlan script;
+        script.answerYes();
+        QVERIFY(test::numbering(list, script, inputs(OrdinalModel::Digits, u"0"_s, u"1"_s, u"1"_s)));
         QVERIFY(
-            dialogs.calls[0].text.contains(u"只能对［10］个文件进行重命名。\n多余的［5］个文件将忽略。"_s));
+            script.calls[0].text.contains(u"只能对［10］个文件进行重命名。\n多余的［5］个文件将忽略。"_s));
         const QStringList names = mains(list);
         QCOMPARE(names.mid(0, 10), (QStringList{u"0"_s, u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s,
                                                 u"7"_s, u"8"_s, u"9"_s}));
@@ -155,20 +155,20 @@ private Q_SLOTS:
     {
         FileList list(m_fs);
         fill(list, 3);
-        test::ScriptedDialogs dialogs;
-        dialogs.answerYes();
-        test::numbering(list, dialogs, inputs(OrdinalModel::Digits, u"100"_s, u"1"_s, u"2"_s));
-        QCOMPARE(dialogs.calls[0].text.split(u'\n')[4], u"只能对［0］个文件进行重命名。"_s);
+        test::ScriptedPlan script;
+        script.answerYes();
+        test::numbering(list, script, inputs(OrdinalModel::Digits, u"100"_s, u"1"_s, u"2"_s));
+        QCOMPARE(script.calls[0].text.split(u'\n')[4], u"只能对［0］个文件进行重命名。"_s);
     }
 
     void letterCapacityQuestions()
     {
         FileList list(m_fs);
         fill(list, 30);
-        test::ScriptedDialogs dialogs;
-        dialogs.answerYes();
-        test::numbering(list, dialogs, inputs(OrdinalModel::Upper, u"A"_s, u"1"_s, u"1"_s));
-        QCOMPARE(dialogs.calls[0].text,
+        test::ScriptedPlan script;
+        script.answerYes();
+        test::numbering(list, script, inputs(OrdinalModel::Upper, u"A"_s, u"1"_s, u"1"_s));
+        QCOMPARE(script.calls[0].text,
                  u"列表中一共有［30］个文件；\n开始编号为［A］；\n您选择的位数为［1］位；\n"
                  "只能对［26］个文件进行重命名。\n多余的［4］个文件将忽略。是否继续？"_s);
         QCOMPARE(mains(list)[25], u"Z"_s);
@@ -177,15 +177,15 @@ private Q_SLOTS:
         // The question shows the start as adjusted, in the model's case, and the width it ended with.
         FileList four(m_fs);
         fill(four, 4);
-        test::ScriptedDialogs lowerDialogs;
-        lowerDialogs.answerYes(); // widen to the start's length
-        lowerDialogs.answerNo();  // then too few names: no
-        test::numbering(four, lowerDialogs, inputs(OrdinalModel::Lower, u"zzy"_s, u"1"_s, u"2"_s));
-        QCOMPARE(lowerDialogs.calls[0].caption, u"操作提示"_s);
-        QCOMPARE(lowerDialogs.calls[0].text,
+        test::ScriptedPlan lowerScript;
+        lowerScript.answerYes(); // widen to the start's length
+        lowerScript.answerNo();  // then too few names: no
+        test::numbering(four, lowerScript, inputs(OrdinalModel::Lower, u"zzy"_s, u"1"_s, u"2"_s));
+        QCOMPARE(lowerScript.calls[0].caption, u"操作提示"_s);
+        QCOMPARE(lowerScript.calls[0].text,
                  u"您选择的位数少于开始字符的位数，是否补充位数？\n"
                  "以开始字符的长度为位数单击［是］；\n以当前选择位数为长度请单击［否］；"_s);
-        QCOMPARE(lowerDialogs.calls[1].text,
+        QCOMPARE(lowerScript.calls[1].text,
                  u"列表中一共有［4］个文件；\n开始编号为［zzy］；\n您选择的位数为［3］位；\n"
                  "只能对［2］个文件进行重命名。\n多余的［2］个文件将忽略。是否继续？"_s);
         QCOMPARE(previews(four), QStringList(4));
@@ -195,14 +195,14 @@ private Q_SLOTS:
     {
         FileList list(m_fs);
         fill(list, 17550);
-        test::ScriptedDialogs dialogs;
-        QVERIFY(test::numbering(list, dialogs, inputs(OrdinalModel::Upper, u"ABA"_s, u"1"_s, u"3"_s)));
-        QCOMPARE(dialogs.calls.size(), 0);
+        test::ScriptedPlan script;
+        QVERIFY(test::numbering(list, script, inputs(OrdinalModel::Upper, u"ABA"_s, u"1"_s, u"3"_s)));
+        QCOMPARE(script.calls.size(), 0);
         QCOMPARE(list.cell(17549, ColPreview).section(u'.', 0, 0), u"ZZZ"_s);
         list.addFileRow("/none/one-more.txt");
-        dialogs.answerYes();
-        test::numbering(list, dialogs, inputs(OrdinalModel::Upper, u"ABA"_s, u"1"_s, u"3"_s));
-        QVERIFY(dialogs.calls[0].text.contains(u"只能对［17550］个文件"_s));
+        script.answerYes();
+        test::numbering(list, script, inputs(OrdinalModel::Upper, u"ABA"_s, u"1"_s, u"3"_s));
+        QVERIFY(script.calls[0].text.contains(u"只能对［17550］个文件"_s));
         QCOMPARE(list.cell(17550, ColPreview), QString());
     }
 
@@ -210,11 +210,11 @@ private Q_SLOTS:
     {
         FileList list(m_fs);
         fill(list, 2);
-        test::ScriptedDialogs dialogs;
-        dialogs.answerYes();
+        test::ScriptedPlan script;
+        script.answerYes();
         // BAAAAAA is 26^6: widths 7 to 9 count with 26^6, so no name is left.
-        test::numbering(list, dialogs, inputs(OrdinalModel::Upper, u"BAAAAAA"_s, u"1"_s, u"7"_s));
-        QVERIFY(dialogs.calls[0].text.contains(u"只能对［0］个文件进行重命名。\n多余的［2］个"_s));
+        test::numbering(list, script, inputs(OrdinalModel::Upper, u"BAAAAAA"_s, u"1"_s, u"7"_s));
+        QVERIFY(script.calls[0].text.contains(u"只能对［0］个文件进行重命名。\n多余的［2］个"_s));
         QCOMPARE(previews(list), QStringList(2));
     }
 
@@ -223,11 +223,11 @@ private Q_SLOTS:
         FileList list(m_fs);
         fill(list, 3, {u"jpg"_s, u"无"_s, u"TXT"_s});
         list.addFileRow("/none/noext");
-        test::ScriptedDialogs dialogs;
+        test::ScriptedPlan script;
         NumberingInputs in = inputs(OrdinalModel::Upper, u"A"_s, u"1"_s, u"1"_s);
         in.prefix = u" IMG_ "_s;
         in.suffix = u"_v"_s;
-        test::numbering(list, dialogs, in);
+        test::numbering(list, script, in);
         QCOMPARE(previews(list),
                  (QStringList{u"IMG_A_v.jpg"_s, u"IMG_B_v.无"_s, u"IMG_C_v.TXT"_s, u"IMG_D_v"_s}));
 
@@ -235,7 +235,7 @@ private Q_SLOTS:
         in.start = u"x"_s;
         clearPreviews(list);
         list.removeBlock(3, 3);
-        test::numbering(list, dialogs, in);
+        test::numbering(list, script, in);
         QCOMPARE(previews(list), (QStringList{u"img_x_v.jpg"_s, u"img_y_v.无"_s, u"img_z_v.TXT"_s}));
 
         in = inputs(OrdinalModel::Digits, u"1"_s, u"1"_s, u"1"_s);
@@ -244,42 +244,40 @@ private Q_SLOTS:
                  {u"..Png"_s, u"1.Png"_s}, {QString(), u"1"_s}, {u"不修改 "_s, u"1.不修改 "_s}}) {
             in.newExtension = typed;
             clearPreviews(list);
-            test::numbering(list, dialogs, in);
+            test::numbering(list, script, in);
             QCOMPARE(list.cell(0, ColPreview), result);
         }
-        QCOMPARE(dialogs.calls.size(), 0);
+        QCOMPARE(script.calls.size(), 0);
     }
 
     void refusals()
     {
         FileList list(m_fs);
         fill(list, 3);
-        test::ScriptedDialogs dialogs;
+        test::ScriptedPlan script;
         // Nothing to do: no message.
-        QVERIFY(!test::numbering(list, dialogs, inputs(OrdinalModel::Digits, u"  "_s, u"1"_s, u"1"_s)));
+        QVERIFY(!test::numbering(list, script, inputs(OrdinalModel::Digits, u"  "_s, u"1"_s, u"1"_s)));
         FileList empty(m_fs);
-        QVERIFY(!test::numbering(empty, dialogs, inputs(OrdinalModel::Digits, u"1"_s, u"1"_s, u"1"_s)));
-        QCOMPARE(dialogs.calls.size(), 0);
+        QVERIFY(!test::numbering(empty, script, inputs(OrdinalModel::Digits, u"1"_s, u"1"_s, u"1"_s)));
+        QCOMPARE(script.calls.size(), 0);
 
         // An increment the user deleted, and numbers past the 32-bit range: refused before any row.
-        QVERIFY(!test::numbering(list, dialogs, inputs(OrdinalModel::Digits, u"1"_s, QString(), u"1"_s)));
+        QVERIFY(!test::numbering(list, script, inputs(OrdinalModel::Digits, u"1"_s, QString(), u"1"_s)));
         QVERIFY(
-            !test::numbering(list, dialogs, inputs(OrdinalModel::Digits, u"2147483647"_s, u"1"_s, u"9"_s)));
+            !test::numbering(list, script, inputs(OrdinalModel::Digits, u"2147483647"_s, u"1"_s, u"9"_s)));
         QVERIFY(
-            !test::numbering(list, dialogs, inputs(OrdinalModel::Digits, u"99999999999"_s, u"1"_s, u"9"_s)));
+            !test::numbering(list, script, inputs(OrdinalModel::Digits, u"99999999999"_s, u"1"_s, u"9"_s)));
         QVERIFY(
-            !test::numbering(list, dialogs, inputs(OrdinalModel::Digits, u"1"_s, u"1073741824"_s, u"9"_s)));
-        QVERIFY(!test::numbering(list, dialogs, inputs(OrdinalModel::Upper, u"ZZZZZZZZ"_s, u"1"_s, u"8"_s)));
-        QCOMPARE(dialogs.calls.size(), 5);
-        for (const auto& call : dialogs.calls) {
+            !test::numbering(list, script, inputs(OrdinalModel::Digits, u"1"_s, u"1073741824"_s, u"9"_s)));
+        QVERIFY(!test::numbering(list, script, inputs(OrdinalModel::Upper, u"ZZZZZZZZ"_s, u"1"_s, u"8"_s)));
+        QCOMPARE(script.calls.size(), 5);
+        for (const auto& call : script.calls)
             QCOMPARE(call.kind, u"message"_s);
-            QCOMPARE(call.caption, u"提示信息"_s);
-        }
         QCOMPARE(previews(list), QStringList(3));
         // The largest last number that fits is fine.
-        dialogs.calls.clear();
-        test::numbering(list, dialogs, inputs(OrdinalModel::Digits, u"2147483645"_s, u"1"_s, u"9"_s));
-        QCOMPARE(dialogs.calls.size(), 1); // only the width question
+        script.calls.clear();
+        test::numbering(list, script, inputs(OrdinalModel::Digits, u"2147483645"_s, u"1"_s, u"9"_s));
+        QCOMPARE(script.calls.size(), 1); // only the width question
     }
 
     // The plan before anything is written: a refusal, the next question with its caption, or how
@@ -337,12 +335,12 @@ private Q_SLOTS:
     {
         FileList list(m_fs);
         fill(list, 2);
-        test::ScriptedDialogs dialogs;
+        test::ScriptedPlan script;
         NumberingInputs in = inputs(OrdinalModel::Digits, u"1"_s, u"1"_s, u"1"_s);
         in.model.reset();
-        QVERIFY(!test::numbering(list, dialogs, in));
+        QVERIFY(!test::numbering(list, script, in));
         QCOMPARE(previews(list), QStringList(2));
-        QCOMPARE(dialogs.calls.size(), 0);
+        QCOMPARE(script.calls.size(), 0);
     }
 };
 

@@ -8,12 +8,11 @@
 #include "core/platform/SafeRename.h"
 #include "core/rename/RenamePass.h"
 #include "support/FakeFileSystem.h"
+#include "support/KilledPass.h"
 #include "support/KindTexts.h"
 #include "support/TempTree.h"
 
 #include <QFile>
-#include <QProcess>
-#include <QRandomGenerator>
 #include <QTest>
 #include <cerrno>
 #include <fcntl.h>
@@ -361,76 +360,80 @@ private Q_SLOTS:
     }
 
     // Without RENAME_NOREPLACE a kill may come between the steps of a rename through a second name:
-    // every file still has its old or its new name, or both, and the next pass over the files, each
-    // listed once by one of its names, leaves each its one new name and no temporary name.
+    // killed at each step of one row, every file still has its old or its new name, or both, and
+    // the next pass over the files, each listed once by one of its names, leaves each its one new
+    // name and no temporary name.
     void killedDuringLinkAndUnlink()
     {
-        TempTree tree;
-        const int files = 3000;
-        for (int i = 0; i < files; ++i)
-            tree.write("f" + QByteArray::number(i), QByteArray::number(i));
-        QProcess child;
-        child.start(QStringLiteral(TAMSEL_RENAME_CHILD),
-                    {QFile::decodeName(tree.root()), QString::number(files), u"0"_s, u"link"_s});
-        QVERIFY(child.waitForReadyRead(20000));
-        QTest::qWait(int(QRandomGenerator::global()->bounded(1, 150)));
-        child.kill();
-        QVERIFY(child.state() == QProcess::NotRunning || child.waitForFinished(20000));
-        FakeFileSystem fs;
-        fs.noReplace = false;
-        FileList list(fs);
-        for (int i = 0; i < files; ++i) {
-            const QByteArray old = "f" + QByteArray::number(i);
-            const QByteArray renamed = "r0-" + QByteArray::number(i);
-            const bool isRenamed = contentOf(tree.root() + renamed) == QByteArray::number(i);
-            QVERIFY(isRenamed || contentOf(tree.root() + old) == QByteArray::number(i));
-            list.addFileRow(tree.root(), isRenamed ? renamed : old);
-            list.setCell(list.fileCount() - 1, ColPreview, u"d-"_s + QString::number(i));
+        const int files = 200; // the kill comes where it is asked for: a few files are as good as many
+        int step = 0;
+        for (;; ++step) {
+            TempTree tree;
+            for (int i = 0; i < files; ++i)
+                tree.write("f" + QByteArray::number(i), QByteArray::number(i));
+            if (!test::killedPass(QStringLiteral(TAMSEL_RENAME_CHILD), tree.root(), files, 0, u"link"_s,
+                                  "rename 100 " + QByteArray::number(step)))
+                break; // past the row's last step
+            FakeFileSystem fs;
+            fs.noReplace = false;
+            FileList list(fs);
+            for (int i = 0; i < files; ++i) {
+                const QByteArray old = "f" + QByteArray::number(i);
+                const QByteArray renamed = "r0-" + QByteArray::number(i);
+                const bool isRenamed = contentOf(tree.root() + renamed) == QByteArray::number(i);
+                QVERIFY(isRenamed || contentOf(tree.root() + old) == QByteArray::number(i));
+                // The rows before the kill are renamed, those after it are not.
+                if (i != 99)
+                    QCOMPARE(isRenamed, i < 99);
+                list.addFileRow(tree.root(), isRenamed ? renamed : old);
+                list.setCell(list.fileCount() - 1, ColPreview, u"d-"_s + QString::number(i));
+            }
+            QCOMPARE(renamePass(list, fs, Kinds).failure.row, -1);
+            const QList<QByteArray> names = namesIn(tree.root());
+            QCOMPARE(names.size(), files);
+            for (const QByteArray& name : names)
+                QCOMPARE(contentOf(tree.root() + name), name.mid(2));
         }
-        QCOMPARE(renamePass(list, fs, Kinds).failure.row, -1);
-        const QList<QByteArray> names = namesIn(tree.root());
-        QCOMPARE(names.size(), files);
-        for (const QByteArray& name : names)
-            QCOMPARE(contentOf(tree.root() + name), name.mid(2));
+        QVERIFY2(step >= 4, "a link, a rename and an unlink at the least"); // the row itself is step 0
     }
 
-    // A pass killed at any moment leaves every file under its old or its new name, once.
+    // A pass killed before, between or after the changes of a row leaves every file under its old or
+    // its new name, once: the rows before under the new, the rows after under the old.
+    void killedMidPass_data()
+    {
+        QTest::addColumn<int>("round");
+        QTest::addColumn<QByteArray>("stop");
+        QTest::addColumn<int>("renamed"); // files under their new name afterwards
+        QTest::newRow("at the first row") << 0 << QByteArray("rename 1 row") << 0;
+        QTest::newRow("before a rename") << 1 << QByteArray("rename 777 rename") << 776;
+        QTest::newRow("after a rename") << 2 << QByteArray("rename 1500 rename-done") << 1500;
+        QTest::newRow("at the last row") << 3 << QByteArray("rename 2000 rename-done") << 2000;
+    }
     void killedMidPass()
     {
+        QFETCH(int, round);
+        QFETCH(QByteArray, stop);
+        QFETCH(int, renamed);
+        const int files = 2000;
         TempTree tree;
-        const int files = 20000;
+        // The round's names, as the rounds before would have left them.
+        const QByteArray before = round == 0 ? QByteArray("f") : "r" + QByteArray::number(round - 1) + '-';
+        const QByteArray after = "r" + QByteArray::number(round) + '-';
         for (int i = 0; i < files; ++i)
-            tree.write("f" + QByteArray::number(i), QByteArray::number(i));
-        for (int round = 0; round < 4; ++round) {
-            QProcess child;
-            child.start(QStringLiteral(TAMSEL_RENAME_CHILD),
-                        {QFile::decodeName(tree.root()), QString::number(files), QString::number(round)});
-            QVERIFY(child.waitForReadyRead(20000)); // the list is read and the pass begins
-            QTest::qWait(int(QRandomGenerator::global()->bounded(250)));
-            // QProcess's own kill: a pass that has ended has no process id, and kill(0) would take
-            // the whole process group with it.
-            child.kill();
-            QVERIFY(child.state() == QProcess::NotRunning || child.waitForFinished(20000));
-            QHash<QByteArray, int> seen;
-            for (const QByteArray& name : namesIn(tree.root()))
-                ++seen[contentOf(tree.root() + name)];
-            QCOMPARE(seen.size(), files);
-            for (int i = 0; i < files; ++i) {
-                const QByteArray content = QByteArray::number(i);
-                QCOMPARE(seen.value(content), 1);
-                const QByteArray renamed = "r" + QByteArray::number(round) + '-' + content;
-                const QByteArray old =
-                    (round == 0 ? QByteArray("f") : "r" + QByteArray::number(round - 1) + '-') + content;
-                QVERIFY(contentOf(tree.root() + renamed) == content ||
-                        contentOf(tree.root() + old) == content);
-            }
-            // The next round renames from where this one left every file.
-            for (const QByteArray& name : namesIn(tree.root()))
-                ::rename(QByteArray(tree.root() + name).constData(),
-                         QByteArray(tree.root() + "r" + QByteArray::number(round) + '-' +
-                                    contentOf(tree.root() + name))
-                             .constData());
+            tree.write(before + QByteArray::number(i), QByteArray::number(i));
+        QVERIFY(test::killedPass(QStringLiteral(TAMSEL_RENAME_CHILD), tree.root(), files, round, u"rename"_s,
+                                 stop));
+        const QList<QByteArray> names = namesIn(tree.root());
+        QCOMPARE(names.size(), files);
+        QSet<QByteArray> seen;
+        for (const QByteArray& name : names) {
+            const QByteArray content = contentOf(tree.root() + name);
+            seen.insert(content);
+            const bool isRenamed = name.startsWith(after);
+            QVERIFY2(name == (isRenamed ? after : before) + content, name.constData());
+            QCOMPARE(isRenamed, content.toInt() < renamed);
         }
+        QCOMPARE(seen.size(), files);
     }
 };
 

@@ -6,7 +6,7 @@
 #include "core/rename/RenamePass.h"
 #include "support/FakeFileSystem.h"
 #include "support/KindTexts.h"
-#include "support/ScriptedDialogs.h"
+#include "support/ScriptedPlan.h"
 #include "support/TempTree.h"
 
 #include <QDir>
@@ -192,15 +192,15 @@ private Q_SLOTS:
         FileList list(m_fs);
         list.addFileRow(tree.root() + gbk);
         list.addFileRow(tree.root() + alike);
-        test::ScriptedDialogs dialogs;
+        test::ScriptedPlan script;
         PreviewInputs in;
         in.replacement = {u"nothing"_s, u"x"_s, false};
         in.insertion = {u"新"_s, u"0"_s, true};
-        test::preview(list, dialogs, RenameMode::Replace, in);
+        test::preview(list, script, RenameMode::Replace, in);
         QCOMPARE(renamePass(list, m_fs, Kinds).failure.row, -1);
         QCOMPARE(column(list, ColResult), (QStringList{u"renamed"_s, u"renamed"_s}));
         QCOMPARE(namesIn(tree.root()), (QList<QByteArray>{gbk, alike}));
-        test::preview(list, dialogs, RenameMode::Insert, in);
+        test::preview(list, script, RenameMode::Insert, in);
         QCOMPARE(renamePass(list, m_fs, Kinds).failure.row, -1);
         QCOMPARE(contentOf(tree.root() + "新" + gbk), QByteArray("1"));
         QCOMPARE(contentOf(tree.root() + "新" + alike), QByteArray("2"));
@@ -214,12 +214,12 @@ private Q_SLOTS:
         const QStringList names{u"draft."_s, u"a.  "_s, u"f.无后缀名"_s, u"..."_s, u".profile"_s, u"plain"_s};
         for (const QString& name : names)
             list.addFileRow(tree.file(name.toUtf8()));
-        test::ScriptedDialogs dialogs;
+        test::ScriptedPlan script;
         PreviewInputs in;
         in.replacement = {u"zzz"_s, u"y"_s, false};
-        test::preview(list, dialogs, RenameMode::Replace, in);
+        test::preview(list, script, RenameMode::Replace, in);
         QCOMPARE(column(list, ColPreview), names);
-        test::preview(list, dialogs, RenameMode::LetterCase, in);
+        test::preview(list, script, RenameMode::LetterCase, in);
         QCOMPARE(column(list, ColPreview), names);
         QCOMPARE(renamePass(list, m_fs, Kinds).failure.row, -1);
         QCOMPARE(namesIn(tree.root()).size(), names.size());

@@ -3,7 +3,7 @@
 #include "core/platform/FileSystem.h"
 #include "core/rename/PreviewPass.h"
 #include "core/text/NameCodec.h"
-#include "support/ScriptedDialogs.h"
+#include "support/ScriptedPlan.h"
 
 #include <QTest>
 
@@ -210,7 +210,7 @@ private Q_SLOTS:
     {
         FileList list(m_fs);
         fill(list, {u"ab.无后缀名"_s, u"cd"_s});
-        test::ScriptedDialogs dialogs;
+        test::ScriptedPlan script;
         NumberingInputs numbering;
         numbering.model = OrdinalModel::Digits;
         numbering.start = numbering.increment = numbering.width = u"1"_s;
@@ -230,10 +230,10 @@ private Q_SLOTS:
             {RenameMode::NameFile, {u"n.无后缀名"_s, u"m"_s}},
         };
         for (const auto& [mode, previewed] : expected) {
-            test::preview(list, dialogs, mode, in);
+            test::preview(list, script, mode, in);
             QCOMPARE(previews(list), previewed);
         }
-        QCOMPARE(dialogs.calls.size(), 0);
+        QCOMPARE(script.calls.size(), 0);
     }
 
     void countNames_data()
@@ -258,46 +258,45 @@ private Q_SLOTS:
     {
         FileList list(m_fs);
         fill(list, {u"a.txt"_s, u"b.jpg"_s, u"c"_s});
-        test::ScriptedDialogs dialogs;
+        test::ScriptedPlan script;
         int shown = -1;
         auto show = [&](int c) { shown = c; };
-        test::nameList(list, dialogs, u"x\ny\nz\nsurplus\n"_s, show);
+        test::nameList(list, script, u"x\ny\nz\nsurplus\n"_s, show);
         QCOMPARE(previews(list), (QStringList{u"x.txt"_s, u"y.jpg"_s, u"z"_s}));
         QCOMPARE(shown, 4);
-        QCOMPARE(dialogs.calls.size(), 0);
+        QCOMPARE(script.calls.size(), 0);
 
         clearPreviews(list);
-        test::nameList(list, dialogs, u"   \n"_s.left(3), show);
-        QCOMPARE(dialogs.calls.size(), 1);
-        QCOMPARE(dialogs.calls[0].kind, u"message"_s);
-        QCOMPARE(dialogs.calls[0].text, u"无预命名信息，请选择有命名信息的文件！"_s);
-        QCOMPARE(dialogs.calls[0].caption, u"提示信息"_s);
+        test::nameList(list, script, u"   \n"_s.left(3), show);
+        QCOMPARE(script.calls.size(), 1);
+        QCOMPARE(script.calls[0].kind, u"message"_s);
+        QCOMPARE(script.calls[0].text, u"无预命名信息，请选择有命名信息的文件！"_s);
         QCOMPARE(shown, 4); // the count is left alone
 
         // Fewer names: the question; No writes nothing, Yes the names there are.
-        dialogs.answerNo();
-        test::nameList(list, dialogs, u"  one \n"_s, show);
-        QCOMPARE(dialogs.calls[1].text,
+        script.answerNo();
+        test::nameList(list, script, u"  one \n"_s, show);
+        QCOMPARE(script.calls[1].text,
                  u"列表中一共有［3］个文件；\n预命名信息有［1］条；\n"
                  "只能对［1］个文件进行重命名。\n多余的［2］个文件将忽略。是否继续？"_s);
-        QCOMPARE(dialogs.calls[1].caption, u"提示信息"_s);
+        QCOMPARE(script.calls[1].caption, u"提示信息"_s);
         QCOMPARE(previews(list), QStringList(3));
         QCOMPARE(shown, 1);
-        dialogs.answerYes();
-        test::nameList(list, dialogs, u"  one \n"_s, show);
+        script.answerYes();
+        test::nameList(list, script, u"  one \n"_s, show);
         QCOMPARE(previews(list), (QStringList{u"  one .txt"_s, QString(), QString()}));
 
         // Breaks only: not blank, no names.
         clearPreviews(list);
-        dialogs.answerYes();
-        test::nameList(list, dialogs, u"\n\n"_s, show);
-        QVERIFY(dialogs.calls.last().text.contains(u"预命名信息有［0］条"_s));
+        script.answerYes();
+        test::nameList(list, script, u"\n\n"_s, show);
+        QVERIFY(script.calls.last().text.contains(u"预命名信息有［0］条"_s));
         QCOMPARE(previews(list), QStringList(3));
-        QCOMPARE(dialogs.unanswered, 0);
+        QCOMPARE(script.unanswered, 0);
 
         FileList empty(m_fs);
-        test::nameList(empty, dialogs, QString(), show);
-        QCOMPARE(dialogs.calls.size(), 4);
+        test::nameList(empty, script, QString(), show);
+        QCOMPARE(script.calls.size(), 4);
     }
 };
 

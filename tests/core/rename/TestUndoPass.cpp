@@ -8,12 +8,12 @@
 #include "core/rename/UndoPass.h"
 #include "core/text/NameCodec.h"
 #include "support/FakeFileSystem.h"
+#include "support/KilledPass.h"
 #include "support/KindTexts.h"
 #include "support/TempTree.h"
 
 #include <QFile>
 #include <QMap>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QTest>
 #include <fcntl.h>
@@ -273,51 +273,52 @@ private Q_SLOTS:
         QTest::newRow("renameat2") << false;
         QTest::newRow("link and unlink") << true;
     }
-    // Killed at any moment of an undo, every file is still there, under its old or its new name; an
-    // undo through second names may leave a file under both and its temporary names, which the next
-    // pass over the files, listed once each, clears up.
+    // Killed at each step of an undo's file, every file is still there, under its old or its new
+    // name; an undo through second names may leave a file under both and its temporary names, which
+    // the next pass over the files, listed once each, clears up.
     void killedMidUndo()
     {
         QFETCH(bool, linkMode);
-        TempTree tree;
-        const int files = linkMode ? 5000 : 20000;
-        for (int i = 0; i < files; ++i)
-            tree.write("f" + QByteArray::number(i), QByteArray::number(i));
-        QProcess child;
-        child.start(QStringLiteral(TAMSEL_RENAME_CHILD),
-                    {QFile::decodeName(tree.root()), QString::number(files), u"0"_s,
-                     linkMode ? u"undo-link"_s : u"undo"_s});
-        QVERIFY(child.waitForStarted(20000));
-        // The first line comes when the pass is done and the undo begins.
-        while (!child.canReadLine() && child.state() == QProcess::Running)
-            child.waitForReadyRead(100);
-        QTest::qWait(int(QRandomGenerator::global()->bounded(150)));
-        child.kill();
-        QVERIFY(child.state() == QProcess::NotRunning || child.waitForFinished(20000));
-        QMap<QByteArray, QByteArray> nameOf; // a name of each file, by content
-        for (const QByteArray& name : namesIn(tree.root())) {
-            if (linkMode && name.startsWith(TemporaryPrefix))
+        const int files = 200;
+        int step = 0;
+        for (;; ++step) {
+            TempTree tree;
+            for (int i = 0; i < files; ++i)
+                tree.write("f" + QByteArray::number(i), QByteArray::number(i));
+            // The undo goes last file first: its 100th file is f100.
+            if (!test::killedPass(QStringLiteral(TAMSEL_RENAME_CHILD), tree.root(), files, 0,
+                                  linkMode ? u"undo-link"_s : u"undo"_s,
+                                  "undo 100 " + QByteArray::number(step)))
+                break;                           // past the file's last step
+            QMap<QByteArray, QByteArray> nameOf; // a name of each file, by content
+            for (const QByteArray& name : namesIn(tree.root())) {
+                if (linkMode && name.startsWith(TemporaryPrefix))
+                    continue;
+                const QByteArray content = contentOf(tree.root() + name);
+                QVERIFY2(name == "f" + content || name == "r0-" + content, name.constData());
+                QVERIFY2(linkMode || !nameOf.contains(content), name.constData());
+                // The files undone before the kill have their old names back, the rest their new.
+                if (content.toInt() != 100)
+                    QCOMPARE(name.startsWith('f'), content.toInt() > 100);
+                nameOf.insert(content, name);
+            }
+            QCOMPARE(nameOf.size(), files);
+            if (!linkMode)
                 continue;
-            const QByteArray content = contentOf(tree.root() + name);
-            QVERIFY2(name == "f" + content || name == "r0-" + content, name.constData());
-            QVERIFY2(linkMode || !nameOf.contains(content), name.constData());
-            nameOf.insert(content, name);
+            FakeFileSystem fs;
+            fs.noReplace = false;
+            FileList list(fs);
+            for (auto it = nameOf.cbegin(); it != nameOf.cend(); ++it) {
+                list.addFileRow(tree.root(), it.value());
+                list.setCell(list.fileCount() - 1, ColPreview, u"d-"_s + QString::fromUtf8(it.key()));
+            }
+            QCOMPARE(renamePass(list, fs, Kinds).failure.row, -1);
+            const QList<QByteArray> names = namesIn(tree.root());
+            QCOMPARE(names.size(), files);
+            for (const QByteArray& name : names)
+                QCOMPARE(contentOf(tree.root() + name), name.mid(2));
         }
-        QCOMPARE(nameOf.size(), files);
-        if (!linkMode)
-            return;
-        FakeFileSystem fs;
-        fs.noReplace = false;
-        FileList list(fs);
-        for (auto it = nameOf.cbegin(); it != nameOf.cend(); ++it) {
-            list.addFileRow(tree.root(), it.value());
-            list.setCell(list.fileCount() - 1, ColPreview, u"d-"_s + QString::fromUtf8(it.key()));
-        }
-        QCOMPARE(renamePass(list, fs, Kinds).failure.row, -1);
-        const QList<QByteArray> names = namesIn(tree.root());
-        QCOMPARE(names.size(), files);
-        for (const QByteArray& name : names)
-            QCOMPARE(contentOf(tree.root() + name), name.mid(2));
+        QVERIFY(step >= 3);
     }
 };
 

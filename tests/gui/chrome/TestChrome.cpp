@@ -43,37 +43,6 @@ private Q_SLOTS:
     }
     void cleanup() { m_window.reset(); }
 
-    void pulseRunsUpAndDown()
-    {
-        Pulse pulse;
-        QList<int> levels;
-        for (int i = 0; i < 110; ++i) {
-            pulse = pulseStep(pulse, 5);
-            levels << pulse.level;
-        }
-        QCOMPARE(levels.mid(0, 3), (QList<int>{5, 10, 15}));
-        QCOMPARE(levels.mid(49, 4), (QList<int>{250, 255, 255, 250}));
-        QCOMPARE(levels.mid(101, 5), (QList<int>{5, 0, 0, 5, 10}));
-    }
-
-    void brightening()
-    {
-        QCOMPARE(brighten(0x000080, 200) & 0xff, 255u);
-        QCOMPARE((brighten(0x600000, 192) >> 16) & 0xff, 192u);
-        QCOMPARE(brighten(0x102030, 0), 0x102030u);
-        QCOMPARE(brighten(0x000000, 255), 0x00FFFFu);           // blue gains a share of itself only
-        QCOMPARE((brighten(0x900000, 100) >> 16) & 0xff, 219u); // 144 + 144 * 100 / 192 = 219
-    }
-
-    void gradientColours()
-    {
-        const QRgba64 c = gradientColour(0x123456);
-        QCOMPARE(c.red(), quint16(0x5600));
-        QCOMPARE(c.green(), quint16(0x3400));
-        QCOMPARE(c.blue(), quint16(0x1200));
-        QCOMPARE(gradientColour(0xFF).red(), quint16(0xFF00));
-    }
-
     void systemColoursAreResolvedWhenStored()
     {
         QWidget w;

@@ -200,8 +200,13 @@ private Q_SLOTS:
     // answering, 取消 half-way, and the summary.
     void aRealProgressRepaintsAndStops()
     {
-        test::FakeFileSystem slow; // a file system slow enough for a pass of seconds
-        slow.beforeChange = [](const char*, const QByteArray&) { QThread::usleep(400); };
+        // A file system slow enough for a pass of seconds, until the user has stopped it.
+        int changesWhileShown = -1;
+        test::FakeFileSystem slow;
+        slow.beforeChange = [&](const char*, const QByteArray&) {
+            if (changesWhileShown < 0)
+                QThread::usleep(400);
+        };
         QtDialogs real;
         MainWindow window(real, slow);
         window.show();
@@ -216,7 +221,6 @@ private Q_SLOTS:
         QSignalSpy painted(window.findChild<FileListView*>(u"MSFlexGrid1"_s)->model(),
                            &QAbstractItemModel::dataChanged);
         QList<int> values;
-        int changesWhileShown = -1;
         QString summary;
         QTimer user;
         connect(&user, &QTimer::timeout, this, [&] {

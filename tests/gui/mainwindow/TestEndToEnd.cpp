@@ -362,6 +362,12 @@ private Q_SLOTS:
         // Changing the tab keeps the previews.
         get<TabControl>("SSTab1")->setCurrentIndex(3);
         QCOMPARE(m_window->fileList().cell(0, ColPreview), u"0.txt"_s);
+        // A rule that refuses says why in a notice.
+        get<TabControl>("SSTab1")->setCurrentIndex(5);
+        get<QAction>("Menu_Preview")->trigger();
+        QCOMPARE(m_dialogs.calls.size(), 1);
+        QCOMPARE(m_dialogs.calls[0].text, u"无预命名信息，请选择有命名信息的文件！"_s);
+        QCOMPARE(m_dialogs.calls[0].caption, u"提示信息"_s);
     }
 };
 
