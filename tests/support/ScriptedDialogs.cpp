@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/ScriptedDialogs.h"
 
+#include "core/filelist/FileList.h"
+#include "core/rename/PreviewPass.h"
 #include "gui/dialogs/RuleQuestions.h"
 
 #include <QTest>
@@ -95,27 +97,11 @@ QString ScriptedDialogs::pickFolder(QObject*, const QString& prompt)
     return next(Kind::PickFolder).toString();
 }
 
-bool preview(FileList& list, Dialogs& dialogs, RenameMode mode, const PreviewInputs& inputs)
+bool preview(FileList& list, Dialogs& dialogs, const Rule& rule, const std::function<void(int)>& showCount)
 {
-    const RulePlan plan = settlePreview(dialogs, nullptr, list, mode, inputs);
-    previewPass(list, mode, inputs, plan);
+    const RulePlan plan = settlePreview(dialogs, nullptr, rule, list.fileCount(), showCount);
+    previewPass(list, rule, plan);
     return plan.go;
-}
-
-bool numbering(FileList& list, Dialogs& dialogs, const NumberingInputs& inputs)
-{
-    PreviewInputs in;
-    in.numbering = inputs;
-    return preview(list, dialogs, RenameMode::Numbering, in);
-}
-
-bool nameList(FileList& list, Dialogs& dialogs, const QString& text,
-              const std::function<void(int)>& showCount)
-{
-    PreviewInputs in;
-    in.names = text;
-    in.showNameCount = showCount;
-    return preview(list, dialogs, RenameMode::NameFile, in);
 }
 
 } // namespace tamsel::test

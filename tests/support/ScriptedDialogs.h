@@ -2,13 +2,18 @@
 // Dialogs for tests: every call is recorded, answers come from a queue, nothing ever blocks.
 #pragma once
 
-#include "core/rename/PreviewPass.h"
 #include "gui/dialogs/Dialogs.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
+
+namespace tamsel {
+class FileList;
+class Rule;
+} // namespace tamsel
 
 namespace tamsel::test {
 
@@ -63,9 +68,7 @@ private:
 
 // A preview as the window makes it: the rule's plan settled through dialogs, then the pass. True
 // when the rule wrote previews.
-bool preview(FileList& list, Dialogs& dialogs, RenameMode mode, const PreviewInputs& inputs);
-bool numbering(FileList& list, Dialogs& dialogs, const NumberingInputs& inputs);
-bool nameList(FileList& list, Dialogs& dialogs, const QString& text,
-              const std::function<void(int)>& showCount);
+bool preview(FileList& list, Dialogs& dialogs, const Rule& rule,
+             const std::function<void(int)>& showCount = {});
 
 } // namespace tamsel::test

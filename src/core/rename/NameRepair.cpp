@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/rename/NameRepair.h"
 
-#include "core/filelist/FileList.h"
 #include "core/rename/NameReadings.h"
 #include "core/text/Iconv.h"
 #include "core/text/NameCodec.h"
@@ -229,27 +228,6 @@ std::optional<QString> repairedName(QStringView text, QByteArrayView bytes, Sour
     if (!repairer)
         repairer = std::make_unique<Repairer>(encoding, preferred);
     return repairer->repair(text, bytes, undecided);
-}
-
-RepairCount repairPreview(FileList& list, SourceEncoding encoding,
-                          const std::function<void(int row)>& progress, SourceEncoding preferred)
-{
-    Repairer repairer(encoding, preferred);
-    RepairCount count;
-    FileList::Batch batch(list);
-    for (int r = 1; r <= list.fileCount(); ++r) {
-        if (progress)
-            progress(r);
-        const QStringView name = list.name(r);
-        bool undecided = false;
-        std::optional<QString> repaired;
-        if (!isAscii(name))
-            repaired = repairer.repair(name, list.nameBytes(r), &undecided);
-        list.setCell(r, ColPreview, repaired ? QStringView(*repaired) : QStringView());
-        count.repaired += repaired.has_value();
-        count.undecided += undecided;
-    }
-    return count;
 }
 
 } // namespace tamsel

@@ -3,60 +3,32 @@
 
 #include "core/filelist/FileList.h"
 
+#include <algorithm>
+
 namespace tamsel {
 
-void clearPreviews(FileList& list)
+PreviewCount previewPass(FileList& list, const Rule& rule, const RulePlan& plan, const RowProgress& progress)
 {
+    PreviewCount count;
     FileList::Batch batch(list);
-    for (int r = 1; r <= list.fileCount(); ++r)
-        list.setCell(r, ColPreview, QString());
-}
-
-RulePlan planPreview(const FileList& list, RenameMode mode, const PreviewInputs& in,
-                     const QList<bool>& answers)
-{
-    switch (mode) {
-    case RenameMode::Numbering:
-        return planNumbering(list, in.numbering, answers);
-    case RenameMode::NameFile:
-        return planNameList(list, in.names, answers);
-    default: {
-        RulePlan plan;
-        plan.go = true;
-        plan.rows = list.fileCount();
-        return plan;
+    // One buffer for every new name: no allocation a row once it has grown.
+    QString buffer;
+    const int files = list.fileCount();
+    const int named = plan.go ? std::min(plan.rows, files) : 0;
+    for (int r = 1; r <= files; ++r) {
+        // Often enough for a progress bar, rarely enough to cost nothing.
+        if (progress && !count.stopped && (r & 0xFFF) == 0 && !progress(r))
+            count.stopped = true;
+        RowOutcome outcome;
+        if (r <= named && !count.stopped) {
+            buffer.resize(0);
+            outcome = rule.step(RowName::split(list.name(r), r - 1), plan, buffer);
+        }
+        list.setCell(r, ColPreview, outcome.named ? QStringView(buffer) : QStringView());
+        count.named += outcome.named;
+        count.undecided += outcome.undecided;
     }
-    }
-}
-
-void previewPass(FileList& list, RenameMode mode, const PreviewInputs& in, const RulePlan& plan,
-                 const RowProgress& progress)
-{
-    clearPreviews(list);
-    if (!plan.go)
-        return;
-    switch (mode) {
-    case RenameMode::Numbering:
-        applyNumberingRule(list, in.numbering, plan, progress);
-        break;
-    case RenameMode::DeleteCharacters:
-        applyDeleteRule(list, in.deletion, progress);
-        break;
-    case RenameMode::Insert:
-        applyInsertRule(list, in.insertion, progress);
-        break;
-    case RenameMode::Replace:
-        applyReplaceRule(list, in.replacement, progress);
-        break;
-    case RenameMode::LetterCase:
-        applyCaseRule(list, in.mainCase, in.extensionCase, progress);
-        break;
-    case RenameMode::NameFile:
-        applyTextFileRule(list, in.names, plan, progress);
-        break;
-    case RenameMode::Count:
-        break;
-    }
+    return count;
 }
 
 } // namespace tamsel

@@ -90,7 +90,7 @@ private:
     ImageButton* m_preview = nullptr;
     ImageButton* m_execution = nullptr;
     TabControl* m_tabs = nullptr;
-    std::unique_ptr<ModePage> m_pages[6];
+    std::vector<std::unique_ptr<ModePage>> m_pages; // in the order of renameModes()
 };
 
 } // namespace tamsel

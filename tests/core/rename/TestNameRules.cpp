@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/rename/Numbering.h"
-#include "core/rename/RenameRules.h"
+#include "core/rename/rules/RuleText.h"
 #include "core/text/PlainText.h"
 
 #include <QTest>
