@@ -93,6 +93,8 @@ private Q_SLOTS:
                                   << QStringList{u"BC"_s, u"BD"_s};
         QTest::newRow("x 1") << lower << u"x"_s << u"1"_s << u"1"_s << 3 << QList<bool>{}
                              << QStringList{u"x"_s, u"y"_s, u"z"_s};
+        QTest::newRow("ABZ 3") << upper << u"ABZ"_s << u"1"_s << u"3"_s << 2 << QList<bool>{}
+                               << QStringList{u"ABZ"_s, u"ACA"_s};
         QTest::newRow("C 3 padded") << upper << u"C"_s << u"1"_s << u"3"_s << 2 << QList<bool>{}
                                     << QStringList{u"AAC"_s, u"AAD"_s};
         QTest::newRow("start trimmed")
