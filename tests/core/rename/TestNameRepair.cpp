@@ -208,6 +208,19 @@ private Q_SLOTS:
         }
     }
 
+    // Bytes that two encodings read as likely names (hanja in EUC-KR, common Chinese in GB18030):
+    // no name, and the row is told undecided.
+    void undecidedIsTold()
+    {
+        const auto garbled = garble(u"日本"_s, SourceEncoding::EucKr, NotUtf8);
+        QVERIFY(garbled);
+        const RepairRule rule(SourceEncoding::Auto, SourceEncoding::Auto);
+        QString out;
+        const RowOutcome outcome = rule.step(RowName::split(garbled->first, 0), rule.plan(1, {}), out);
+        QVERIFY(!outcome.named);
+        QVERIFY(outcome.undecided);
+    }
+
     // macOS writes names decomposed; they are composed, as every other program writes them.
     void decomposedComposed()
     {
