@@ -345,33 +345,30 @@ void NameFilePage::recount()
     showCount(m_count, listedNames(m_content->toPlainText()).size());
 }
 
+namespace {
+
+// A page that needs nothing but its tab.
+template <typename Page> std::unique_ptr<ModePage> plainPage(QWidget* tab, const PageContext&)
+{
+    return std::make_unique<Page>(tab);
+}
+
+std::unique_ptr<ModePage> nameFilePage(QWidget* tab, const PageContext& context)
+{
+    return std::make_unique<NameFilePage>(tab, context.dialogs, context.fs, context.exiting);
+}
+
+} // namespace
+
 std::span<const ModeEntry> renameModes()
 {
     static const ModeEntry modes[] = {
-        {u"序 数", u"将多个文件名更改为有序的字符串",
-         [](QWidget* tab, const PageContext&) -> std::unique_ptr<ModePage> {
-             return std::make_unique<NumberingPage>(tab);
-         }},
-        {u"删 除", u"删除文件名中特定位置的字符串",
-         [](QWidget* tab, const PageContext&) -> std::unique_ptr<ModePage> {
-             return std::make_unique<DeletePage>(tab);
-         }},
-        {u"插 入", u"将一个字符串插入到文件名中的特定位置",
-         [](QWidget* tab, const PageContext&) -> std::unique_ptr<ModePage> {
-             return std::make_unique<InsertPage>(tab);
-         }},
-        {u"替 换", u"用一个字符串替换文件名中的特定字符串或直接删除",
-         [](QWidget* tab, const PageContext&) -> std::unique_ptr<ModePage> {
-             return std::make_unique<ReplacePage>(tab);
-         }},
-        {u"大小写", u"可分别更改主文件名和扩展名中英文字母的大小写",
-         [](QWidget* tab, const PageContext&) -> std::unique_ptr<ModePage> {
-             return std::make_unique<CasePage>(tab);
-         }},
-        {u"从文件", u"使用文本文件中的字符为文件命名\n\n注意：文本文件中的字符串以回车换行。",
-         [](QWidget* tab, const PageContext& context) -> std::unique_ptr<ModePage> {
-             return std::make_unique<NameFilePage>(tab, context.dialogs, context.fs, context.exiting);
-         }},
+        {u"序 数", u"将多个文件名更改为有序的字符串", plainPage<NumberingPage>},
+        {u"删 除", u"删除文件名中特定位置的字符串", plainPage<DeletePage>},
+        {u"插 入", u"将一个字符串插入到文件名中的特定位置", plainPage<InsertPage>},
+        {u"替 换", u"用一个字符串替换文件名中的特定字符串或直接删除", plainPage<ReplacePage>},
+        {u"大小写", u"可分别更改主文件名和扩展名中英文字母的大小写", plainPage<CasePage>},
+        {u"从文件", u"使用文本文件中的字符为文件命名\n\n注意：文本文件中的字符串以回车换行。", nameFilePage},
     };
     return modes;
 }
