@@ -18,11 +18,18 @@
 #include "core/rename/PreviewPass.h"
 #include "core/rename/RenamePass.h"
 #include "core/rename/UndoPass.h"
+#include "core/rename/rules/CaseRule.h"
+#include "core/rename/rules/DeleteRule.h"
+#include "core/rename/rules/InsertRule.h"
+#include "core/rename/rules/NameListRule.h"
+#include "core/rename/rules/NumberingRule.h"
+#include "core/rename/rules/ReplaceRule.h"
 #include "gui/chrome/TabControl.h"
 #include "gui/dialogs/Dialogs.h"
 #include "gui/filelist/FileListView.h"
 #include "gui/mainwindow/Application.h"
 #include "gui/mainwindow/MainWindow.h"
+#include "gui/mainwindow/ModePages.h"
 #include "gui/mainwindow/WindowTexts.h"
 
 #include <QAction>
@@ -90,26 +97,6 @@ void makeTree(const QByteArray& root, int files)
     }
 }
 
-// The inputs of a rule, as in the table the benchmark prints.
-PreviewInputs inputsFor(const QString& rule, RenameMode* mode)
-{
-    PreviewInputs in;
-    in.numbering.model = OrdinalModel::Digits;
-    in.numbering.start = in.numbering.increment = QStringLiteral("1");
-    in.numbering.width = QStringLiteral("7");
-    in.numbering.prefix = QStringLiteral("IMG_");
-    in.deletion = {QStringLiteral("0"), QStringLiteral("1"), true, true};
-    in.insertion = {QStringLiteral("trip-"), QStringLiteral("0"), true};
-    in.replacement = {QStringLiteral("DSC"), QStringLiteral("IMG"), false};
-    in.mainCase = CaseChange::AllUpper;
-    in.extensionCase = CaseChange::AllLower;
-    static const QStringList rules = {QStringLiteral("numbering"), QStringLiteral("delete"),
-                                      QStringLiteral("insert"),    QStringLiteral("replace"),
-                                      QStringLiteral("case"),      QStringLiteral("namelist")};
-    *mode = RenameMode(std::max<qsizetype>(0, rules.indexOf(rule)));
-    return in;
-}
-
 QString nameList(int rows)
 {
     QString text;
@@ -117,6 +104,41 @@ QString nameList(int rows)
     for (int i = 0; i < rows; ++i)
         text += QStringLiteral("name") + QString::number(i) + u'\n';
     return text;
+}
+
+// The rule of a row of the table the benchmark prints, and its tab; the name list with rows names.
+std::unique_ptr<Rule> ruleFor(const QString& rule, int rows, RenameMode* mode)
+{
+    static const QStringList rules = {QStringLiteral("numbering"), QStringLiteral("delete"),
+                                      QStringLiteral("insert"),    QStringLiteral("replace"),
+                                      QStringLiteral("case"),      QStringLiteral("namelist")};
+    const std::function<std::unique_ptr<Rule>()> makers[] = {
+        [] {
+            NumberingInputs in;
+            in.model = OrdinalModel::Digits;
+            in.start = in.increment = QStringLiteral("1");
+            in.width = QStringLiteral("7");
+            in.prefix = QStringLiteral("IMG_");
+            return std::make_unique<NumberingRule>(in);
+        },
+        [] {
+            return std::make_unique<DeleteRule>(
+                DeleteInputs{QStringLiteral("0"), QStringLiteral("1"), true, true});
+        },
+        [] {
+            return std::make_unique<InsertRule>(
+                InsertInputs{QStringLiteral("trip-"), QStringLiteral("0"), true});
+        },
+        [] {
+            return std::make_unique<ReplaceRule>(
+                ReplaceInputs{QStringLiteral("DSC"), QStringLiteral("IMG"), false});
+        },
+        [] { return std::make_unique<CaseRule>(CaseChange::AllUpper, CaseChange::AllLower); },
+        [rows] { return std::make_unique<NameListRule>(nameList(rows)); },
+    };
+    const qsizetype index = std::max<qsizetype>(0, rules.indexOf(rule));
+    *mode = RenameMode(index);
+    return makers[index]();
 }
 
 // Puts the window's inputs for mode where previewPass would take them.
@@ -201,7 +223,7 @@ int main(int argc, char* argv[])
     if (args.size() >= 3 && args[0] == QStringLiteral("preview")) {
         const int rows = args[1].toInt();
         RenameMode mode;
-        const PreviewInputs in = inputsFor(args[2], &mode);
+        const std::unique_ptr<Rule> rule = ruleFor(args[2], rows, &mode);
         MainWindow w(dialogs, fs);
         FileList& list = w.fileList();
         {
@@ -219,11 +241,8 @@ int main(int argc, char* argv[])
             w.findChild<QAction*>(QStringLiteral("Menu_Preview"))->trigger();
             QCoreApplication::processEvents();
         } else {
-            PreviewInputs withNames = in;
-            if (mode == RenameMode::NameFile)
-                withNames.names = nameList(rows);
             t.start();
-            previewPass(list, mode, withNames, planPreview(list, mode, withNames, {}));
+            previewPass(list, *rule, rule->plan(list.fileCount(), {}));
         }
         report(seconds(t), rows, 0);
         return 0;

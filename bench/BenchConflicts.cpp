@@ -5,6 +5,7 @@
 #include "core/platform/FileSystem.h"
 #include "core/rename/ConflictCheck.h"
 #include "core/rename/PreviewPass.h"
+#include "core/rename/rules/NumberingRule.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -51,14 +52,14 @@ int main(int argc, char* argv[])
             list.addFileRow(dir, name);
         }
     }
-    PreviewInputs in;
-    in.numbering.model = OrdinalModel::Digits;
-    in.numbering.start = in.numbering.increment = QStringLiteral("1");
-    in.numbering.width = QStringLiteral("7");
-    in.numbering.prefix = QStringLiteral("IMG_");
-    const double preview = median([&] {
-        previewPass(list, RenameMode::Numbering, in, planPreview(list, RenameMode::Numbering, in, {}));
-    });
+    NumberingInputs in;
+    in.model = OrdinalModel::Digits;
+    in.start = in.increment = QStringLiteral("1");
+    in.width = QStringLiteral("7");
+    in.prefix = QStringLiteral("IMG_");
+    const NumberingRule numbering(in);
+    const double preview =
+        median([&] { previewPass(list, numbering, numbering.plan(list.fileCount(), {})); });
     int marked = 0;
     // As the window does it: the rows copied after the preview, the marks worked out on a thread of
     // their own and set when ready.

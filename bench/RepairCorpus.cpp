@@ -7,7 +7,8 @@
 //                                    -s N: every N-th line only
 #include "core/filelist/FileList.h"
 #include "core/platform/FileSystem.h"
-#include "core/rename/NameRepair.h"
+#include "core/rename/PreviewPass.h"
+#include "core/rename/rules/RepairRule.h"
 #include "core/text/Iconv.h"
 #include "core/text/PlainText.h"
 
@@ -207,7 +208,8 @@ void run(const std::vector<Case>& cases, SourceEncoding encoding, SourceEncoding
     FileList list(fs);
     for (const Case& c : cases)
         list.addFileRow("/nonexistent/", c.bytes, std::nullopt);
-    repairPreview(list, encoding, {}, preferred);
+    const RepairRule rule(encoding, preferred);
+    previewPass(list, rule, rule.plan(list.fileCount(), {}));
     for (int r = 0; r < list.fileCount(); ++r) {
         const Case& c = cases[size_t(r)];
         const QString preview = list.preview(r).toString();

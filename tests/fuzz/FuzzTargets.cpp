@@ -7,10 +7,17 @@
 #include "core/platform/SingleInstance.h"
 #include "core/rename/NameFile.h"
 #include "core/rename/PreviewPass.h"
+#include "core/rename/rules/CaseRule.h"
+#include "core/rename/rules/DeleteRule.h"
+#include "core/rename/rules/InsertRule.h"
+#include "core/rename/rules/NameListRule.h"
+#include "core/rename/rules/NumberingRule.h"
+#include "core/rename/rules/ReplaceRule.h"
 #include "core/text/NameCodec.h"
 #include "core/text/PlainText.h"
 
 #include <QStringEncoder>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fuzzer/FuzzedDataProvider.h>
@@ -76,73 +83,89 @@ QByteArray fileName(FuzzedDataProvider& data)
     return name.isEmpty() ? QByteArray("x") : name;
 }
 
+// The rules by target name, in the order of their tabs.
+const char* const RuleTargets[] = {"numbering", "delete", "insert", "replace", "case", "namelist"};
+constexpr int RuleCount = int(std::size(RuleTargets));
+
 struct Case {
     QList<QByteArray> names;
-    RenameMode mode = RenameMode::Numbering;
-    PreviewInputs in;
+    std::unique_ptr<Rule> rule;
+    QString typed; // the text the rule writes names from, besides the names themselves
+    bool keepsOwnExtension = false;
+    std::function<bool(const QString& name)> unchanged; // names the rule must leave as they are
     quint8 answers = 0;
 };
 
-Case makeCase(FuzzedDataProvider& data, std::optional<RenameMode> mode)
+// mode: the rule's index in RuleTargets, or -1 for one the data picks.
+Case makeCase(FuzzedDataProvider& data, int mode)
 {
     Case c;
     const int files = data.ConsumeIntegralInRange(1, 6);
     for (int i = 0; i < files; ++i)
         c.names << fileName(data);
-    c.mode = mode ? *mode : RenameMode(data.ConsumeIntegralInRange(0, int(RenameMode::Count) - 1));
+    if (mode < 0)
+        mode = data.ConsumeIntegralInRange(0, RuleCount - 1);
     c.answers = data.ConsumeIntegral<quint8>();
-    PreviewInputs& in = c.in;
+    // Every rule's inputs are read, in the same order whatever the rule, so that one input drives each.
+    NumberingInputs numbering;
     const int model = data.ConsumeIntegralInRange(0, 3);
     if (model < 3)
-        in.numbering.model = OrdinalModel(model);
-    in.numbering.start = text(data, 4);
-    in.numbering.increment = text(data, 3);
-    in.numbering.width = text(data, 2);
-    in.numbering.prefix = text(data);
-    in.numbering.suffix = text(data);
-    in.numbering.keepExtension = data.ConsumeBool();
-    in.numbering.newExtension = text(data, 6);
-    in.deletion = {text(data, 3), text(data, 3), data.ConsumeBool(), data.ConsumeBool()};
-    in.insertion = {text(data), text(data, 3), data.ConsumeBool()};
-    in.replacement = {text(data, 4), text(data, 4), data.ConsumeBool()};
-    in.mainCase = CaseChange(data.ConsumeIntegralInRange(0, 3));
-    in.extensionCase = CaseChange(data.ConsumeIntegralInRange(0, 3));
-    in.names = text(data, 40);
+        numbering.model = OrdinalModel(model);
+    numbering.start = text(data, 4);
+    numbering.increment = text(data, 3);
+    numbering.width = text(data, 2);
+    numbering.prefix = text(data);
+    numbering.suffix = text(data);
+    numbering.keepExtension = data.ConsumeBool();
+    numbering.newExtension = text(data, 6);
+    const DeleteInputs deletion{text(data, 3), text(data, 3), data.ConsumeBool(), data.ConsumeBool()};
+    const InsertInputs insertion{text(data), text(data, 3), data.ConsumeBool()};
+    const ReplaceInputs replacement{text(data, 4), text(data, 4), data.ConsumeBool()};
+    const auto mainCase = CaseChange(data.ConsumeIntegralInRange(0, 3));
+    const auto extensionCase = CaseChange(data.ConsumeIntegralInRange(0, 3));
+    const QString names = text(data, 40);
+    const auto never = [](const QString&) { return false; };
+    const std::function<void()> makers[] = {
+        [&] {
+            c.rule = std::make_unique<NumberingRule>(numbering);
+            c.typed = numbering.start + numbering.prefix + numbering.suffix +
+                      (numbering.keepExtension ? QString() : numbering.newExtension);
+            c.keepsOwnExtension = numbering.keepExtension;
+            c.unchanged = never;
+        },
+        [&] {
+            c.rule = std::make_unique<DeleteRule>(deletion);
+            c.keepsOwnExtension = true;
+            c.unchanged = never;
+        },
+        [&] {
+            c.rule = std::make_unique<InsertRule>(insertion);
+            c.typed = insertion.text;
+            c.keepsOwnExtension = true;
+            c.unchanged = never;
+        },
+        [&] {
+            c.rule = std::make_unique<ReplaceRule>(replacement);
+            c.typed = replacement.deleteOnly ? QString() : replacement.replacement;
+            c.keepsOwnExtension = true;
+            c.unchanged = [find = replacement.find](const QString& name) {
+                return find.isEmpty() || !name.contains(find);
+            };
+        },
+        [&] {
+            c.rule = std::make_unique<CaseRule>(mainCase, extensionCase);
+            const bool keep = mainCase == CaseChange::Keep && extensionCase == CaseChange::Keep;
+            c.unchanged = [keep](const QString&) { return keep; };
+        },
+        [&] {
+            c.rule = std::make_unique<NameListRule>(names);
+            c.typed = names;
+            c.keepsOwnExtension = true;
+            c.unchanged = never;
+        },
+    };
+    makers[mode]();
     return c;
-}
-
-// The text a mode writes names from, besides the names themselves.
-QString typedText(const Case& c)
-{
-    const PreviewInputs& in = c.in;
-    switch (c.mode) {
-    case RenameMode::Numbering:
-        return in.numbering.start + in.numbering.prefix + in.numbering.suffix +
-               (in.numbering.keepExtension ? QString() : in.numbering.newExtension);
-    case RenameMode::Insert:
-        return in.insertion.text;
-    case RenameMode::Replace:
-        return in.replacement.deleteOnly ? QString() : in.replacement.replacement;
-    case RenameMode::NameFile:
-        return in.names;
-    default:
-        return {};
-    }
-}
-
-bool keepsOwnExtension(const Case& c)
-{
-    switch (c.mode) {
-    case RenameMode::Numbering:
-        return c.in.numbering.keepExtension;
-    case RenameMode::DeleteCharacters:
-    case RenameMode::Insert:
-    case RenameMode::Replace:
-    case RenameMode::NameFile:
-        return true;
-    default:
-        return false;
-    }
 }
 
 QStringList preview(const Case& c)
@@ -153,12 +176,12 @@ QStringList preview(const Case& c)
         list.addFileRow("/d/", name);
     // The rule's questions answered from a fixed list of answers, the same on every run.
     QList<bool> answers;
-    RulePlan plan = planPreview(list, c.mode, c.in, answers);
-    while (plan.refusal.isEmpty() && !plan.question.isEmpty() && answers.size() < 8) {
+    RulePlan plan = c.rule->plan(list.fileCount(), answers);
+    while (plan.refusal == PlanRefusal::None && plan.question != PlanQuestion::None && answers.size() < 8) {
         answers << bool((c.answers >> answers.size()) & 1);
-        plan = planPreview(list, c.mode, c.in, answers);
+        plan = c.rule->plan(list.fileCount(), answers);
     }
-    previewPass(list, c.mode, c.in, plan);
+    previewPass(list, *c.rule, plan);
     QStringList previews;
     for (int r = 0; r < list.fileCount(); ++r)
         previews << list.cell(r, ColPreview);
@@ -169,7 +192,6 @@ void checkPreview(const Case& c)
 {
     const QStringList previews = preview(c);
     CHECK(previews == preview(c), QStringLiteral("the same list and inputs gave two previews"));
-    const QString typed = typedText(c);
     for (qsizetype r = 0; r < previews.size(); ++r) {
         const QString& out = previews[r];
         if (out.isEmpty())
@@ -177,18 +199,14 @@ void checkPreview(const Case& c)
         const QString name = decodeName(c.names[r]);
         const QString from = QStringLiteral("row %1: %2 -> %3").arg(r + 1).arg(name, out);
         for (const QChar bad : {QChar(u'/'), QChar(u'\0')})
-            CHECK(!out.contains(bad) || typed.contains(bad) || name.contains(bad), from);
-        if (keepsOwnExtension(c)) {
+            CHECK(!out.contains(bad) || c.typed.contains(bad) || name.contains(bad), from);
+        if (c.keepsOwnExtension) {
             const QStringView tail = QStringView(name).mid(mainNameOf(name).size());
             CHECK(out.endsWith(tail), from);
         }
         // What came from the name keeps its bytes: only typed text can hold what no file name can.
-        CHECK(encodeName(out) || !encodeName(typed), from);
-        if (c.mode == RenameMode::LetterCase && c.in.mainCase == CaseChange::Keep &&
-            c.in.extensionCase == CaseChange::Keep)
-            CHECK(out == name, from);
-        if (c.mode == RenameMode::Replace &&
-            (c.in.replacement.find.isEmpty() || !name.contains(c.in.replacement.find)))
+        CHECK(encodeName(out) || !encodeName(c.typed), from);
+        if (c.unchanged(name))
             CHECK(out == name, from);
     }
 }
@@ -274,13 +292,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
             checkNameList(data);
         }
     } else {
-        static const QHash<QByteArray, RenameMode> modes = {
-            {"numbering", RenameMode::Numbering}, {"delete", RenameMode::DeleteCharacters},
-            {"insert", RenameMode::Insert},       {"replace", RenameMode::Replace},
-            {"case", RenameMode::LetterCase},     {"namelist", RenameMode::NameFile},
-        };
-        const auto mode = modes.constFind(target);
-        Case c = makeCase(data, mode == modes.constEnd() ? std::nullopt : std::optional(*mode));
+        const auto rule = std::find(std::begin(RuleTargets), std::end(RuleTargets), target);
+        Case c = makeCase(data, rule == std::end(RuleTargets) ? -1 : int(rule - std::begin(RuleTargets)));
         // The list takes no row for a name no file can have.
         c.names.removeIf([](const QByteArray& name) { return !isValidFileName(name); });
         checkPreview(c);

@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/ScriptedDialogs.h"
 
+#include "core/filelist/FileList.h"
+#include "core/rename/PreviewPass.h"
+#include "gui/dialogs/RuleQuestions.h"
+
 #include <QTest>
 
 namespace tamsel::test {
@@ -92,6 +96,13 @@ QString ScriptedDialogs::pickFolder(QObject*, const QString& prompt)
 {
     calls.append({QStringLiteral("pickFolder"), prompt, QString()});
     return next(Kind::PickFolder).toString();
+}
+
+bool preview(FileList& list, Dialogs& dialogs, const Rule& rule, const std::function<void(int)>& showCount)
+{
+    const RulePlan plan = settlePreview(dialogs, nullptr, rule, list.fileCount(), showCount);
+    previewPass(list, rule, plan);
+    return plan.go;
 }
 
 } // namespace tamsel::test

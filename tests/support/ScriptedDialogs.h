@@ -10,6 +10,11 @@
 #include <QVariant>
 #include <functional>
 
+namespace tamsel {
+class FileList;
+class Rule;
+} // namespace tamsel
+
 namespace tamsel::test {
 
 class ScriptedDialogs final : public Dialogs {
@@ -60,5 +65,10 @@ private:
     QVariant next(Kind kind);
     QList<Answer> m_answers;
 };
+
+// A preview as the window makes it: the rule's plan settled through dialogs, then the pass. True
+// when the rule wrote previews.
+bool preview(FileList& list, Dialogs& dialogs, const Rule& rule,
+             const std::function<void(int)>& showCount = {});
 
 } // namespace tamsel::test

@@ -134,6 +134,11 @@ QStringView FileList::currentName(int row) const
     return currentNameOf(m_rows[row]);
 }
 
+QStringView FileList::nameOf(const Row& row)
+{
+    return partView(row, 0);
+}
+
 QStringView FileList::previewOf(const Row& row)
 {
     return partView(row, 1);

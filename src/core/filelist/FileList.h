@@ -131,6 +131,7 @@ public:
     quint64 generation() const { return m_generation; }
 
     // The parts of a saved row, as preview() and currentName() give them.
+    static QStringView nameOf(const Row& row);
     static QStringView previewOf(const Row& row);
     static QStringView currentNameOf(const Row& row);
 

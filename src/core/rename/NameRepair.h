@@ -4,21 +4,13 @@
 
 #include <QByteArrayView>
 #include <QString>
-#include <functional>
 #include <optional>
 
 namespace tamsel {
 
-class FileList;
-
 // What the names were written in: Auto tries GB18030, Big5, Shift_JIS and EUC-KR (as Windows
 // wrote them: CP932 and CP949).
 enum class SourceEncoding { Auto, Gb18030, Big5, ShiftJis, EucKr };
-
-struct RepairCount {
-    int repaired = 0;  // rows with a repaired name for their preview
-    int undecided = 0; // rows that more than one encoding reads as a name (under Auto)
-};
 
 // The encoding the user's locale writes names in (LC_ALL, LC_CTYPE, LANG): GB18030 for zh_CN,
 // Big5 for zh_TW and zh_HK, Shift_JIS for ja, EUC-KR for ko; Auto for any other.
@@ -32,10 +24,5 @@ SourceEncoding localeEncoding();
 // when no reading is clearly likelier than another.
 std::optional<QString> repairedName(QStringView text, QByteArrayView bytes, SourceEncoding encoding,
                                     bool* undecided = nullptr, SourceEncoding preferred = localeEncoding());
-
-// Writes every row's repaired name as its preview, and empties the others'.
-RepairCount repairPreview(FileList& list, SourceEncoding encoding,
-                          const std::function<void(int row)>& progress = {},
-                          SourceEncoding preferred = localeEncoding());
 
 } // namespace tamsel

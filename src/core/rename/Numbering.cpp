@@ -8,11 +8,6 @@
 
 namespace tamsel {
 
-QString decorateOrdinal(const QString& ordinal, const QString& prefix, const QString& suffix)
-{
-    return trimBlanks(prefix) + ordinal + trimBlanks(suffix);
-}
-
 QString padNumber(qint64 number, int width)
 {
     QString text;
@@ -57,18 +52,6 @@ qint64 letterValue(const QString& letters)
         value = value * 26 + (c.unicode() - u'A');
     }
     return value;
-}
-
-QString nextLetters(const QString& letters)
-{
-    QString next = letters;
-    qsizetype i = next.size() - 1;
-    while (i >= 0 && next[i] == u'Z')
-        next[i--] = u'A';
-    if (i < 0)
-        return u'A' + next;
-    next[i] = QChar(next[i].unicode() + 1);
-    return next;
 }
 
 std::optional<qint64> readNumber(const QString& text)

@@ -10,9 +10,6 @@ namespace tamsel {
 // The items of the numbering model box, in order.
 enum class OrdinalModel { Digits, Upper, Lower };
 
-// The trimmed prefix, the ordinal and the trimmed suffix.
-QString decorateOrdinal(const QString& ordinal, const QString& prefix, const QString& suffix);
-
 // Decimal text of number (not negative) padded with "0" to width; empty when it is wider than width.
 QString padNumber(qint64 number, int width);
 // The same appended to out, without a string of its own; false, and nothing appended, when wider.
@@ -23,9 +20,6 @@ qint64 numberCapacity(qint64 start, qint64 increment, int width);
 
 // The position of an uppercase string among all strings of its length (A = 0, BA = 26).
 qint64 letterValue(const QString& letters);
-
-// The successor of an uppercase string: A → B, Z → AA, AZ → BA.
-QString nextLetters(const QString& letters);
 
 // Reads a whole decimal number (blanks around it allowed); nothing when the text is not one.
 std::optional<qint64> readNumber(const QString& text);

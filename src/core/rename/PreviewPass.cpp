@@ -2,61 +2,68 @@
 #include "core/rename/PreviewPass.h"
 
 #include "core/filelist/FileList.h"
+#include "core/passes/PassWorker.h"
+
+#include <algorithm>
 
 namespace tamsel {
 
-void clearPreviews(FileList& list)
+PreviewCount previewPass(const ListCopy& list, const Rule& rule, const RulePlan& plan, PassControl& control,
+                         const std::function<void(const PreviewedRows&)>& deliver)
+{
+    constexpr int BatchRows = 4096;
+    PreviewCount count;
+    // One buffer for every new name: no allocation a row once it has grown.
+    QString buffer;
+    PreviewedRows batch;
+    const auto send = [&] {
+        control.post([deliver, rows = std::move(batch)] { deliver(rows); });
+        batch = {};
+    };
+    const int files = list.fileCount();
+    const int named = plan.go ? std::min(plan.rows, files) : 0;
+    for (int r = 0; r < files; ++r) {
+        if (r % BatchRows == 0) {
+            if (r > 0)
+                send();
+            batch.first = r;
+            batch.ends.reserve(BatchRows);
+            // Often enough for a progress bar, rarely enough to cost nothing.
+            if (!count.stopped && !control.goOn(r))
+                count.stopped = true;
+        }
+        RowOutcome outcome;
+        if (r < named && !count.stopped) {
+            buffer.resize(0);
+            outcome = rule.step(RowName::split(FileList::nameOf(list.rows[size_t(r)]), r), plan, buffer);
+        }
+        if (outcome.named)
+            batch.text += buffer;
+        batch.ends.push_back(batch.text.size());
+        count.named += outcome.named;
+        count.undecided += outcome.undecided;
+    }
+    if (!batch.ends.empty())
+        send();
+    return count;
+}
+
+void applyPreviews(FileList& list, const PreviewedRows& rows)
 {
     FileList::Batch batch(list);
-    for (int r = 0; r < list.fileCount(); ++r)
-        list.setCell(r, ColPreview, QString());
-}
-
-RulePlan planPreview(const FileList& list, RenameMode mode, const PreviewInputs& in,
-                     const QList<bool>& answers)
-{
-    switch (mode) {
-    case RenameMode::Numbering:
-        return planNumbering(list, in.numbering, answers);
-    case RenameMode::NameFile:
-        return planNameList(list, in.names, answers);
-    default: {
-        RulePlan plan;
-        plan.go = true;
-        plan.rows = list.fileCount();
-        return plan;
-    }
+    qsizetype start = 0;
+    for (size_t i = 0; i < rows.ends.size(); ++i) {
+        list.setCell(rows.first + int(i), ColPreview,
+                     QStringView(rows.text).mid(start, rows.ends[i] - start));
+        start = rows.ends[i];
     }
 }
 
-void previewPass(FileList& list, RenameMode mode, const PreviewInputs& in, const RulePlan& plan,
-                 const RowProgress& progress)
+PreviewCount previewPass(FileList& list, const Rule& rule, const RulePlan& plan, const RowProgress& progress)
 {
-    clearPreviews(list);
-    if (!plan.go)
-        return;
-    switch (mode) {
-    case RenameMode::Numbering:
-        applyNumberingRule(list, in.numbering, plan, progress);
-        break;
-    case RenameMode::DeleteCharacters:
-        applyDeleteRule(list, in.deletion, progress);
-        break;
-    case RenameMode::Insert:
-        applyInsertRule(list, in.insertion, progress);
-        break;
-    case RenameMode::Replace:
-        applyReplaceRule(list, in.replacement, progress);
-        break;
-    case RenameMode::LetterCase:
-        applyCaseRule(list, in.mainCase, in.extensionCase, progress);
-        break;
-    case RenameMode::NameFile:
-        applyTextFileRule(list, in.names, plan, progress);
-        break;
-    case RenameMode::Count:
-        break;
-    }
+    DirectControl control(progress);
+    return previewPass(list.copy(), rule, plan, control,
+                       [&](const PreviewedRows& rows) { applyPreviews(list, rows); });
 }
 
 } // namespace tamsel

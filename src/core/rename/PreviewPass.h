@@ -1,34 +1,47 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The preview pass: every row's preview emptied, then the rule of the chosen mode run.
+// The preview pass: a rule's new name for every row, into the preview column.
 #pragma once
 
-#include "core/rename/RenameRules.h"
+#include "core/rename/rules/Rule.h"
+
+#include <QString>
+#include <functional>
+#include <vector>
 
 namespace tamsel {
 
-// The rename modes, in the order of their tabs.
-enum class RenameMode { Numbering, DeleteCharacters, Insert, Replace, LetterCase, NameFile, Count };
+class FileList;
+class PassControl;
+struct ListCopy;
 
-// The inputs of every mode as the user left them; the pass reads those of its mode only.
-struct PreviewInputs {
-    NumberingInputs numbering;
-    DeleteInputs deletion;
-    InsertInputs insertion;
-    ReplaceInputs replacement;
-    CaseChange mainCase = CaseChange::Keep;
-    CaseChange extensionCase = CaseChange::Keep;
-    QString names;                          // the name list's text
-    std::function<void(int)> showNameCount; // receives the number of names the list holds
+// Told now and then how far a pass has come: the row it is at. False stops the pass.
+using RowProgress = std::function<bool(int row)>;
+
+struct PreviewCount {
+    int named = 0;     // rows with a new name for their preview
+    int undecided = 0; // rows the rule could not decide on
+    bool stopped = false;
 };
 
-// Empties the preview of every data row.
-void clearPreviews(FileList& list);
+// The previews of rows first, first + 1, …: each row's text ends at its end in text (empty for a
+// row without a new name).
+struct PreviewedRows {
+    int first = 0;
+    QString text;
+    std::vector<qsizetype> ends;
+};
 
-// What the mode's rule would do with these inputs (see RulePlan); the rules that never ask always go.
-RulePlan planPreview(const FileList& list, RenameMode mode, const PreviewInputs& inputs,
-                     const QList<bool>& answers);
-// Empties every preview, then runs the mode's rule as planned.
-void previewPass(FileList& list, RenameMode mode, const PreviewInputs& inputs, const RulePlan& plan,
-                 const RowProgress& progress = {});
+// Names every row by the rule as planned, reading the names of the copy, and hands the previews to
+// deliver through control.post, in batches in row order: a row without a new name gets an empty
+// preview, and so do the rows after a stop (control.goOn is asked every few thousand rows).
+PreviewCount previewPass(const ListCopy& list, const Rule& rule, const RulePlan& plan, PassControl& control,
+                         const std::function<void(const PreviewedRows&)>& deliver);
+
+// Writes the rows' previews into the list.
+void applyPreviews(FileList& list, const PreviewedRows& rows);
+
+// The pass over the list where it is called, its previews written as they come.
+PreviewCount previewPass(FileList& list, const Rule& rule, const RulePlan& plan,
+                         const RowProgress& progress = {});
 
 } // namespace tamsel

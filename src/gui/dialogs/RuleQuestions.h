@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/rename/PreviewPass.h"
+#include "core/rename/rules/Rule.h"
+
+#include <functional>
 
 class QObject;
 
@@ -9,9 +11,14 @@ namespace tamsel {
 
 class Dialogs;
 
-// Plans the preview of mode, asking the plan's questions and showing its refusal. A name list's
-// count goes to the inputs' showNameCount as soon as it is known, before a question about it.
-RulePlan settlePreview(Dialogs& dialogs, QObject* owner, const FileList& list, RenameMode mode,
-                       const PreviewInputs& inputs);
+// What a plan's refusal says, and its question with its caption.
+QString refusalText(PlanRefusal refusal);
+QString questionText(const RulePlan& plan);
+QString questionCaption(PlanQuestion question);
+
+// Plans the rule for files rows, asking the plan's questions and showing its refusal. A name list's
+// count goes to showNameCount as soon as it is known, before a question about it.
+RulePlan settlePreview(Dialogs& dialogs, QObject* owner, const Rule& rule, int files,
+                       const std::function<void(int)>& showNameCount = {});
 
 } // namespace tamsel

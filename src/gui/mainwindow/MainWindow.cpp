@@ -6,10 +6,10 @@
 #include "core/passes/PassWorker.h"
 #include "core/platform/FileSystem.h"
 #include "core/rename/ConflictCheck.h"
-#include "core/rename/NameRepair.h"
 #include "core/rename/PreviewPass.h"
 #include "core/rename/RenamePass.h"
 #include "core/rename/UndoPass.h"
+#include "core/rename/rules/RepairRule.h"
 #include "gui/chrome/Frame.h"
 #include "gui/chrome/ImageButton.h"
 #include "gui/chrome/LinkStrip.h"
@@ -156,13 +156,9 @@ void MainWindow::createModeArea(QWidget* client)
         frame(client, "Frame_SetReNameMode", QStringLiteral("［设定重命名方式］"), 7080, 720, 4695, 4215);
     m_tabs = control<TabControl>(modeFrame, "SSTab1", 120, 240, 4455, 3855);
     m_tabs->setFont(songFont(9));
-    m_pages[0] = std::make_unique<NumberingPage>(m_tabs->addPage(QStringLiteral("序 数")));
-    m_pages[1] = std::make_unique<DeletePage>(m_tabs->addPage(QStringLiteral("删 除")));
-    m_pages[2] = std::make_unique<InsertPage>(m_tabs->addPage(QStringLiteral("插 入")));
-    m_pages[3] = std::make_unique<ReplacePage>(m_tabs->addPage(QStringLiteral("替 换")));
-    m_pages[4] = std::make_unique<CasePage>(m_tabs->addPage(QStringLiteral("大小写")));
-    m_pages[5] = std::make_unique<NameFilePage>(m_tabs->addPage(QStringLiteral("从文件")), m_dialogs, m_fs,
-                                                [this] { return m_exiting; });
+    const PageContext context{m_dialogs, m_fs, [this] { return m_exiting; }};
+    for (const ModeEntry& mode : renameModes())
+        m_pages.push_back(mode.makePage(m_tabs->addPage(QString::fromUtf16(mode.tab)), context));
     m_tabs->addStepKeys(this);
 
     Frame* explainFrame = frame(client, "Frame_Explain", QStringLiteral("［说明］"), 7080, 5040, 4695, 2055);
@@ -170,9 +166,10 @@ void MainWindow::createModeArea(QWidget* client)
     explain->setFont(kaiFont(12));
     explain->setWordWrap(true);
     explain->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    explain->setText(modeExplanation(RenameMode::Numbering));
-    connect(m_tabs, &TabControl::currentChanged, explain,
-            [this, explain] { explain->setText(modeExplanation(renameMode())); });
+    explain->setText(QString::fromUtf16(renameModes().front().explanation));
+    connect(m_tabs, &TabControl::currentChanged, explain, [this, explain] {
+        explain->setText(QString::fromUtf16(renameModes()[size_t(renameMode())].explanation));
+    });
 }
 
 void MainWindow::createCommands()
@@ -302,17 +299,27 @@ void MainWindow::previewPass()
 {
     if (m_commands->walking() || m_passRunning)
         return;
-    const RenameMode mode = renameMode();
-    PreviewInputs in;
-    m_pages[int(mode)]->collect(in);
+    const ModePage& page = *m_pages[size_t(renameMode())];
+    const std::unique_ptr<Rule> rule = page.rule();
     // The rule's questions first, then the pass, which asks nothing.
-    const RulePlan plan = settlePreview(m_dialogs, this, *m_list, mode, in);
+    const RulePlan plan = settlePreview(m_dialogs, this, *rule, m_list->fileCount(),
+                                        [&page](int count) { page.showNameCount(count); });
+    runPreview(*rule, plan);
+    if (!m_exiting)
+        m_checker->start();
+}
+
+PreviewCount MainWindow::runPreview(const Rule& rule, const RulePlan& plan)
+{
+    PreviewCount count;
     runPass([&] {
-        const auto progress =
-            m_dialogs.progress(this, QStringLiteral("正在预处理…"), m_list->fileCount(), false);
-        tamsel::previewPass(*m_list, mode, in, plan, [&](int row) { progress->update(row); });
+        const ListCopy copy = m_list->copy();
+        runOnWorker(QStringLiteral("正在预处理…"), copy.fileCount(), false, [&](PassControl& control) {
+            count = tamsel::previewPass(copy, rule, plan, control,
+                                        [this](const PreviewedRows& rows) { applyPreviews(*m_list, rows); });
+        });
     });
-    m_checker->start();
+    return count;
 }
 
 void MainWindow::renameCommand()
@@ -391,15 +398,12 @@ void MainWindow::repairNamesCommand()
                                             QStringLiteral("修复乱码文件名"), items);
     if (!chosen || m_exiting)
         return;
-    RepairCount count;
-    runPass([&] {
-        const auto progress =
-            m_dialogs.progress(this, QStringLiteral("正在预处理…"), m_list->fileCount(), false);
-        count = repairPreview(*m_list, SourceEncoding(items.indexOf(*chosen)),
-                              [&](int row) { progress->update(row); });
-    });
+    const RepairRule rule(SourceEncoding(items.indexOf(*chosen)));
+    const PreviewCount count = runPreview(rule, rule.plan(m_list->fileCount(), {}));
+    if (m_exiting)
+        return;
     m_checker->start();
-    m_dialogs.message(this, repairSummary(count.repaired, count.undecided), Caption::Notice);
+    m_dialogs.message(this, repairSummary(count.named, count.undecided), Caption::Notice);
 }
 
 void MainWindow::showAboutBox()

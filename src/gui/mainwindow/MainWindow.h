@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/passes/PassWorker.h"
+#include "core/rename/PreviewPass.h"
 #include "core/rename/RenameRecord.h"
 #include "gui/mainwindow/CommandTable.h"
 
@@ -70,6 +71,8 @@ private:
     // Runs a preview, rename or refresh: the list stays as it is meanwhile, and paths handed over
     // wait for its end.
     void runPass(const std::function<void()>& pass);
+    // The rule's previews for every row, as planned.
+    PreviewCount runPreview(const Rule& rule, const RulePlan& plan);
     // Runs pass on the worker with a progress dialog; the window's events go on meanwhile.
     void runOnWorker(const QString& label, int total, bool cancellable, const PassWorker::Pass& pass);
     void addPathsWhenIdle(const QList<QByteArray>& paths, const QByteArray& workingDir);
@@ -94,7 +97,7 @@ private:
     ImageButton* m_preview = nullptr;
     ImageButton* m_execution = nullptr;
     TabControl* m_tabs = nullptr;
-    std::unique_ptr<ModePage> m_pages[6];
+    std::vector<std::unique_ptr<ModePage>> m_pages; // in the order of renameModes()
 };
 
 } // namespace tamsel

@@ -4,7 +4,12 @@
 #include "core/filelist/AddFiles.h"
 #include "core/inputs/InputRules.h"
 #include "core/rename/NameFile.h"
-#include "core/rename/PreviewPass.h"
+#include "core/rename/rules/CaseRule.h"
+#include "core/rename/rules/DeleteRule.h"
+#include "core/rename/rules/InsertRule.h"
+#include "core/rename/rules/NameListRule.h"
+#include "core/rename/rules/NumberingRule.h"
+#include "core/rename/rules/ReplaceRule.h"
 #include "gui/chrome/Frame.h"
 #include "gui/chrome/ImageButton.h"
 #include "gui/dialogs/Dialogs.h"
@@ -117,9 +122,9 @@ void NumberingPage::reset()
           QStringLiteral("jpg"), QStringLiteral("bmp"), QStringLiteral("dat")});
 }
 
-void NumberingPage::collect(PreviewInputs& in) const
+std::unique_ptr<Rule> NumberingPage::rule() const
 {
-    NumberingInputs& n = in.numbering;
+    NumberingInputs n;
     if (const int model = ordinalModelIndex(); model >= 0)
         n.model = OrdinalModel(model);
     n.start = m_startChar->currentText();
@@ -129,6 +134,7 @@ void NumberingPage::collect(PreviewInputs& in) const
     n.suffix = m_eofAddChar->text();
     n.newExtension = m_modifiedSuffix->currentText();
     n.keepExtension = firstItemChosen(m_modifiedSuffix);
+    return std::make_unique<NumberingRule>(std::move(n));
 }
 
 int NumberingPage::ordinalModelIndex() const
@@ -182,10 +188,10 @@ void DeletePage::reset()
     resetSpin(m_countSpin);
 }
 
-void DeletePage::collect(PreviewInputs& in) const
+std::unique_ptr<Rule> DeletePage::rule() const
 {
-    in.deletion = {m_offset->text(), m_count->text(), firstItemChosen(m_locateMode),
-                   firstItemChosen(m_direction)};
+    return std::make_unique<DeleteRule>(DeleteInputs{
+        m_offset->text(), m_count->text(), firstItemChosen(m_locateMode), firstItemChosen(m_direction)});
 }
 
 InsertPage::InsertPage(QWidget* page)
@@ -207,9 +213,10 @@ void InsertPage::reset()
     resetSpin(m_offsetSpin);
 }
 
-void InsertPage::collect(PreviewInputs& in) const
+std::unique_ptr<Rule> InsertPage::rule() const
 {
-    in.insertion = {m_text->text(), m_offset->text(), firstItemChosen(m_locateMode)};
+    return std::make_unique<InsertRule>(
+        InsertInputs{m_text->text(), m_offset->text(), firstItemChosen(m_locateMode)});
 }
 
 ReplacePage::ReplacePage(QWidget* page)
@@ -230,9 +237,10 @@ void ReplacePage::reset()
     m_directDelete->setChecked(false);
 }
 
-void ReplacePage::collect(PreviewInputs& in) const
+std::unique_ptr<Rule> ReplacePage::rule() const
 {
-    in.replacement = {m_source->text(), m_dest->text(), m_directDelete->isChecked()};
+    return std::make_unique<ReplaceRule>(
+        ReplaceInputs{m_source->text(), m_dest->text(), m_directDelete->isChecked()});
 }
 
 CasePage::CasePage(QWidget* page)
@@ -261,7 +269,7 @@ void CasePage::reset()
     m_extension[0]->setChecked(true);
 }
 
-void CasePage::collect(PreviewInputs& in) const
+std::unique_ptr<Rule> CasePage::rule() const
 {
     auto checked = [](QRadioButton* const(&options)[4]) {
         for (int i = 0; i < 4; ++i) {
@@ -270,8 +278,7 @@ void CasePage::collect(PreviewInputs& in) const
         }
         return CaseChange::Keep;
     };
-    in.mainCase = checked(m_filename);
-    in.extensionCase = checked(m_extension);
+    return std::make_unique<CaseRule>(checked(m_filename), checked(m_extension));
 }
 
 NameFilePage::NameFilePage(QWidget* page, Dialogs& dialogs, const FileSystem& fs,
@@ -307,10 +314,14 @@ void NameFilePage::reset()
     showCount(m_count, 0);
 }
 
-void NameFilePage::collect(PreviewInputs& in) const
+std::unique_ptr<Rule> NameFilePage::rule() const
 {
-    in.names = m_content->toPlainText();
-    in.showNameCount = [count = m_count](int n) { count->setText(QString::number(n)); };
+    return std::make_unique<NameListRule>(m_content->toPlainText());
+}
+
+void NameFilePage::showNameCount(int count) const
+{
+    m_count->setText(QString::number(count));
 }
 
 void NameFilePage::browse()
@@ -332,6 +343,34 @@ void NameFilePage::browse()
 void NameFilePage::recount()
 {
     showCount(m_count, listedNames(m_content->toPlainText()).size());
+}
+
+namespace {
+
+// A page that needs nothing but its tab.
+template <typename Page> std::unique_ptr<ModePage> plainPage(QWidget* tab, const PageContext&)
+{
+    return std::make_unique<Page>(tab);
+}
+
+std::unique_ptr<ModePage> nameFilePage(QWidget* tab, const PageContext& context)
+{
+    return std::make_unique<NameFilePage>(tab, context.dialogs, context.fs, context.exiting);
+}
+
+} // namespace
+
+std::span<const ModeEntry> renameModes()
+{
+    static const ModeEntry modes[] = {
+        {u"序 数", u"将多个文件名更改为有序的字符串", plainPage<NumberingPage>},
+        {u"删 除", u"删除文件名中特定位置的字符串", plainPage<DeletePage>},
+        {u"插 入", u"将一个字符串插入到文件名中的特定位置", plainPage<InsertPage>},
+        {u"替 换", u"用一个字符串替换文件名中的特定字符串或直接删除", plainPage<ReplacePage>},
+        {u"大小写", u"可分别更改主文件名和扩展名中英文字母的大小写", plainPage<CasePage>},
+        {u"从文件", u"使用文本文件中的字符为文件命名\n\n注意：文本文件中的字符串以回车换行。", nameFilePage},
+    };
+    return modes;
 }
 
 } // namespace tamsel

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The six rename-mode tabs: each builds its controls, puts back its defaults and hands the
-// preview pass what the user chose.
+// The rename-mode tabs: each builds its controls, puts back its defaults and makes its rule of what
+// the user chose. The table of modes makes them, in the order of their tabs.
 #pragma once
 
 #include <QString>
 #include <functional>
 #include <memory>
+#include <span>
 
 class QCheckBox;
 class QComboBox;
@@ -21,22 +22,44 @@ namespace tamsel {
 class Dialogs;
 class FileSystem;
 class ImageButton;
-struct PreviewInputs;
+class Rule;
 
 class ModePage {
 public:
     virtual ~ModePage() = default;
     // The inputs as the program starts.
     virtual void reset() = 0;
-    // This mode's part of the preview's inputs.
-    virtual void collect(PreviewInputs& in) const = 0;
+    // The rule of the inputs as the user left them.
+    virtual std::unique_ptr<Rule> rule() const = 0;
+    // Told the number of names the rule hands out, when it counts them.
+    virtual void showNameCount(int) const {}
 };
+
+// The rename modes, in the order of their tabs (and of renameModes()).
+enum class RenameMode { Numbering, DeleteCharacters, Insert, Replace, LetterCase, NameFile };
+
+// What a page may need from the window besides its tab.
+struct PageContext {
+    Dialogs& dialogs;
+    const FileSystem& fs;
+    std::function<bool()> exiting;
+};
+
+// A rename mode: its tab's caption, what the 说明 frame says of it, and how its page is made.
+struct ModeEntry {
+    const char16_t* tab;
+    const char16_t* explanation;
+    std::unique_ptr<ModePage> (*makePage)(QWidget* tab, const PageContext& context);
+};
+
+// Every rename mode, in the order of their tabs.
+std::span<const ModeEntry> renameModes();
 
 class NumberingPage final : public ModePage {
 public:
     explicit NumberingPage(QWidget* page);
     void reset() override;
-    void collect(PreviewInputs& in) const override;
+    std::unique_ptr<Rule> rule() const override;
 
 private:
     // The ordinal model as chosen, or -1 while the box shows no item.
@@ -56,7 +79,7 @@ class DeletePage final : public ModePage {
 public:
     explicit DeletePage(QWidget* page);
     void reset() override;
-    void collect(PreviewInputs& in) const override;
+    std::unique_ptr<Rule> rule() const override;
 
 private:
     QScrollBar* m_offsetSpin; // set as their boxes are made
@@ -71,7 +94,7 @@ class InsertPage final : public ModePage {
 public:
     explicit InsertPage(QWidget* page);
     void reset() override;
-    void collect(PreviewInputs& in) const override;
+    std::unique_ptr<Rule> rule() const override;
 
 private:
     QScrollBar* m_offsetSpin; // set as its box is made
@@ -84,7 +107,7 @@ class ReplacePage final : public ModePage {
 public:
     explicit ReplacePage(QWidget* page);
     void reset() override;
-    void collect(PreviewInputs& in) const override;
+    std::unique_ptr<Rule> rule() const override;
 
 private:
     QLineEdit* m_source;
@@ -96,7 +119,7 @@ class CasePage final : public ModePage {
 public:
     explicit CasePage(QWidget* page);
     void reset() override;
-    void collect(PreviewInputs& in) const override;
+    std::unique_ptr<Rule> rule() const override;
 
 private:
     QRadioButton* m_filename[4] = {};
@@ -108,7 +131,8 @@ class NameFilePage final : public ModePage {
 public:
     NameFilePage(QWidget* page, Dialogs& dialogs, const FileSystem& fs, std::function<bool()> exiting);
     void reset() override;
-    void collect(PreviewInputs& in) const override;
+    std::unique_ptr<Rule> rule() const override;
+    void showNameCount(int count) const override;
 
 private:
     void browse();

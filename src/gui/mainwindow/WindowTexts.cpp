@@ -6,7 +6,6 @@
 #include "core/platform/SafeRename.h"
 #include "core/rename/NameFile.h"
 #include "core/rename/NewNames.h"
-#include "core/rename/PreviewPass.h"
 #include "core/rename/RenamePass.h"
 #include "core/rename/RenameRecord.h"
 #include "core/text/NameCodec.h"
@@ -18,28 +17,6 @@ namespace tamsel {
 
 const QString HomePage = QStringLiteral("tamsel.example");
 const QString HomePageUrl = QStringLiteral("https://tamsel.example/");
-
-QString modeExplanation(RenameMode mode)
-{
-    switch (mode) {
-    case RenameMode::Numbering:
-        return QStringLiteral("将多个文件名更改为有序的字符串");
-    case RenameMode::DeleteCharacters:
-        return QStringLiteral("删除文件名中特定位置的字符串");
-    case RenameMode::Insert:
-        return QStringLiteral("将一个字符串插入到文件名中的特定位置");
-    case RenameMode::Replace:
-        return QStringLiteral("用一个字符串替换文件名中的特定字符串或直接删除");
-    case RenameMode::LetterCase:
-        return QStringLiteral("可分别更改主文件名和扩展名中英文字母的大小写");
-    case RenameMode::NameFile:
-        return QStringLiteral("使用文本文件中的字符为文件命名") + QStringLiteral("\n\n") +
-               QStringLiteral("注意：文本文件中的字符串以回车换行。");
-    case RenameMode::Count:
-        break;
-    }
-    return {};
-}
 
 QString refusalText(NameFileRefusal refusal)
 {

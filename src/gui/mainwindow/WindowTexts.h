@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What the main window says: the mode explanations, the rename question and its outcomes.
+// What the main window says: the rename question and its outcomes.
 #pragma once
 
 #include "core/rename/PassOutcomes.h"
@@ -13,12 +13,10 @@ class FileList;
 struct RenameOutcome;
 struct RenameRecord;
 enum class NameFileRefusal;
-enum class RenameMode;
 
 extern const QString HomePage;
 extern const QString HomePageUrl;
 
-QString modeExplanation(RenameMode mode);
 // Why a file was not taken as a name list.
 QString refusalText(NameFileRefusal refusal);
 // Why a rename failed.

@@ -48,8 +48,7 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, text);
-        TempTree tree;
-        const LoadedNames loaded = loadNameFile(m_fs, write(tree, "names.txt", bytes));
+        const LoadedNames loaded = namesFromBytes(bytes);
         QCOMPARE(loaded.refusal, NameFileRefusal::None);
         QCOMPARE(loaded.text, text);
     }

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/rename/Numbering.h"
-#include "core/rename/RenameRules.h"
+#include "core/rename/rules/RuleText.h"
 #include "core/text/PlainText.h"
 
 #include <QTest>
@@ -39,12 +39,6 @@ private Q_SLOTS:
         QCOMPARE(joinNameAndExtension(main, extension), result);
     }
 
-    void decorate()
-    {
-        QCOMPARE(decorateOrdinal(u"01"_s, u"  IMG_ "_s, u" _v  "_s), u"IMG_01_v"_s);
-        QCOMPARE(decorateOrdinal(u"7"_s, u"a b"_s, QString()), u"a b7"_s);
-    }
-
     void padding()
     {
         QCOMPARE(padNumber(8, 2), u"08"_s);
@@ -78,12 +72,6 @@ private Q_SLOTS:
         QCOMPARE(letterValue(u"ABA"_s), qint64(26));
         QCOMPARE(letterValue(u"ZZZZZZZ"_s), qint64(8031810175));
         QCOMPARE(letterValue(QString(40, u'Z')), std::numeric_limits<qint64>::max());
-        const QList<std::pair<QString, QString>> successors = {
-            {u"A"_s, u"B"_s},    {u"Y"_s, u"Z"_s},     {u"Z"_s, u"AA"_s},   {u"AZ"_s, u"BA"_s},
-            {u"ZZ"_s, u"AAA"_s}, {u"ABZ"_s, u"ACA"_s}, {QString(), u"A"_s},
-        };
-        for (const auto& [from, to] : successors)
-            QCOMPARE(nextLetters(from), to);
     }
 
     void numbers()

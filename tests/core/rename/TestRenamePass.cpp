@@ -4,9 +4,11 @@
 #include "core/platform/SafeRename.h"
 #include "core/rename/PreviewPass.h"
 #include "core/rename/RenamePass.h"
+#include "core/rename/rules/CaseRule.h"
+#include "core/rename/rules/InsertRule.h"
+#include "core/rename/rules/ReplaceRule.h"
 #include "support/FakeFileSystem.h"
 #include "support/KindTexts.h"
-#include "support/ScriptedPlan.h"
 #include "support/TempTree.h"
 
 #include <QDir>
@@ -192,15 +194,13 @@ private Q_SLOTS:
         FileList list(m_fs);
         list.addFileRow(tree.root() + gbk);
         list.addFileRow(tree.root() + alike);
-        test::ScriptedPlan script;
-        PreviewInputs in;
-        in.replacement = {u"nothing"_s, u"x"_s, false};
-        in.insertion = {u"新"_s, u"0"_s, true};
-        test::preview(list, script, RenameMode::Replace, in);
+        const ReplaceRule replace({u"nothing"_s, u"x"_s, false});
+        previewPass(list, replace, replace.plan(list.fileCount(), {}));
         QCOMPARE(renamePass(list, m_fs, Kinds).failure.row, -1);
         QCOMPARE(column(list, ColResult), (QStringList{u"renamed"_s, u"renamed"_s}));
         QCOMPARE(namesIn(tree.root()), (QList<QByteArray>{gbk, alike}));
-        test::preview(list, script, RenameMode::Insert, in);
+        const InsertRule insert({u"新"_s, u"0"_s, true});
+        previewPass(list, insert, insert.plan(list.fileCount(), {}));
         QCOMPARE(renamePass(list, m_fs, Kinds).failure.row, -1);
         QCOMPARE(contentOf(tree.root() + "新" + gbk), QByteArray("1"));
         QCOMPARE(contentOf(tree.root() + "新" + alike), QByteArray("2"));
@@ -214,12 +214,11 @@ private Q_SLOTS:
         const QStringList names{u"draft."_s, u"a.  "_s, u"f.无后缀名"_s, u"..."_s, u".profile"_s, u"plain"_s};
         for (const QString& name : names)
             list.addFileRow(tree.file(name.toUtf8()));
-        test::ScriptedPlan script;
-        PreviewInputs in;
-        in.replacement = {u"zzz"_s, u"y"_s, false};
-        test::preview(list, script, RenameMode::Replace, in);
+        const ReplaceRule replace({u"zzz"_s, u"y"_s, false});
+        previewPass(list, replace, replace.plan(list.fileCount(), {}));
         QCOMPARE(column(list, ColPreview), names);
-        test::preview(list, script, RenameMode::LetterCase, in);
+        const CaseRule keep(CaseChange::Keep, CaseChange::Keep);
+        previewPass(list, keep, keep.plan(list.fileCount(), {}));
         QCOMPARE(column(list, ColPreview), names);
         QCOMPARE(renamePass(list, m_fs, Kinds).failure.row, -1);
         QCOMPARE(namesIn(tree.root()).size(), names.size());
