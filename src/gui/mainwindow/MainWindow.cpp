@@ -168,7 +168,7 @@ void MainWindow::createModeArea(QWidget* client)
     explain->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     explain->setText(QString::fromUtf16(renameModes().front().explanation));
     connect(m_tabs, &TabControl::currentChanged, explain, [this, explain] {
-        explain->setText(QString::fromUtf16(renameModes()[size_t(renameMode())].explanation));
+        explain->setText(QString::fromUtf16(renameModes()[size_t(m_tabs->currentIndex())].explanation));
     });
 }
 
@@ -266,7 +266,7 @@ void MainWindow::startUp()
     for (const auto& page : m_pages)
         page->reset();
     setWindowTitle(QStringLiteral("TamselRenvold_") + QStringLiteral("V" TAMSEL_VERSION));
-    m_tabs->setCurrentIndex(int(RenameMode::Numbering));
+    m_tabs->setCurrentIndex(0);
     showCount(m_fileSel, 0);
     showCount(m_fileSum, 0);
     applyWindowColours(this, m_toolbar, m_tabs);
@@ -274,11 +274,6 @@ void MainWindow::startUp()
     adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-}
-
-RenameMode MainWindow::renameMode() const
-{
-    return RenameMode(m_tabs->currentIndex());
 }
 
 void MainWindow::refreshFileList()
@@ -299,7 +294,7 @@ void MainWindow::previewPass()
 {
     if (m_commands->walking() || m_passRunning)
         return;
-    const ModePage& page = *m_pages[size_t(renameMode())];
+    const ModePage& page = *m_pages[size_t(m_tabs->currentIndex())];
     const std::unique_ptr<Rule> rule = page.rule();
     // The rule's questions first, then the pass, which asks nothing.
     const RulePlan plan = settlePreview(m_dialogs, this, *rule, m_list->fileCount(),

@@ -27,8 +27,6 @@ class ImageButton;
 class ModePage;
 class TabControl;
 
-enum class RenameMode;
-
 // Form_Main: the one main window with its fixed layout. Controls carry their names as objectName.
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -66,7 +64,6 @@ private:
     void createCommands();
     void startUp();
 
-    RenameMode renameMode() const;
     void updateCommandStates();
     // Runs a preview, rename or refresh: the list stays as it is meanwhile, and paths handed over
     // wait for its end.
