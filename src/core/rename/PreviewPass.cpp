@@ -8,7 +8,7 @@
 
 namespace tamsel {
 
-PreviewCount previewPass(const ListCopy& list, const Rule& rule, const RulePlan& plan, PassControl& control,
+PreviewCount previewPass(const FileList& list, const Rule& rule, const RulePlan& plan, PassControl& control,
                          const std::function<void(const PreviewedRows&)>& deliver)
 {
     constexpr int BatchRows = 4096;
@@ -35,7 +35,7 @@ PreviewCount previewPass(const ListCopy& list, const Rule& rule, const RulePlan&
         RowOutcome outcome;
         if (r < named && !count.stopped) {
             buffer.resize(0);
-            outcome = rule.step(RowName::split(FileList::nameOf(list.rows[size_t(r)]), r), plan, buffer);
+            outcome = rule.step(RowName::split(list.name(r), r), plan, buffer);
         }
         if (outcome.named)
             batch.text += buffer;
@@ -62,7 +62,7 @@ void applyPreviews(FileList& list, const PreviewedRows& rows)
 PreviewCount previewPass(FileList& list, const Rule& rule, const RulePlan& plan, const RowProgress& progress)
 {
     DirectControl control(progress);
-    return previewPass(list.copy(), rule, plan, control,
+    return previewPass(list, rule, plan, control,
                        [&](const PreviewedRows& rows) { applyPreviews(list, rows); });
 }
 

@@ -12,7 +12,6 @@ namespace tamsel {
 
 class FileList;
 class PassControl;
-struct ListCopy;
 
 // Told now and then how far a pass has come: the row it is at. False stops the pass.
 using RowProgress = std::function<bool(int row)>;
@@ -31,10 +30,13 @@ struct PreviewedRows {
     std::vector<qsizetype> ends;
 };
 
-// Names every row by the rule as planned, reading the names of the copy, and hands the previews to
-// deliver through control.post, in batches in row order: a row without a new name gets an empty
-// preview, and so do the rows after a stop (control.goOn is asked every few thousand rows).
-PreviewCount previewPass(const ListCopy& list, const Rule& rule, const RulePlan& plan, PassControl& control,
+// Names every row by the rule as planned and hands the previews to deliver through control.post, in
+// batches in row order: a row without a new name gets an empty preview, and so do the rows after a
+// stop (control.goOn is asked every few thousand rows). On the worker it reads the list itself, not
+// a copy, so that the window writes each preview into a row whose text it alone holds: while the
+// pass runs, nothing but deliver may change the list, and deliver changes only rows the pass has
+// read.
+PreviewCount previewPass(const FileList& list, const Rule& rule, const RulePlan& plan, PassControl& control,
                          const std::function<void(const PreviewedRows&)>& deliver);
 
 // Writes the rows' previews into the list.

@@ -308,9 +308,8 @@ PreviewCount MainWindow::runPreview(const Rule& rule, const RulePlan& plan)
 {
     PreviewCount count;
     runPass([&] {
-        const ListCopy copy = m_list->copy();
-        runOnWorker(QStringLiteral("正在预处理…"), copy.fileCount(), false, [&](PassControl& control) {
-            count = tamsel::previewPass(copy, rule, plan, control,
+        runOnWorker(QStringLiteral("正在预处理…"), m_list->fileCount(), false, [&](PassControl& control) {
+            count = tamsel::previewPass(*m_list, rule, plan, control,
                                         [this](const PreviewedRows& rows) { applyPreviews(*m_list, rows); });
         });
     });
@@ -445,7 +444,11 @@ void MainWindow::runPass(const std::function<void()>& pass)
     m_checker->finish();
     m_passRunning = true;
     updateCommandStates();
-    pass();
+    {
+        // The view hears of what the pass did every tenth of a second, not every batch it posts.
+        const FileList::Batch batch(*m_list);
+        pass();
+    }
     m_passRunning = false;
     updateCommandStates();
     // After what the pass's caller does next (its summary, its marks): a folder brings a question.
