@@ -3,6 +3,8 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QTimer>
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 
@@ -14,8 +16,11 @@ struct PassWorker::State {
     std::condition_variable answered;
     std::function<bool(int)> check;
     QEventLoop* loop = nullptr;
-    bool givenUp = false;  // the run returned: posts are dropped, checks answer no
-    bool stopped = false;  // a check said no
+    bool givenUp = false; // the run returned: posts are dropped, checks answer no
+    bool stopped = false; // a check said no
+    // What the pass has done, and whether a check between two of its own said stop: seen at once.
+    std::atomic<int> done = 0;
+    std::atomic<bool> stopSoon = false;
     bool finished = false; // the pass returned and its last post came through
     bool waiting = false;  // a check is asked and not answered
 };
@@ -30,7 +35,10 @@ public:
 
     bool goOn(int done) override
     {
-        if (!m_everyRow && m_clock.elapsed() < CheckEveryMs)
+        m_state->done.store(done, std::memory_order_relaxed);
+        if (m_state->stopSoon.load(std::memory_order_relaxed))
+            m_stopped = true;
+        if (!m_everyRow && (m_stopped || m_clock.elapsed() < CheckEveryMs))
             return !m_stopped;
         m_clock.restart();
         std::unique_lock lock(m_state->mutex);
@@ -86,6 +94,16 @@ bool PassWorker::run(const Pass& pass, std::function<bool(int done)> check, bool
     state->check = std::move(check);
     QEventLoop loop;
     state->loop = &loop;
+    // Between the pass's own checks the window asks too, so that 取消 stops it at the next row.
+    QTimer between;
+    if (!checkEveryRow) {
+        between.setInterval(10);
+        connect(&between, &QTimer::timeout, this, [state] {
+            if (state->check && !state->check(state->done.load(std::memory_order_relaxed)))
+                state->stopSoon.store(true, std::memory_order_relaxed);
+        });
+        between.start();
+    }
     std::thread thread([this, state, &pass, checkEveryRow] {
         Control control(this, state, checkEveryRow);
         pass(control);
@@ -101,6 +119,7 @@ bool PassWorker::run(const Pass& pass, std::function<bool(int done)> check, bool
             Qt::QueuedConnection);
     });
     loop.exec();
+    between.stop();
     {
         const std::lock_guard lock(state->mutex);
         state->givenUp = true;

@@ -200,11 +200,12 @@ private Q_SLOTS:
     // answering, 取消 half-way, and the summary.
     void aRealProgressRepaintsAndStops()
     {
-        // A file system slow enough for a pass of seconds, until the user has stopped it.
+        // A file system slow enough for a pass of seconds, until the pass has ended.
         int changesWhileShown = -1;
+        QString summary;
         test::FakeFileSystem slow;
         slow.beforeChange = [&](const char*, const QByteArray&) {
-            if (changesWhileShown < 0)
+            if (summary.isEmpty())
                 QThread::usleep(400);
         };
         QtDialogs real;
@@ -221,7 +222,6 @@ private Q_SLOTS:
         QSignalSpy painted(window.findChild<FileListView*>(u"MSFlexGrid1"_s)->model(),
                            &QAbstractItemModel::dataChanged);
         QList<int> values;
-        QString summary;
         QTimer user;
         connect(&user, &QTimer::timeout, this, [&] {
             QWidget* modal = QApplication::activeModalWidget();
