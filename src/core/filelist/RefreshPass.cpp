@@ -9,17 +9,9 @@ namespace tamsel {
 void refreshPass(const ListCopy& list, const FileSystem& fs, PassControl& control,
                  const std::function<void(const std::vector<RefreshedRow>&)>& deliver)
 {
-    constexpr size_t BatchRows = 1024;
-    std::vector<RefreshedRow> batch;
-    for (int r = 0; r < list.fileCount() && control.goOn(r); ++r) {
-        batch.push_back({r, fs.stat(list.pathBytes(r))});
-        if (batch.size() >= BatchRows) {
-            control.post([deliver, rows = std::move(batch)] { deliver(rows); });
-            batch = {};
-        }
-    }
-    if (!batch.empty())
-        control.post([deliver, rows = std::move(batch)] { deliver(rows); });
+    PostedBatches<RefreshedRow> results(control, deliver);
+    for (int r = 0; r < list.fileCount() && control.goOn(r); ++r)
+        results.add({r, fs.stat(list.pathBytes(r))});
 }
 
 void applyRefreshed(FileList& list, const std::vector<RefreshedRow>& rows)

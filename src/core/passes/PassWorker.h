@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <thread>
+#include <vector>
 
 namespace tamsel {
 
@@ -18,6 +19,38 @@ public:
     virtual bool goOn(int done) = 0;
     // Has apply run on the thread that started the pass, after everything posted before it.
     virtual void post(std::function<void()> apply) = 0;
+};
+
+// What a pass found, handed to deliver through control.post a batch of rows at a time, in order.
+template <typename T> class PostedBatches {
+public:
+    using Deliver = std::function<void(const std::vector<T>&)>;
+    PostedBatches(PassControl& control, Deliver deliver) : m_control(control), m_deliver(std::move(deliver))
+    {
+    }
+    ~PostedBatches() { flush(); }
+    PostedBatches(const PostedBatches&) = delete;
+    PostedBatches& operator=(const PostedBatches&) = delete;
+
+    void add(T item)
+    {
+        m_items.push_back(std::move(item));
+        if (m_items.size() >= BatchSize)
+            flush();
+    }
+    void flush()
+    {
+        if (m_items.empty())
+            return;
+        m_control.post([deliver = m_deliver, items = std::move(m_items)] { deliver(items); });
+        m_items = {};
+    }
+
+private:
+    static constexpr size_t BatchSize = 1024;
+    PassControl& m_control;
+    Deliver m_deliver;
+    std::vector<T> m_items;
 };
 
 // A pass run where it is called (a test, a benchmark, a child process): posts apply at once.

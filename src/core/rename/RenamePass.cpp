@@ -26,20 +26,12 @@ bool hasPreview(const FileList& list)
 RenameOutcome renamePass(const ListCopy& list, FileSystem& fs, PassControl& control,
                          const std::function<void(const std::vector<RenamedRow>&)>& deliver)
 {
-    constexpr size_t BatchRows = 1024;
-    std::vector<RenamedRow> batch;
+    PostedBatches<RenamedRow> results(control, deliver);
     const auto rowOf = [](int r, RenamedRow::Kind kind) {
         RenamedRow row;
         row.row = r;
         row.kind = kind;
         return row;
-    };
-    const auto send = [&](RenamedRow row) {
-        batch.push_back(std::move(row));
-        if (batch.size() >= BatchRows) {
-            control.post([deliver, rows = std::move(batch)] { deliver(rows); });
-            batch = {};
-        }
     };
     FolderHandles folders(fs);
     char newBytes[256]; // a valid name is at most 255 bytes
@@ -54,12 +46,12 @@ RenameOutcome renamePass(const ListCopy& list, FileSystem& fs, PassControl& cont
             // Rows not reached show no result, not one from an earlier pass.
             outcome.stoppedAt = r;
             for (int rest = r; rest < list.fileCount(); ++rest)
-                send(rowOf(rest, RenamedRow::Kind::NotReached));
+                results.add(rowOf(rest, RenamedRow::Kind::NotReached));
             break;
         }
         const QStringView preview = list.preview(r);
         if (isBlank(preview)) {
-            send(rowOf(r, RenamedRow::Kind::Untouched));
+            results.add(rowOf(r, RenamedRow::Kind::Untouched));
             continue;
         }
         const FileList::Row& row = list.rows[size_t(r)];
@@ -102,16 +94,16 @@ RenameOutcome renamePass(const ListCopy& list, FileSystem& fs, PassControl& cont
         if (done.error) {
             outcome.failure = done;
             if (!done.leftAs.isEmpty() || !done.extraName.isEmpty())
-                send(std::move(done));
+                results.add(std::move(done));
             break;
         }
         if (!result.renamed || result.renamed->isDir()) {
-            send(std::move(done));
+            results.add(std::move(done));
             continue;
         }
         done.kind = RenamedRow::Kind::Renamed;
         done.unguarded = result.unguarded;
-        send(std::move(done));
+        results.add(std::move(done));
         if (old == name)
             continue; // nothing to take back
         if (row.dir != lastFolder || outcome.record.folders.empty()) {
@@ -132,8 +124,7 @@ RenameOutcome renamePass(const ListCopy& list, FileSystem& fs, PassControl& cont
                 outcome.record.held.push_back(std::move(held));
         }
     }
-    if (!batch.empty())
-        control.post([deliver, rows = std::move(batch)] { deliver(rows); });
+    results.flush();
     return outcome;
 }
 

@@ -80,8 +80,7 @@ private:
 UndoOutcome undoPass(const ListCopy& list, const FileSystem& fs, RenameRecord& record, PassControl& control,
                      const std::function<void(const std::vector<UndoneFile>&)>& deliver)
 {
-    constexpr size_t BatchFiles = 1024;
-    std::vector<UndoneFile> batch;
+    PostedBatches<UndoneFile> results(control, deliver);
     FolderHandles folders(fs);
     RowFinder rows(list, record);
     RecoveringRenamer renamer;
@@ -127,14 +126,9 @@ UndoOutcome undoPass(const ListCopy& list, const FileSystem& fs, RenameRecord& r
         if (done.row < 0)
             continue;
         done.oldName = QByteArray(to.constData(), to.size()); // to lives in a buffer reused for each file
-        batch.push_back(std::move(done));
-        if (batch.size() >= BatchFiles) {
-            control.post([deliver, files = std::move(batch)] { deliver(files); });
-            batch = {};
-        }
+        results.add(std::move(done));
     }
-    if (!batch.empty())
-        control.post([deliver, files = std::move(batch)] { deliver(files); });
+    results.flush();
     record.truncate(i);
     return outcome;
 }
