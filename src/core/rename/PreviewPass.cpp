@@ -42,6 +42,7 @@ PreviewCount previewPass(const FileList& list, const Rule& rule, const RulePlan&
         batch.ends.push_back(batch.text.size());
         count.named += outcome.named;
         count.undecided += outcome.undecided;
+        count.tooComplex += outcome.tooComplex;
     }
     if (!batch.ends.empty())
         send();

@@ -17,8 +17,9 @@ class PassControl;
 using RowProgress = std::function<bool(int row)>;
 
 struct PreviewCount {
-    int named = 0;     // rows with a new name for their preview
-    int undecided = 0; // rows the rule could not decide on
+    int named = 0;      // rows with a new name for their preview
+    int undecided = 0;  // rows the rule could not decide on
+    int tooComplex = 0; // rows whose matching took too much work
     bool stopped = false;
 };
 

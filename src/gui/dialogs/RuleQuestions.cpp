@@ -31,11 +31,60 @@ QString capacityDetails(const RulePlan& plan)
     return {};
 }
 
+// What is wrong with a regular expression and where.
+QString faultText(const PatternFault& fault)
+{
+    using Kind = PatternFault::Kind;
+    QString what;
+    switch (fault.kind) {
+    case Kind::UnclosedGroup:
+        what = QStringLiteral("缺少右括号“)”");
+        break;
+    case Kind::UnmatchedParenthesis:
+        what = QStringLiteral("多了一个右括号“)”");
+        break;
+    case Kind::UnclosedClass:
+        what = QStringLiteral("字符集缺少右方括号“]”");
+        break;
+    case Kind::NothingToRepeat:
+        what = QStringLiteral("重复符号前面没有可以重复的内容");
+        break;
+    case Kind::UnknownGroup:
+        what = QStringLiteral("引用了不存在的分组");
+        break;
+    case Kind::BadEscape:
+        what = QStringLiteral("反斜杠“\\”后的转义无效");
+        break;
+    case Kind::ReplacementUnknownGroup:
+        what = QStringLiteral("替换内容中的“") + fault.detail + QStringLiteral("”引用了不存在的分组");
+        break;
+    case Kind::ReplacementUnclosedName:
+        what = QStringLiteral("替换内容中的“${”缺少右花括号“}”");
+        break;
+    case Kind::Other:
+    case Kind::None:
+        what = fault.detail;
+        break;
+    }
+    const QString where = fault.inReplacement() ? QStringLiteral("替换内容") : QStringLiteral("正则表达式");
+    const QString place = fault.after == 0 ? QStringLiteral("的开头）")
+                                           : QStringLiteral("的第 ") + QString::number(fault.after) +
+                                                 QStringLiteral(" 个字符之后）");
+    return QStringLiteral("正则表达式有误：") + what + QStringLiteral("（在") + where + place + u'。';
+}
+
 } // namespace
 
-QString refusalText(PlanRefusal refusal)
+QString refusalCaption(PlanRefusal refusal)
 {
-    switch (refusal) {
+    return refusal == PlanRefusal::PatternInvalid ? Caption::Error : Caption::Notice;
+}
+
+QString refusalText(const RulePlan& plan)
+{
+    switch (plan.refusal) {
+    case PlanRefusal::PatternInvalid:
+        return faultText(plan.fault);
     case PlanRefusal::NumbersNotDigits:
         return QStringLiteral("开始字符、增量和位数必须是数字，请重新输入！");
     case PlanRefusal::NumbersOutOfRange:
@@ -81,7 +130,7 @@ RulePlan settlePreview(Dialogs& dialogs, QObject* owner, const Rule& rule, int f
         if (plan.nameCount >= 0 && showNameCount && answers.isEmpty())
             showNameCount(plan.nameCount);
         if (plan.refusal != PlanRefusal::None) {
-            dialogs.message(owner, refusalText(plan.refusal), Caption::Notice);
+            dialogs.message(owner, refusalText(plan), refusalCaption(plan.refusal));
             return plan;
         }
         if (plan.question == PlanQuestion::None)

@@ -11,8 +11,9 @@ namespace tamsel {
 
 class Dialogs;
 
-// What a plan's refusal says, and its question with its caption.
-QString refusalText(PlanRefusal refusal);
+// What a plan's refusal says, with its caption, and its question with its caption.
+QString refusalText(const RulePlan& plan);
+QString refusalCaption(PlanRefusal refusal);
 QString questionText(const RulePlan& plan);
 QString questionCaption(PlanQuestion question);
 

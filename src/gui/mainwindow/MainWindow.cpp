@@ -299,9 +299,12 @@ void MainWindow::previewPass()
     // The rule's questions first, then the pass, which asks nothing.
     const RulePlan plan = settlePreview(m_dialogs, this, *rule, m_list->fileCount(),
                                         [&page](int count) { page.showNameCount(count); });
-    runPreview(*rule, plan);
-    if (!m_exiting)
-        m_checker->start();
+    const PreviewCount count = runPreview(*rule, plan);
+    if (m_exiting)
+        return;
+    m_checker->start();
+    if (count.tooComplex != 0)
+        m_dialogs.message(this, tooComplexSummary(count.tooComplex), Caption::Notice);
 }
 
 PreviewCount MainWindow::runPreview(const Rule& rule, const RulePlan& plan)

@@ -224,10 +224,13 @@ ReplacePage::ReplacePage(QWidget* page)
                         page, "Label23", QStringLiteral("将字符串："), 0)),
       m_dest(rowInput(control<QLineEdit>(page, "Text_DestChar", InputLeft, RowTop[1], WideInput, 300), page,
                       "Label22", QStringLiteral("替换成为："), 1)),
-      m_directDelete(control<QCheckBox>(page, "Check_DirectDelete", LabelLeft, 1680, 1215, 255))
+      m_directDelete(control<QCheckBox>(page, "Check_DirectDelete", LabelLeft, 1680, 1215, 255)),
+      m_regularExpression(control<QCheckBox>(page, "Check_RegularExpression", 1920, 1680, 1455, 255))
 {
     m_directDelete->setText(QStringLiteral("直接删除"));
-    m_directDelete->resize(m_directDelete->sizeHint().expandedTo(m_directDelete->size()));
+    m_regularExpression->setText(QStringLiteral("正则表达式"));
+    for (QCheckBox* box : {m_directDelete, m_regularExpression})
+        box->resize(box->sizeHint().expandedTo(box->size()));
 }
 
 void ReplacePage::reset()
@@ -235,12 +238,13 @@ void ReplacePage::reset()
     m_source->clear();
     m_dest->clear();
     m_directDelete->setChecked(false);
+    m_regularExpression->setChecked(false);
 }
 
 std::unique_ptr<Rule> ReplacePage::rule() const
 {
-    return std::make_unique<ReplaceRule>(
-        ReplaceInputs{m_source->text(), m_dest->text(), m_directDelete->isChecked()});
+    return std::make_unique<ReplaceRule>(ReplaceInputs{
+        m_source->text(), m_dest->text(), m_directDelete->isChecked(), m_regularExpression->isChecked()});
 }
 
 CasePage::CasePage(QWidget* page)

@@ -113,6 +113,7 @@ private:
     QLineEdit* m_source;
     QLineEdit* m_dest;
     QCheckBox* m_directDelete;
+    QCheckBox* m_regularExpression;
 };
 
 class CasePage final : public ModePage {

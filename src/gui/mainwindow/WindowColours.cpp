@@ -22,7 +22,7 @@ void applyWindowColours(QMainWindow* window, QToolBar* toolbar, TabControl* tabs
     for (const char* name : {"Frame_FileList", "Frame_SetReNameMode", "Frame_Explain"})
         setBackground(window->findChild<QWidget*>(QLatin1String(name)), FrameColour);
     for (const char* name : {"Picture_KervoLink", "Frame_OptionalSet", "Frame_BasicSet", "Check_DirectDelete",
-                             "Frame_Filename", "Frame_Extension"})
+                             "Check_RegularExpression", "Frame_Filename", "Frame_Extension"})
         setBackground(window->findChild<QWidget*>(QLatin1String(name)), PanelColour);
     // Option buttons and check boxes fill their box from the Button role.
     const auto onPanel = [](QWidget* w) {
@@ -31,7 +31,8 @@ void applyWindowColours(QMainWindow* window, QToolBar* toolbar, TabControl* tabs
         p.setColor(QPalette::Button, bgr(PanelColour));
         w->setPalette(p);
     };
-    onPanel(window->findChild<QWidget*>(QStringLiteral("Check_DirectDelete")));
+    for (const char* name : {"Check_DirectDelete", "Check_RegularExpression"})
+        onPanel(window->findChild<QWidget*>(QLatin1String(name)));
     for (const char* name : {"Frame_Filename", "Frame_Extension"}) {
         for (QRadioButton* option :
              window->findChild<QWidget*>(QLatin1String(name))->findChildren<QRadioButton*>())

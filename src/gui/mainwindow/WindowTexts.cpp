@@ -229,6 +229,12 @@ QStringList repairEncodings()
             QStringLiteral("EUC-KR（韩文）")};
 }
 
+QString tooComplexSummary(int rows)
+{
+    return QStringLiteral("有［") + QString::number(rows) +
+           QStringLiteral("］个文件名无法用这个正则表达式处理（匹配过于复杂），它们没有预览。");
+}
+
 QString repairSummary(int repaired, int undecided)
 {
     QString text = repaired == 0 ? QStringLiteral("没有发现可以修复的文件名。")

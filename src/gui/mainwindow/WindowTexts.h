@@ -44,6 +44,8 @@ QString cancelledUndoSummary(int restored, int left);
 QStringList repairEncodings();
 // After a repair: how many names can be repaired, and how many could not be told under 自动识别.
 QString repairSummary(int repaired, int undecided);
+// After a preview whose regular expression gave up on some names.
+QString tooComplexSummary(int rows);
 // The error message of a pass that stopped at a failure: its two lines, the row with the real
 // cause, and where a file was left.
 QString renameFailure(const RenameOutcome& outcome, const FileList& list);

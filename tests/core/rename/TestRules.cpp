@@ -150,6 +150,115 @@ private Q_SLOTS:
         QCOMPARE(named(ReplaceRule({find, replacement, deleteOnly}), name), result);
     }
 
+    void regexRule_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("replacement");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("groups") << u"IMG_20240501_1234.jpg"_s << uR"x(IMG_(\d{4})(\d\d)(\d\d)_(\d+))x"_s
+                                << u"$1-$2-$3 #$4"_s << u"2024-05-01 #1234.jpg"_s;
+        QTest::newRow("download junk") << u"【高清】电影名[www.site.com].mp4"_s
+                                       << uR"x(【[^】]*】|\[[^\]]*\])x"_s << QString() << u"电影名.mp4"_s;
+        QTest::newRow("named groups") << u"S01E05 标题.mkv"_s << uR"x(S(?<s>\d+)E(?<e>\d+))x"_s
+                                      << u"第${s}季第${e}集"_s << u"第01季第05集 标题.mkv"_s;
+        QTest::newRow("two digits, then braces")
+            << u"abcdefghijk"_s << u"(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)(k)"_s << u"$11$1${1}1"_s << u"kaa1"_s;
+        QTest::newRow("unset group") << u"b"_s << u"(a)?b"_s << u"[$1]"_s << u"[]"_s;
+        QTest::newRow("case escapes") << u"hello big world.txt"_s << uR"x((\w+) (\w+) (\w+))x"_s
+                                      << uR"x(\u$1 \U$2\E \Lx$3Y)x"_s << u"Hello BIG xworldy.txt"_s;
+        QTest::newRow("first up, rest down")
+            << u"JOHN SMITH"_s << uR"x(\w+)x"_s << uR"x(\u\L$0)x"_s << u"John Smith"_s;
+        QTest::newRow("the rest keeps its case") << u"ABC def"_s << u"def"_s << uR"x(\Ux)x"_s << u"ABC X"_s;
+        QTest::newRow("empty matches") << u"abc.txt"_s << u"x*"_s << u"-"_s << u"-a-b-c-.txt"_s;
+        QTest::newRow("empty after a match") << u"aaa"_s << u"a*"_s << u"-"_s << u"--"_s;
+        QTest::newRow("start anchor") << u"abcabc"_s << u"^abc"_s << u"X"_s << u"Xabc"_s;
+        QTest::newRow("end anchor, main name only") << u"abcabc.c"_s << u"c$"_s << u"X"_s << u"abcabX.c"_s;
+        QTest::newRow("case-sensitive") << u"Photo.JPG"_s << u"photo"_s << u"img"_s << u"Photo.JPG"_s;
+        QTest::newRow("(?i)") << u"Photo.JPG"_s << u"(?i)PHOTO"_s << u"img"_s << u"img.JPG"_s;
+        QTest::newRow("dollars") << u"价格"_s << u"价格"_s << uR"x($$5 $ $x \$ \\)x"_s << u"$5 $ $x $ \\"_s;
+        QTest::newRow("Chinese") << u"第十二集.mp4"_s << u"第(.+)集"_s << u"EP$1"_s << u"EP十二.mp4"_s;
+        QTest::newRow("outside the basic plane") << u"😀a"_s << u"."_s << u"[$0]"_s << u"[😀][a]"_s;
+        // Bytes that are not UTF-8 never match, not even ".", and stay as they were.
+        QTest::newRow("bytes kept") << decodeName("\xd5\xd5"
+                                                  "abc\xc6.jpg")
+                                    << u"abc"_s << u"X"_s << decodeName("\xd5\xd5X\xc6.jpg");
+        QTest::newRow("bytes part matches") << decodeName("a\xff"
+                                                          "b.txt")
+                                            << u".+"_s << u"<$0>"_s << decodeName("<a>\xff<b>.txt");
+        QTest::newRow("empty matches around a byte")
+            << decodeName("\xff") << u"x*"_s << u"-"_s << decodeName("-\xff-");
+        QTest::newRow("no pattern") << u"abc"_s << QString() << u"x"_s << u"abc"_s;
+    }
+    void regexRule()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, pattern);
+        QFETCH(QString, replacement);
+        QFETCH(QString, result);
+        QCOMPARE(named(ReplaceRule({pattern, replacement, false, true}), name), result);
+        // 直接删除 is an empty replacement.
+        QCOMPARE(named(ReplaceRule({pattern, replacement, true, true}), name),
+                 named(ReplaceRule({pattern, QString(), false, true}), name));
+    }
+
+    void regexFaults_data()
+    {
+        using Kind = PatternFault::Kind;
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("replacement");
+        QTest::addColumn<Kind>("kind");
+        QTest::addColumn<int>("after");
+        QTest::addColumn<QString>("detail");
+        QTest::newRow("unclosed group") << u"中(文"_s << QString() << Kind::UnclosedGroup << 3 << QString();
+        QTest::newRow("counted in characters")
+            << u"😀[a"_s << QString() << Kind::UnclosedClass << 3 << QString();
+        QTest::newRow("unmatched )") << u"ab)"_s << QString() << Kind::UnmatchedParenthesis << 2 << QString();
+        QTest::newRow("nothing to repeat") << u"*a"_s << QString() << Kind::NothingToRepeat << 0 << QString();
+        QTest::newRow("unknown name")
+            << uR"x((a)\k<x>)x"_s << QString() << Kind::UnknownGroup << 6 << QString();
+        QTest::newRow("bad escape") << uR"x(a\i)x"_s << QString() << Kind::BadEscape << 2 << QString();
+        QTest::newRow("backslash at the end") << u"a\\"_s << QString() << Kind::BadEscape << 2 << QString();
+        QTest::newRow("other") << u"a{2,1}"_s << QString() << Kind::Other << 5
+                               << u"numbers out of order in {} quantifier"_s;
+        QTest::newRow("$n beyond the groups")
+            << u"(a)"_s << u"x$2"_s << Kind::ReplacementUnknownGroup << 3 << u"$2"_s;
+        QTest::newRow("unknown ${name}")
+            << u"(?<a>x)"_s << u"${b}"_s << Kind::ReplacementUnknownGroup << 4 << u"${b}"_s;
+        QTest::newRow("unclosed ${") << u"a"_s << u"x${1"_s << Kind::ReplacementUnclosedName << 4
+                                     << QString();
+    }
+    void regexFaults()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(QString, replacement);
+        QFETCH(PatternFault::Kind, kind);
+        QFETCH(int, after);
+        QFETCH(QString, detail);
+        const ReplaceRule rule({pattern, replacement, false, true});
+        const RulePlan plan = rule.plan(3, {});
+        QCOMPARE(plan.refusal, PlanRefusal::PatternInvalid);
+        QVERIFY(!plan.go);
+        QCOMPARE(plan.fault.kind, kind);
+        QCOMPARE(plan.fault.after, after);
+        if (kind == PatternFault::Kind::Other || plan.fault.inReplacement())
+            QCOMPARE(plan.fault.detail, detail);
+    }
+
+    // A runaway pattern gives up on its name in bounded work; the other rows are named.
+    void regexRunawayBounded()
+    {
+        const ReplaceRule rule({u"(a+)+$"_s, u"X"_s, false, true});
+        const QString runawayName = QString(40, u'a') + u"b.txt"_s;
+        QString out = u"kept"_s;
+        const RowOutcome runaway = rule.step(RowName::split(runawayName, 0), {}, out);
+        QVERIFY(!runaway.named);
+        QVERIFY(runaway.tooComplex);
+        QCOMPARE(out, u"kept"_s);
+        QCOMPARE(named(rule, u"aab.txt"_s), u"aab.txt"_s);
+        QCOMPARE(named(rule, u"baa.txt"_s), u"bX.txt"_s);
+    }
+
     void caseRule_data()
     {
         QTest::addColumn<QString>("name");

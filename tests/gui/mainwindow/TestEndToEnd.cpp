@@ -7,7 +7,9 @@
 #include "support/MainWindowFixture.h"
 #include "support/TempTree.h"
 
+#include <QAccessible>
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -237,6 +239,58 @@ private Q_SLOTS:
         m_dialogs.answerText(u"GB18030（简体中文）"_s);
         trigger("Menu_RepairNames");
         QCOMPARE(m_dialogs.calls.last().text, u"没有发现可以修复的文件名。"_s);
+    }
+
+    // The replace tab with its box ticked: a pattern and a template, through to the disk and back;
+    // a wrong pattern and a runaway one are told, and leave the list without their previews.
+    void regularExpressionsRenameOnDisk()
+    {
+        test::TempTree tree;
+        FileList& list = m_window->fileList();
+        for (const char* n : {"IMG_20240501_1234.jpg", "【高清】电影名[www.site.com].mp4", "notes.txt"})
+            list.addFileRow(tree.file(n));
+        get<TabControl>("SSTab1")->setCurrentIndex(3);
+        auto* box = get<QCheckBox>("Check_RegularExpression");
+        QCOMPARE(QAccessible::queryAccessibleInterface(box)->text(QAccessible::Name), u"正则表达式"_s);
+        QCOMPARE(get<QCheckBox>("Check_DirectDelete")->nextInFocusChain(), box);
+        QVERIFY(!box->isChecked());
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+        QVERIFY(box->isChecked());
+        auto* find = get<QLineEdit>("Text_SourceChar");
+        auto* replacement = get<QLineEdit>("Text_DestChar");
+        find->setText(uR"x(IMG_(\d{4})(\d\d)(\d\d)_(\d+))x"_s);
+        replacement->setText(u"$1-$2-$3 #$4"_s);
+        trigger("Menu_Preview");
+        QCOMPARE(list.cell(0, ColPreview), u"2024-05-01 #1234.jpg"_s);
+        QCOMPARE(list.cell(1, ColPreview), u"【高清】电影名[www.site.com].mp4"_s);
+        QCOMPARE(list.cell(2, ColPreview), u"notes.txt"_s);
+        m_dialogs.answerYes();
+        trigger("Menu_Execution");
+        QCOMPARE(filesIn(tree.root()), (QStringList{u"2024-05-01 #1234.jpg"_s, u"notes.txt"_s,
+                                                    u"【高清】电影名[www.site.com].mp4"_s}));
+        m_dialogs.answerYes();
+        trigger("Menu_Undo");
+        QCOMPARE(filesIn(tree.root()), (QStringList{u"IMG_20240501_1234.jpg"_s, u"notes.txt"_s,
+                                                    u"【高清】电影名[www.site.com].mp4"_s}));
+        trigger("Menu_Refurbish");
+
+        find->setText(u"(notes"_s);
+        list.setCell(2, ColPreview, u"left from before"_s);
+        trigger("Menu_Preview");
+        QCOMPARE(m_dialogs.calls.last().text,
+                 u"正则表达式有误：缺少右括号“)”（在正则表达式的第 6 个字符之后）。"_s);
+        QCOMPARE(m_dialogs.calls.last().caption, u"错误提示"_s);
+        QCOMPARE(list.cell(2, ColPreview), QString());
+
+        list.addFileRow(tree.file(QByteArray(40, 'a') + "b.txt"));
+        find->setText(u"(a+)+$"_s);
+        replacement->setText(u"x"_s);
+        trigger("Menu_Preview");
+        QCOMPARE(m_dialogs.calls.last().text,
+                 u"有［1］个文件名无法用这个正则表达式处理（匹配过于复杂），它们没有预览。"_s);
+        QCOMPARE(m_dialogs.calls.last().caption, u"提示信息"_s);
+        QCOMPARE(list.cell(3, ColPreview), QString());
+        QCOMPARE(list.cell(2, ColPreview), u"notes.txt"_s);
     }
 
     // One run per tab: set the tab's inputs as a user would, preview, rename, refresh.

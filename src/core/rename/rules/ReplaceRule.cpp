@@ -23,11 +23,33 @@ qsizetype indexOfWhole(QStringView text, QStringView find, qsizetype from)
 ReplaceRule::ReplaceRule(const ReplaceInputs& inputs)
     : m_find(inputs.find), m_replacement(inputs.deleteOnly ? QString() : inputs.replacement)
 {
+    // Without a pattern nothing is replaced, as without a text to find.
+    if (inputs.regularExpression && !m_find.isEmpty())
+        m_regex = std::make_unique<RegexReplacer>(m_find, m_replacement);
+}
+
+ReplaceRule::~ReplaceRule() = default;
+
+RulePlan ReplaceRule::plan(int files, const QList<bool>& answers) const
+{
+    RulePlan plan = Rule::plan(files, answers);
+    if (m_regex && m_regex->fault().kind != PatternFault::Kind::None) {
+        plan.go = false;
+        plan.refusal = PlanRefusal::PatternInvalid;
+        plan.fault = m_regex->fault();
+    }
+    return plan;
 }
 
 RowOutcome ReplaceRule::step(const RowName& row, const RulePlan&, QString& out) const
 {
     const QStringView main = row.main;
+    if (m_regex) {
+        if (!m_regex->replace(main, out))
+            return {false, false, true};
+        out += row.extension;
+        return {true, false};
+    }
     qsizetype from = 0;
     for (qsizetype at; !m_find.isEmpty() && (at = indexOfWhole(main, m_find, from)) >= 0;
          from = at + m_find.size()) {

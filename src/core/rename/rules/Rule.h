@@ -3,6 +3,8 @@
 // one row at a time.
 #pragma once
 
+#include "core/text/RegexReplacer.h"
+
 #include <QList>
 #include <QString>
 #include <QStringView>
@@ -17,6 +19,7 @@ enum class PlanRefusal {
     LettersNotLetters, // the start is not letters or the width not a number up to 9
     LettersOutOfRange, // the start letters stand for more than the 32-bit range
     NoNames,           // the name list is blank
+    PatternInvalid,    // the regular expression or its replacement is wrong: see fault
 };
 
 // The question a rule asks before it writes; the window words it.
@@ -48,6 +51,7 @@ struct RulePlan {
     qint64 start = 0;
     qint64 increment = 0;
     int width = 0;
+    PatternFault fault;
 };
 
 // One row as a rule reads it: its name split as the list splits it, and its place in list order
@@ -62,8 +66,9 @@ struct RowName {
 
 // What a step made of a row.
 struct RowOutcome {
-    bool named = false;     // the buffer holds the row's new name
-    bool undecided = false; // more than one new name was likely, so none is given
+    bool named = false;      // the buffer holds the row's new name
+    bool undecided = false;  // more than one new name was likely, so none is given
+    bool tooComplex = false; // matching the name took more work than a name is allowed
 };
 
 // A rename rule: its inputs are given when it is made and never change, so that one rule may name
