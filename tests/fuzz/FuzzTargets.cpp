@@ -265,6 +265,85 @@ void checkNameList(FuzzedDataProvider& data)
                                    .arg(expected.join(u'|'), got.join(u'|')));
 }
 
+// Text from alphabet, sometimes with raw bytes of a name.
+QString textOf(FuzzedDataProvider& data, QStringView alphabet, size_t maxBytes)
+{
+    const std::string raw = data.ConsumeRandomLengthString(maxBytes);
+    QString out;
+    for (const char c : raw)
+        out +=
+            c < 0 ? QStringView(decodeName(QByteArray(1, c))) : alphabet.mid(uchar(c) % alphabet.size(), 1);
+    return out;
+}
+
+// The characters that stand for bytes: lone low surrogates.
+QString escapesIn(QStringView text)
+{
+    QString out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isLowSurrogate() && !(i > 0 && text[i - 1].isHighSurrogate()))
+            out += text[i];
+    }
+    return out;
+}
+
+// A pattern and a template from alphabets rich in what they mean, over a few names: every row is
+// named or too complex, keeps its extension and the bytes that are not UTF-8; and a pattern that
+// quotes a text replaces as the plain replace does.
+void checkRegex(FuzzedDataProvider& data)
+{
+    const QString pattern = textOf(data, u"()[]{}*+?|^$.\\-:=!<>PdwsbDWKQEgaAbz019名片 ", 24);
+    const QString replacement = textOf(data, u"$\\{}ULEul01289abz名_- ", 16);
+    const bool deleteOnly = data.ConsumeIntegralInRange(0, 7) == 0;
+    const QString find = text(data, 4);
+    QList<QByteArray> names;
+    for (int i = data.ConsumeIntegralInRange(1, 4); i > 0; --i)
+        names << fileName(data);
+    const ReplaceRule rule({pattern, replacement, deleteOnly, true});
+    const RulePlan plan = rule.plan(int(names.size()), {});
+    CHECK((plan.refusal == PlanRefusal::PatternInvalid) == (plan.fault.kind != PatternFault::Kind::None),
+          pattern + u" | " + replacement);
+    if (plan.refusal == PlanRefusal::None) {
+        for (const QByteArray& bytes : names) {
+            const QString name = decodeName(bytes);
+            const RowName row = RowName::split(name, 0);
+            QString out;
+            QString again;
+            const RowOutcome outcome = rule.step(row, plan, out);
+            const QString from = pattern + u" | " + replacement + u" | " + name + u" -> " + out;
+            CHECK(rule.step(row, plan, again).named == outcome.named && again == out, from);
+            if (!outcome.named) {
+                CHECK(outcome.tooComplex && out.isEmpty(), from);
+                continue;
+            }
+            CHECK(QStringView(out).endsWith(row.extension) || (out.isEmpty() && row.extension.isEmpty()),
+                  from);
+            CHECK(encodeName(out) || !encodeName(replacement), from);
+            if (!hasEscapes(replacement))
+                CHECK(escapesIn(out) == escapesIn(name), from);
+        }
+    }
+    // The find text quoted, the replacement's $ and \ doubled: the plain replace's result.
+    if (find.isEmpty() || hasEscapes(find) || !encodeName(find))
+        return;
+    QString quoted;
+    for (const QChar c : find)
+        quoted += c.unicode() < 0x80 && !c.isLetterOrNumber() ? QString(u'\\') + c : QString(c);
+    QString literal = replacement;
+    literal.replace(u'\\', QStringLiteral("\\\\")).replace(u'$', QStringLiteral("$$"));
+    const ReplaceRule regex({quoted, literal, false, true});
+    const ReplaceRule plain({find, replacement, false});
+    for (const QByteArray& bytes : names) {
+        const QString name = decodeName(bytes);
+        const RowName row = RowName::split(name, 0);
+        QString byRegex;
+        QString byPlain;
+        CHECK(regex.step(row, {}, byRegex).named, quoted);
+        plain.step(row, {}, byPlain);
+        CHECK(byRegex == byPlain, quoted + u" | " + byRegex + u" | " + byPlain);
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
@@ -291,6 +370,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
         } else {
             checkNameList(data);
         }
+    } else if (target == "regex") {
+        checkRegex(data);
     } else {
         const auto rule = std::find(std::begin(RuleTargets), std::end(RuleTargets), target);
         Case c = makeCase(data, rule == std::end(RuleTargets) ? -1 : int(rule - std::begin(RuleTargets)));
