@@ -34,6 +34,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
@@ -111,7 +112,8 @@ std::unique_ptr<Rule> ruleFor(const QString& rule, int rows, RenameMode* mode)
 {
     static const QStringList rules = {QStringLiteral("numbering"), QStringLiteral("delete"),
                                       QStringLiteral("insert"),    QStringLiteral("replace"),
-                                      QStringLiteral("case"),      QStringLiteral("namelist")};
+                                      QStringLiteral("case"),      QStringLiteral("namelist"),
+                                      QStringLiteral("regex")};
     const std::function<std::unique_ptr<Rule>()> makers[] = {
         [] {
             NumberingInputs in;
@@ -135,9 +137,13 @@ std::unique_ptr<Rule> ruleFor(const QString& rule, int rows, RenameMode* mode)
         },
         [] { return std::make_unique<CaseRule>(CaseChange::AllUpper, CaseChange::AllLower); },
         [rows] { return std::make_unique<NameListRule>(nameList(rows)); },
+        [] {
+            return std::make_unique<ReplaceRule>(
+                ReplaceInputs{QStringLiteral("(\\d+)"), QStringLiteral("E$1"), false, true});
+        },
     };
     const qsizetype index = std::max<qsizetype>(0, rules.indexOf(rule));
-    *mode = RenameMode(index);
+    *mode = index == rules.indexOf(QStringLiteral("regex")) ? RenameMode::Replace : RenameMode(index);
     return makers[index]();
 }
 
@@ -236,6 +242,11 @@ int main(int argc, char* argv[])
         if (window) {
             w.show();
             setWindowInputs(w, mode, rows);
+            if (args[2] == QStringLiteral("regex")) {
+                w.findChild<QLineEdit*>(QStringLiteral("Text_SourceChar"))->setText(QStringLiteral("(\\d+)"));
+                w.findChild<QLineEdit*>(QStringLiteral("Text_DestChar"))->setText(QStringLiteral("E$1"));
+                w.findChild<QCheckBox*>(QStringLiteral("Check_RegularExpression"))->setChecked(true);
+            }
             QCoreApplication::processEvents();
             t.start();
             w.findChild<QAction*>(QStringLiteral("Menu_Preview"))->trigger();
@@ -244,7 +255,13 @@ int main(int argc, char* argv[])
             t.start();
             previewPass(list, *rule, rule->plan(list.fileCount(), {}));
         }
-        report(seconds(t), rows, 0);
+        const double s = seconds(t);
+        const QString expected = args[2] == QStringLiteral("regex")     ? QStringLiteral("DSC_E0.JPG")
+                                 : args[2] == QStringLiteral("replace") ? QStringLiteral("IMG_0.JPG")
+                                                                        : list.cell(0, ColPreview);
+        if (rows > 0 && list.cell(0, ColPreview) != expected)
+            std::fprintf(stderr, "the preview is not the rule's\n");
+        report(s, rows, 0);
         return 0;
     }
     if (args.size() >= 2 && args[0] == QStringLiteral("rename")) {

@@ -13,8 +13,9 @@ import time
 
 BUILD = sys.argv[1]
 # "undo" or "sort": that job alone, on 100,000 and 1,000,000 files by default.
-ONLY = sys.argv[2] if len(sys.argv) > 2 and sys.argv[2] in ("undo", "sort", "repair") else None
-SIZES = [int(s) for s in sys.argv[2 + bool(ONLY):]] or ([100000, 1000000] if ONLY else [10000, 100000, 1000000])
+ONLY = sys.argv[2] if len(sys.argv) > 2 and sys.argv[2] in ("undo", "sort", "repair", "regex") else None
+SIZES = [int(s) for s in sys.argv[2 + bool(ONLY):]] or ([1000000] if ONLY == "regex" else [100000, 1000000] if ONLY
+                                                      else [10000, 100000, 1000000])
 RUNS = 3
 RENAME_RUNS = 5  # renames vary more from run to run
 TOOL = os.path.join(BUILD, "bench", "bench_compare")
@@ -111,8 +112,17 @@ def repair_job(rows):
     record("repair names (a tenth garbled)", rows, "memory", results)
 
 
+def regex_job(rows):
+    # (\d+) -> E$1 beside the plain replace of DSC by IMG, on the same rows.
+    results = [("plain replace preview, same rows (limit)", median(lambda: program(TOOL, "preview", str(rows), "replace"))),
+               ("program, engine", median(lambda: program(TOOL, "preview", str(rows), "regex"))),
+               ("plain replace, main window", median(lambda: program(TOOL, "preview", str(rows), "replace", "window"))),
+               ("program, main window", median(lambda: program(TOOL, "preview", str(rows), "regex", "window")))]
+    record("regular expression preview", rows, "memory", results)
+
+
 for files in SIZES if ONLY else []:
-    {"undo": undo_job, "sort": sort_job, "repair": repair_job}[ONLY](files)
+    {"undo": undo_job, "sort": sort_job, "repair": repair_job, "regex": regex_job}[ONLY](files)
 
 for files in [] if ONLY else SIZES:
     for place, where in PLACES:
