@@ -12,6 +12,9 @@ PreviewCount previewPass(const FileList& list, const Rule& rule, const RulePlan&
                          const std::function<void(const PreviewedRows&)>& deliver)
 {
     constexpr int BatchRows = 4096;
+    // Often enough that a stop lands soon even where a row takes milliseconds (a regular expression
+    // at its limit), rarely enough to cost nothing.
+    constexpr int CheckRows = 64;
     PreviewCount count;
     // One buffer for every new name: no allocation a row once it has grown.
     QString buffer;
@@ -22,27 +25,31 @@ PreviewCount previewPass(const FileList& list, const Rule& rule, const RulePlan&
     };
     const int files = list.fileCount();
     const int named = plan.go ? std::min(plan.rows, files) : 0;
-    for (int r = 0; r < files; ++r) {
-        if (r % BatchRows == 0) {
-            if (r > 0)
+    static_assert(BatchRows % CheckRows == 0);
+    for (int block = 0; block < files; block += CheckRows) {
+        if (block % BatchRows == 0) {
+            if (block > 0)
                 send();
-            batch.first = r;
+            batch.first = block;
             batch.ends.reserve(BatchRows);
-            // Often enough for a progress bar, rarely enough to cost nothing.
-            if (!count.stopped && !control.goOn(r))
-                count.stopped = true;
         }
-        RowOutcome outcome;
-        if (r < named && !count.stopped) {
-            buffer.resize(0);
-            outcome = rule.step(RowName::split(list.name(r), r), plan, buffer);
+        if (!count.stopped && !control.goOn(block))
+            count.stopped = true;
+        const int end = std::min(files, block + CheckRows);
+        const int nameUpTo = count.stopped ? block : std::min(named, end);
+        for (int r = block; r < end; ++r) {
+            RowOutcome outcome;
+            if (r < nameUpTo) {
+                buffer.resize(0);
+                outcome = rule.step(RowName::split(list.name(r), r), plan, buffer);
+            }
+            if (outcome.named)
+                batch.text += buffer;
+            batch.ends.push_back(batch.text.size());
+            count.named += outcome.named;
+            count.undecided += outcome.undecided;
+            count.tooComplex += outcome.tooComplex;
         }
-        if (outcome.named)
-            batch.text += buffer;
-        batch.ends.push_back(batch.text.size());
-        count.named += outcome.named;
-        count.undecided += outcome.undecided;
-        count.tooComplex += outcome.tooComplex;
     }
     if (!batch.ends.empty())
         send();

@@ -33,7 +33,7 @@ struct PreviewedRows {
 
 // Names every row by the rule as planned and hands the previews to deliver through control.post, in
 // batches in row order: a row without a new name gets an empty preview, and so do the rows after a
-// stop (control.goOn is asked every few thousand rows). On the worker it reads the list itself, not
+// stop (control.goOn is asked every few dozen rows). On the worker it reads the list itself, not
 // a copy, so that the window writes each preview into a row whose text it alone holds: while the
 // pass runs, nothing but deliver may change the list, and deliver changes only rows the pass has
 // read.

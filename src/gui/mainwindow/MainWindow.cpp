@@ -303,7 +303,7 @@ void MainWindow::previewPass()
     if (m_exiting)
         return;
     m_checker->start();
-    if (count.tooComplex != 0)
+    if (count.tooComplex != 0 && !count.stopped)
         m_dialogs.message(this, tooComplexSummary(count.tooComplex), Caption::Notice);
 }
 
@@ -311,10 +311,16 @@ PreviewCount MainWindow::runPreview(const Rule& rule, const RulePlan& plan)
 {
     PreviewCount count;
     runPass([&] {
-        runOnWorker(QStringLiteral("正在预处理…"), m_list->fileCount(), false, [&](PassControl& control) {
+        runOnWorker(QStringLiteral("正在预处理…"), m_list->fileCount(), true, [&](PassControl& control) {
             count = tamsel::previewPass(*m_list, rule, plan, control,
                                         [this](const PreviewedRows& rows) { applyPreviews(*m_list, rows); });
         });
+        // A stopped preview leaves none: no half of one to rename by.
+        if (count.stopped) {
+            const FileList::Batch batch(*m_list);
+            for (int r = 0; r < m_list->fileCount(); ++r)
+                m_list->setCell(r, ColPreview, QStringView());
+        }
     });
     return count;
 }
@@ -397,7 +403,7 @@ void MainWindow::repairNamesCommand()
         return;
     const RepairRule rule(SourceEncoding(items.indexOf(*chosen)));
     const PreviewCount count = runPreview(rule, rule.plan(m_list->fileCount(), {}));
-    if (m_exiting)
+    if (m_exiting || count.stopped)
         return;
     m_checker->start();
     m_dialogs.message(this, repairSummary(count.named, count.undecided), Caption::Notice);

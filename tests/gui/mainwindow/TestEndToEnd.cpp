@@ -291,6 +291,17 @@ private Q_SLOTS:
         QCOMPARE(m_dialogs.calls.last().caption, u"提示信息"_s);
         QCOMPARE(list.cell(3, ColPreview), QString());
         QCOMPARE(list.cell(2, ColPreview), u"notes.txt"_s);
+
+        // Stopped while it toils, a preview leaves none at all, and tells nothing.
+        for (int i = 0; i < 100; ++i)
+            list.addFileRow(tree.file(QByteArray(40, 'a') + QByteArray::number(i) + "b.txt"));
+        find->setText(u"(a+)+\\d"_s);
+        const int told = int(m_dialogs.calls.size());
+        m_dialogs.cancelAt = 50;
+        trigger("Menu_Preview");
+        QCOMPARE(int(m_dialogs.calls.size()), told);
+        for (int r = 0; r < list.fileCount(); ++r)
+            QCOMPARE(list.cell(r, ColPreview), QString());
     }
 
     // One run per tab: set the tab's inputs as a user would, preview, rename, refresh.
