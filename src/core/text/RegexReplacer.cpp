@@ -87,6 +87,9 @@ pcre2_jit_stack* threadStack(void*)
     return scratch.stack;
 }
 
+// The letters after a backslash that change case: \U \L \E \u \l.
+constexpr QStringView CaseEscapes = u"ULEul";
+
 // A piece of the replacement template.
 struct Piece {
     enum Type { Text, Group, Upper, Lower, End, NextUpper, NextLower } type = Text;
@@ -169,10 +172,10 @@ struct RegexReplacer::Compiled {
                             t.mid(i, close + 1 - i).toString()};
                 special(Piece::Group, std::move(groups));
                 i = close + 1;
-            } else if (c == u'\\' && QStringView(u"ULEul").contains(next)) {
-                static constexpr Piece::Type types[] = {Piece::Upper, Piece::Lower, Piece::End,
-                                                        Piece::NextUpper, Piece::NextLower};
-                special(types[QStringView(u"ULEul").indexOf(next)]);
+            } else if (c == u'\\' && CaseEscapes.contains(next)) {
+                static constexpr Piece::Type CaseTypes[] = {Piece::Upper, Piece::Lower, Piece::End,
+                                                            Piece::NextUpper, Piece::NextLower};
+                special(CaseTypes[CaseEscapes.indexOf(next)]);
                 i += 2;
             } else if (c == u'\\' && (next == u'\\' || next == u'$')) {
                 literal(t.mid(i + 1, 1));
@@ -242,7 +245,8 @@ struct RegexReplacer::Compiled {
     }
 };
 
-RegexReplacer::RegexReplacer(QStringView pattern, QStringView replacement) : d(std::make_unique<Compiled>())
+RegexReplacer::RegexReplacer(QStringView pattern, QStringView replacement)
+    : m_compiled(std::make_unique<Compiled>())
 {
     int error = 0;
     PCRE2_SIZE offset = 0;
@@ -251,33 +255,33 @@ RegexReplacer::RegexReplacer(QStringView pattern, QStringView replacement) : d(s
                                           : reinterpret_cast<PCRE2_SPTR>(pattern.utf16());
     // Unicode throughout (\d, \w and \b too), bytes that are not text never matched, and no \C, which
     // could split a surrogate pair.
-    d->code = pcre2_compile(units, size_t(pattern.size()),
-                            PCRE2_UTF | PCRE2_UCP | PCRE2_MATCH_INVALID_UTF | PCRE2_NEVER_BACKSLASH_C, &error,
-                            &offset, nullptr);
-    if (!d->code) {
+    m_compiled->code = pcre2_compile(
+        units, size_t(pattern.size()),
+        PCRE2_UTF | PCRE2_UCP | PCRE2_MATCH_INVALID_UTF | PCRE2_NEVER_BACKSLASH_C, &error, &offset, nullptr);
+    if (!m_compiled->code) {
         PCRE2_UCHAR words[256];
         const int length = pcre2_get_error_message(error, words, std::size(words));
         m_fault = {faultKind(error), charactersIn(pattern, qsizetype(offset)),
                    QString::fromUtf16(reinterpret_cast<const char16_t*>(words), std::max(0, length))};
         return;
     }
-    pcre2_jit_compile(d->code, PCRE2_JIT_COMPLETE); // without JIT, the interpreter
+    pcre2_jit_compile(m_compiled->code, PCRE2_JIT_COMPLETE); // without JIT, the interpreter
     uint32_t captures = 0;
-    pcre2_pattern_info(d->code, PCRE2_INFO_CAPTURECOUNT, &captures);
-    d->pairs = captures + 1;
-    d->context = pcre2_match_context_create(nullptr);
-    pcre2_set_match_limit(d->context, MatchLimit);
-    pcre2_set_depth_limit(d->context, DepthLimit);
-    pcre2_jit_stack_assign(d->context, threadStack, nullptr);
-    m_fault = d->parseTemplate(replacement);
+    pcre2_pattern_info(m_compiled->code, PCRE2_INFO_CAPTURECOUNT, &captures);
+    m_compiled->pairs = captures + 1;
+    m_compiled->context = pcre2_match_context_create(nullptr);
+    pcre2_set_match_limit(m_compiled->context, MatchLimit);
+    pcre2_set_depth_limit(m_compiled->context, DepthLimit);
+    pcre2_jit_stack_assign(m_compiled->context, threadStack, nullptr);
+    m_fault = m_compiled->parseTemplate(replacement);
 }
 
 RegexReplacer::~RegexReplacer() = default;
 
 bool RegexReplacer::replace(QStringView text, QString& out) const
 {
-    pcre2_match_data* data = scratch.dataFor(d->pairs);
-    if (!d->code || m_fault.kind != PatternFault::Kind::None || !data)
+    pcre2_match_data* data = scratch.dataFor(m_compiled->pairs);
+    if (!m_compiled->code || m_fault.kind != PatternFault::Kind::None || !data)
         return false;
     static const char16_t nothing[] = u"";
     const auto* subject =
@@ -288,7 +292,8 @@ bool RegexReplacer::replace(QStringView text, QString& out) const
     PCRE2_SIZE start = 0;
     uint32_t options = 0;
     for (;;) {
-        const int rc = pcre2_match(d->code, subject, length, start, options, data, d->context);
+        const int rc =
+            pcre2_match(m_compiled->code, subject, length, start, options, data, m_compiled->context);
         if (rc == PCRE2_ERROR_NOMATCH) {
             // After an empty match the same place is tried for a longer one; failing that, the
             // search goes on a character further.
@@ -305,7 +310,7 @@ bool RegexReplacer::replace(QStringView text, QString& out) const
             return false;
         }
         out += text.mid(qsizetype(copied), qsizetype(ovector[0] - copied));
-        d->expand(ovector, rc == 0 ? int(d->pairs) : rc, text, out);
+        m_compiled->expand(ovector, rc == 0 ? int(m_compiled->pairs) : rc, text, out);
         copied = start = ovector[1];
         options = ovector[0] == ovector[1] ? PCRE2_NOTEMPTY_ATSTART | PCRE2_ANCHORED : 0;
     }

@@ -53,7 +53,7 @@ public:
 
 private:
     struct Compiled;
-    std::unique_ptr<Compiled> d;
+    std::unique_ptr<Compiled> m_compiled;
     PatternFault m_fault;
 };
 
