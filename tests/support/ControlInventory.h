@@ -82,6 +82,7 @@ inline const QList<Control>& controls()
         {"Text_SourceChar", {}, u"将字符串："_s, {}, {}},
         {"Text_DestChar", {}, u"替换成为："_s, {}, {}},
         {"Check_DirectDelete", u"直接删除"_s, {}, {}, panel},
+        {"Check_RegularExpression", u"正则表达式"_s, {}, {}, panel},
         {"Option_Filename_0", u"保持不变"_s, {}, {}, panel},
         {"Option_Filename_1", u"首字大写"_s, {}, {}, {}},
         {"Option_Filename_2", u"全部大写"_s, {}, {}, panel},
@@ -103,7 +104,8 @@ inline const QList<std::pair<const char*, QStringList>>& menuItems()
         {"Menu_Edit",
          {u"上移一步 (&P)"_s, u"下移一步 (&N)"_s, u"移至顶部 (&T)"_s, u"移至底部 (&B)"_s, u"删除全部"_s,
           u"删除选中"_s, u"刷新文件 (&R)"_s, QString(), u"撤销重命名 (&U)"_s}},
-        {"Menu_Run", {u"预处理 (&P)"_s, u"重命名 (&E)"_s, QString(), u"修复乱码文件名 (&G)"_s}},
+        {"Menu_Run",
+         {u"预处理 (&P)"_s, u"叠加预处理 (&C)"_s, u"重命名 (&E)"_s, QString(), u"修复乱码文件名 (&G)"_s}},
         {"Menu_Help", {u"访问首页 (&V)"_s, u"关  于 "_s}},
     };
     return menus;

@@ -99,6 +99,8 @@ void FileList::setCell(int row, int column, QStringView text)
     setPart(r, part, text);
     if (column != ColResult)
         clearConflicts();
+    if (column == ColOriginalName)
+        ++m_listingVersion;
     rowChanged(row);
 }
 
@@ -172,6 +174,7 @@ void FileList::initFileList()
 {
     m_conflicts.clear();
     ++m_generation;
+    ++m_listingVersion;
     m_rows.clear();
     m_rows.shrink_to_fit();
     m_dirs.assign(1, Dir{});
@@ -236,6 +239,7 @@ void FileList::addFileRow(const QByteArray& dir, QByteArrayView name, const std:
     r.dir = internDir(dir, folder);
     setDetails(r, stat);
     m_rows.push_back(std::move(r));
+    ++m_listingVersion;
     rowChanged(fileCount() - 1);
 }
 
@@ -253,6 +257,7 @@ void FileList::setRestored(int row, QStringView name, QStringView result, const 
     r.ends[1] = quint32(name.size() + preview.size());
     r.ends[2] = quint32(text.size());
     r.text = std::move(text);
+    ++m_listingVersion;
     // A link's details are those of what it points to.
     if (stat.type == FileType::Link)
         setDetails(r, m_fs.stat(pathBytes(row)));
@@ -298,6 +303,7 @@ void FileList::setRefreshed(int row, const std::optional<FileStat>& stat)
     QString name = currentNameOf(r).toString();
     r.ends[0] = r.ends[1] = r.ends[2] = quint32(name.size());
     r.text = std::move(name);
+    ++m_listingVersion;
     setDetails(r, stat);
     clearConflicts();
     rowChanged(row);
@@ -328,6 +334,7 @@ void FileList::moveBlock(int first, int last, int to)
         return;
     flush();
     clearConflicts();
+    ++m_listingVersion;
     const auto at = [this](int row) { return m_rows.begin() + row; };
     if (to < first)
         std::rotate(at(to), at(first), at(last + 1));
@@ -361,6 +368,7 @@ void FileList::reorder(const std::vector<int>& order)
     }
     m_rows = std::move(rows);
     ++m_generation;
+    ++m_listingVersion;
     m_conflicts = std::move(marks);
     if (!m_rows.empty())
         Q_EMIT rowsChanged(0, fileCount() - 1);
@@ -373,6 +381,7 @@ void FileList::removeBlock(int first, int last)
         return;
     flush();
     clearConflicts();
+    ++m_listingVersion;
     const int oldLast = fileCount() - 1;
     m_rows.erase(m_rows.begin() + first, m_rows.begin() + last + 1);
     Q_EMIT rowsChanged(first, oldLast);
@@ -394,6 +403,7 @@ int FileList::gatherMatches(const QString& text)
     }
     if (moved) {
         clearConflicts();
+        ++m_listingVersion;
         std::stable_partition(m_rows.begin(), m_rows.end(),
                               [&text](const Row& r) { return partView(r, 0).contains(text); });
         Q_EMIT rowsChanged(0, fileCount() - 1);

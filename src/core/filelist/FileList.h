@@ -129,6 +129,9 @@ public:
     int conflictCount() const { return int(m_conflicts.size()); }
     // Counts the changes that take marks away: marks found for one state of the list fit no other.
     quint64 generation() const { return m_generation; }
+    // Counts the changes of which files are listed, in which order and under which names; previews,
+    // results and marks leave it as it is.
+    quint64 listingVersion() const { return m_listingVersion; }
 
     // The parts of a saved row, as preview() and currentName() give them.
     static QStringView nameOf(const Row& row);
@@ -199,6 +202,7 @@ private:
     QHash<QByteArray, quint32> m_dirIndex;
     QHash<int, RowMark> m_conflicts;
     quint64 m_generation = 0;
+    quint64 m_listingVersion = 0;
     quint32 m_lastDir = 0;
 
     int m_batchDepth = 0;

@@ -9,7 +9,7 @@
 namespace tamsel {
 
 PreviewCount previewPass(const FileList& list, const Rule& rule, const RulePlan& plan, PassControl& control,
-                         const std::function<void(const PreviewedRows&)>& deliver)
+                         const std::function<void(const PreviewedRows&)>& deliver, PreviewFrom from)
 {
     constexpr int BatchRows = 4096;
     // Often enough that a stop lands soon even where a row takes milliseconds (a regular expression
@@ -39,12 +39,13 @@ PreviewCount previewPass(const FileList& list, const Rule& rule, const RulePlan&
         const int nameUpTo = count.stopped ? block : std::min(named, end);
         for (int r = block; r < end; ++r) {
             RowOutcome outcome;
+            const QStringView earlier = from == PreviewFrom::Previews ? list.preview(r) : QStringView();
             if (r < nameUpTo) {
                 buffer.resize(0);
-                outcome = rule.step(RowName::split(list.name(r), r), plan, buffer);
+                outcome =
+                    rule.step(RowName::split(earlier.isEmpty() ? list.name(r) : earlier, r), plan, buffer);
             }
-            if (outcome.named)
-                batch.text += buffer;
+            batch.text += outcome.named ? QStringView(buffer) : earlier;
             batch.ends.push_back(batch.text.size());
             count.named += outcome.named;
             count.undecided += outcome.undecided;
@@ -67,11 +68,12 @@ void applyPreviews(FileList& list, const PreviewedRows& rows)
     }
 }
 
-PreviewCount previewPass(FileList& list, const Rule& rule, const RulePlan& plan, const RowProgress& progress)
+PreviewCount previewPass(FileList& list, const Rule& rule, const RulePlan& plan, const RowProgress& progress,
+                         PreviewFrom from)
 {
     DirectControl control(progress);
-    return previewPass(list, rule, plan, control,
-                       [&](const PreviewedRows& rows) { applyPreviews(list, rows); });
+    return previewPass(
+        list, rule, plan, control, [&](const PreviewedRows& rows) { applyPreviews(list, rows); }, from);
 }
 
 } // namespace tamsel

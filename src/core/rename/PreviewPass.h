@@ -13,6 +13,10 @@ namespace tamsel {
 class FileList;
 class PassControl;
 
+// What a preview starts from: the listed names, or each row's preview where it has one (the
+// listed name where not), so that rules add up.
+enum class PreviewFrom { ListedNames, Previews };
+
 // Told now and then how far a pass has come: the row it is at. False stops the pass.
 using RowProgress = std::function<bool(int row)>;
 
@@ -32,19 +36,20 @@ struct PreviewedRows {
 };
 
 // Names every row by the rule as planned and hands the previews to deliver through control.post, in
-// batches in row order: a row without a new name gets an empty preview, and so do the rows after a
-// stop (control.goOn is asked every few dozen rows). On the worker it reads the list itself, not
-// a copy, so that the window writes each preview into a row whose text it alone holds: while the
-// pass runs, nothing but deliver may change the list, and deliver changes only rows the pass has
-// read.
+// batches in row order: a row without a new name gets an empty preview (from previews: keeps the one
+// it had), and so do the rows after a stop (control.goOn is asked every few dozen rows). On the worker it
+// reads the list itself, not a copy, so that the window writes each preview into a row whose text it alone
+// holds: while the pass runs, nothing but deliver may change the list, and deliver changes only rows the pass
+// has read.
 PreviewCount previewPass(const FileList& list, const Rule& rule, const RulePlan& plan, PassControl& control,
-                         const std::function<void(const PreviewedRows&)>& deliver);
+                         const std::function<void(const PreviewedRows&)>& deliver,
+                         PreviewFrom from = PreviewFrom::ListedNames);
 
 // Writes the rows' previews into the list.
 void applyPreviews(FileList& list, const PreviewedRows& rows);
 
 // The pass over the list where it is called, its previews written as they come.
 PreviewCount previewPass(FileList& list, const Rule& rule, const RulePlan& plan,
-                         const RowProgress& progress = {});
+                         const RowProgress& progress = {}, PreviewFrom from = PreviewFrom::ListedNames);
 
 } // namespace tamsel

@@ -101,10 +101,29 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const
     }
 }
 
+void FileListModel::setPreviewSteps(const QStringList& steps)
+{
+    m_steps = steps;
+    m_stepsListing = m_list.listingVersion();
+    Q_EMIT headerDataChanged(Qt::Horizontal, ColPreview, ColPreview);
+}
+
+QStringList FileListModel::previewSteps() const
+{
+    return m_stepsListing == m_list.listingVersion() ? m_steps : QStringList();
+}
+
 QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignCenter);
+    if (role == Qt::ToolTipRole && orientation == Qt::Horizontal && section == ColPreview) {
+        const QStringList steps = previewSteps();
+        if (steps.size() < 2)
+            return {};
+        return QString(QStringLiteral("叠加预处理：由［") + QString::number(steps.size()) +
+                       QStringLiteral("］步得到（") + steps.join(QStringLiteral(" → ")) + u'）');
+    }
     if (role == GridFileCountRole)
         return m_list.fileCount();
     if (role != Qt::DisplayRole)

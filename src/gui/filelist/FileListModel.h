@@ -27,6 +27,12 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
+    // The previews that made the preview column, in order, for the list as it is now; their number
+    // and names show in the column header's tooltip when there are more than one. A change of the
+    // listing forgets them.
+    void setPreviewSteps(const QStringList& steps);
+    QStringList previewSteps() const;
+
 private:
     void rowsChanged(int first, int last);
     void marksChanged();
@@ -34,6 +40,8 @@ private:
 
     FileList& m_list;
     int m_rows = MinRows - 1; // rows the view has been told about
+    QStringList m_steps;
+    quint64 m_stepsListing = 0; // the list's listing version the steps belong to
 };
 
 // The reason shown on a row whose new name has the fault.

@@ -125,7 +125,8 @@ void MainWindow::createFileListArea(QWidget* client)
 {
     Frame* box = frame(client, "Frame_FileList", QStringLiteral("［文件列表］"), 120, 720, 6855, 6375);
     m_grid = control<FileListView>(box, "MSFlexGrid1", 120, 240, 6615, 6015);
-    m_grid->setFileList(new FileListModel(*m_list, m_grid));
+    m_model = new FileListModel(*m_list, m_grid);
+    m_grid->setFileList(m_model);
     m_grid->setAccessibleName(QStringLiteral("文件列表"));
 
     QLabel* sumCaption = label(client, "Label1", QStringLiteral("总文件数："), 240, 7440);
@@ -240,6 +241,11 @@ void MainWindow::createCommands()
     const auto action = [this](const char* name) { return findChild<QAction*>(QLatin1String(name)); };
     installGridMenu(m_grid, m_commands,
                     {action("Menu_DelSel"), action("Menu_MoveTop"), action("Meun_MoveBottom")});
+    // Ticked, each preview starts from the one before: its state is read when a preview starts.
+    m_chainPreview = new QAction(QStringLiteral("叠加预处理 (&C)"), this);
+    m_chainPreview->setObjectName(QStringLiteral("Menu_ChainPreview"));
+    m_chainPreview->setCheckable(true);
+    run->insertAction(action("Menu_Execution"), m_chainPreview);
     run->insertSeparator(action("Menu_RepairNames"));
     m_undo = action("Menu_Undo");
     edit->insertSeparator(m_undo);
@@ -299,7 +305,8 @@ void MainWindow::previewPass()
     // The rule's questions first, then the pass, which asks nothing.
     const RulePlan plan = settlePreview(m_dialogs, this, *rule, m_list->fileCount(),
                                         [&page](int count) { page.showNameCount(count); });
-    const PreviewCount count = runPreview(*rule, plan);
+    const QString step = QString::fromUtf16(renameModes()[size_t(m_tabs->currentIndex())].tab).remove(u' ');
+    const PreviewCount count = runPreview(*rule, plan, step);
     if (m_exiting)
         return;
     m_checker->start();
@@ -307,13 +314,23 @@ void MainWindow::previewPass()
         m_dialogs.message(this, tooComplexSummary(count.tooComplex), Caption::Notice);
 }
 
-PreviewCount MainWindow::runPreview(const Rule& rule, const RulePlan& plan)
+PreviewCount MainWindow::runPreview(const Rule& rule, const RulePlan& plan, const QString& step)
 {
     PreviewCount count;
+    const bool chained = m_chainPreview->isChecked();
+    QStringList steps = chained ? m_model->previewSteps() : QStringList();
+    // Previews from before the steps were counted, or from before a change of the list, are one.
+    if (chained && steps.isEmpty() && hasPreview(*m_list))
+        steps << QStringLiteral("此前的预处理");
+    // A step that names nothing leaves the chain as it was.
+    if (chained && !plan.go)
+        return count;
     runPass([&] {
         runOnWorker(QStringLiteral("正在预处理…"), m_list->fileCount(), true, [&](PassControl& control) {
-            count = tamsel::previewPass(*m_list, rule, plan, control,
-                                        [this](const PreviewedRows& rows) { applyPreviews(*m_list, rows); });
+            count = tamsel::previewPass(
+                *m_list, rule, plan, control,
+                [this](const PreviewedRows& rows) { applyPreviews(*m_list, rows); },
+                chained ? PreviewFrom::Previews : PreviewFrom::ListedNames);
         });
         // A stopped preview leaves none: no half of one to rename by.
         if (count.stopped) {
@@ -322,6 +339,11 @@ PreviewCount MainWindow::runPreview(const Rule& rule, const RulePlan& plan)
                 m_list->setCell(r, ColPreview, QStringView());
         }
     });
+    if (count.stopped)
+        steps.clear();
+    else if (plan.go)
+        steps << step;
+    m_model->setPreviewSteps(steps);
     return count;
 }
 
@@ -336,7 +358,9 @@ void MainWindow::renameCommand()
         m_dialogs.message(this, QStringLiteral("请先进行预处理，得到你想要的结果再开始重命名！"), caption);
         return;
     }
-    if (!m_dialogs.question(this, renameQuestion(m_list->conflictCount()), caption) || m_exiting)
+    if (!m_dialogs.question(
+            this, renameQuestion(m_list->conflictCount(), int(m_model->previewSteps().size())), caption) ||
+        m_exiting)
         return;
     const int files = m_list->fileCount();
     RenameOutcome outcome;
@@ -350,6 +374,7 @@ void MainWindow::renameCommand()
         });
         if (!outcome.record.isEmpty())
             m_history.push_back(std::move(outcome.record));
+        m_model->setPreviewSteps({});
     });
     if (m_exiting)
         return;
@@ -402,7 +427,8 @@ void MainWindow::repairNamesCommand()
     if (!chosen || m_exiting)
         return;
     const RepairRule rule(SourceEncoding(items.indexOf(*chosen)));
-    const PreviewCount count = runPreview(rule, rule.plan(m_list->fileCount(), {}));
+    const PreviewCount count =
+        runPreview(rule, rule.plan(m_list->fileCount(), {}), QStringLiteral("修复乱码文件名"));
     if (m_exiting || count.stopped)
         return;
     m_checker->start();

@@ -21,6 +21,7 @@ class ConflictChecker;
 class Dialogs;
 class FileList;
 class FileListCommands;
+class FileListModel;
 class FileListView;
 class FileSystem;
 class ImageButton;
@@ -68,8 +69,9 @@ private:
     // Runs a preview, rename or refresh: the list stays as it is meanwhile, and paths handed over
     // wait for its end.
     void runPass(const std::function<void()>& pass);
-    // The rule's previews for every row, as planned.
-    PreviewCount runPreview(const Rule& rule, const RulePlan& plan);
+    // The rule's previews for every row, as planned: from the listed names, or from the previews
+    // when 叠加预处理 is ticked. step names the preview in the chain the column shows.
+    PreviewCount runPreview(const Rule& rule, const RulePlan& plan, const QString& step);
     // Runs pass on the worker with a progress dialog; the window's events go on meanwhile.
     void runOnWorker(const QString& label, int total, bool cancellable, const PassWorker::Pass& pass);
     void addPathsWhenIdle(const QList<QByteArray>& paths, const QByteArray& workingDir);
@@ -82,6 +84,8 @@ private:
     ConflictChecker* m_checker = nullptr;
     CommandActions m_actions;
     QAction* m_undo = nullptr;
+    QAction* m_chainPreview = nullptr;
+    FileListModel* m_model = nullptr;
     std::vector<RenameRecord> m_history; // the passes that renamed files, the latest last
     bool m_exiting = false;
     bool m_passRunning = false;

@@ -170,9 +170,12 @@ QString aboutText()
            QStringLiteral("\n");
 }
 
-QString renameQuestion(int conflicts)
+QString renameQuestion(int conflicts, int steps)
 {
     QString question = QStringLiteral("是否开始执行重命名？");
+    if (steps > 1)
+        question += u'\n' + QStringLiteral("新文件名由［") + QString::number(steps) +
+                    QStringLiteral("］步预处理得到。");
     if (conflicts)
         question += u'\n' + QStringLiteral("注意：有［") + QString::number(conflicts) +
                     QStringLiteral("］个文件的新文件名无法使用（已用红色标出，鼠标指向可查看原因），"

@@ -31,8 +31,9 @@ public:
     QString undone(const UndoneFile& file) const override;
 };
 QString aboutText();
-// The rename question, with a warning where rows are marked.
-QString renameQuestion(int conflicts);
+// The rename question: how many previews made the new names, when more than one, and a warning
+// where rows are marked.
+QString renameQuestion(int conflicts, int steps = 1);
 // After 取消: how many files were done and how many were not.
 QString cancelledSummary(int done, int files);
 QString undoQuestion(const RenameRecord& record);

@@ -3,6 +3,7 @@
 #include "core/filelist/FileList.h"
 #include "core/platform/FileSystem.h"
 #include "gui/chrome/TabControl.h"
+#include "gui/filelist/FileListView.h"
 #include "gui/mainwindow/MainWindow.h"
 #include "support/MainWindowFixture.h"
 #include "support/TempTree.h"
@@ -302,6 +303,63 @@ private Q_SLOTS:
         QCOMPARE(int(m_dialogs.calls.size()), told);
         for (int r = 0; r < list.fileCount(); ++r)
             QCOMPARE(list.cell(r, ColPreview), QString());
+    }
+
+    // 叠加预处理: three tabs' previews add up, one rename and one undo take the files all the way and
+    // back; unticked, a preview starts from the listed names again.
+    void chainedPreviewsRenameOnce()
+    {
+        test::TempTree tree;
+        FileList& list = m_window->fileList();
+        for (const char* n : {"DSC_a.JPG", "DSC_b.JPG", "notes.TXT"})
+            list.addFileRow(tree.file(n));
+        auto* chain = get<QAction>("Menu_ChainPreview");
+        QVERIFY(chain->isCheckable() && !chain->isChecked());
+        chain->trigger();
+        const auto previews = [&] {
+            return QStringList{list.cell(0, ColPreview), list.cell(1, ColPreview), list.cell(2, ColPreview)};
+        };
+        const auto tip = [this] {
+            return get<FileListView>("MSFlexGrid1")
+                ->model()
+                ->headerData(ColPreview, Qt::Horizontal, Qt::ToolTipRole);
+        };
+        get<QLineEdit>("Text_BofAddChar")->setText(u"IMG_"_s);
+        trigger("Menu_Preview");
+        QCOMPARE(previews(), (QStringList{u"IMG_0.JPG"_s, u"IMG_1.JPG"_s, u"IMG_2.TXT"_s}));
+        QVERIFY(!tip().isValid());
+        get<TabControl>("SSTab1")->setCurrentIndex(3);
+        get<QLineEdit>("Text_SourceChar")->setText(u"IMG_"_s);
+        get<QLineEdit>("Text_DestChar")->setText(u"Trip-"_s);
+        trigger("Menu_Preview");
+        get<TabControl>("SSTab1")->setCurrentIndex(4);
+        get<QRadioButton>("Option_Extension_3")->setChecked(true);
+        trigger("Menu_Preview");
+        QCOMPARE(previews(), (QStringList{u"Trip-0.jpg"_s, u"Trip-1.jpg"_s, u"Trip-2.txt"_s}));
+        QCOMPARE(tip().toString(), u"叠加预处理：由［3］步得到（序数 → 替换 → 大小写）"_s);
+        m_dialogs.answerYes();
+        trigger("Menu_Execution");
+        QCOMPARE(m_dialogs.calls.last().text, u"是否开始执行重命名？\n新文件名由［3］步预处理得到。"_s);
+        QCOMPARE(filesIn(tree.root()), (QStringList{u"Trip-0.jpg"_s, u"Trip-1.jpg"_s, u"Trip-2.txt"_s}));
+        QVERIFY(!tip().isValid());
+        m_dialogs.answerYes();
+        trigger("Menu_Undo");
+        QCOMPARE(filesIn(tree.root()), (QStringList{u"DSC_a.JPG"_s, u"DSC_b.JPG"_s, u"notes.TXT"_s}));
+        QVERIFY(!get<QAction>("Menu_Undo")->isEnabled());
+
+        trigger("Menu_Refurbish");
+        chain->trigger();
+        trigger("Menu_Preview");
+        QCOMPARE(previews(), (QStringList{u"DSC_a.jpg"_s, u"DSC_b.jpg"_s, u"notes.txt"_s}));
+        m_dialogs.answerNo();
+        trigger("Menu_Execution");
+        QCOMPARE(m_dialogs.calls.last().text, u"是否开始执行重命名？"_s);
+        // A change of the list forgets the steps: what previews it has count as one.
+        chain->trigger();
+        list.addFileRow(tree.file("new.TXT"));
+        QVERIFY(!tip().isValid());
+        trigger("Menu_Preview");
+        QCOMPARE(tip().toString(), u"叠加预处理：由［2］步得到（此前的预处理 → 大小写）"_s);
     }
 
     // One run per tab: set the tab's inputs as a user would, preview, rename, refresh.
