@@ -13,8 +13,8 @@ import time
 
 BUILD = sys.argv[1]
 # "undo" or "sort": that job alone, on 100,000 and 1,000,000 files by default.
-ONLY = sys.argv[2] if len(sys.argv) > 2 and sys.argv[2] in ("undo", "sort", "repair", "regex") else None
-SIZES = [int(s) for s in sys.argv[2 + bool(ONLY):]] or ([1000000] if ONLY == "regex" else [100000, 1000000] if ONLY
+ONLY = sys.argv[2] if len(sys.argv) > 2 and sys.argv[2] in ("undo", "sort", "repair", "regex", "chain") else None
+SIZES = [int(s) for s in sys.argv[2 + bool(ONLY):]] or ([1000000] if ONLY in ("regex", "chain") else [100000, 1000000] if ONLY
                                                       else [10000, 100000, 1000000])
 RUNS = 3
 RENAME_RUNS = 5  # renames vary more from run to run
@@ -121,8 +121,18 @@ def regex_job(rows):
     record("regular expression preview", rows, "memory", results)
 
 
+def chain_job(rows):
+    # Numbering, replace and case chained beside the sum of the three previews alone.
+    for where, extra in (("engine", ()), ("main window", ("window",))):
+        alone = sum(median(lambda: program(TOOL, "preview", str(rows), rule, *extra))
+                    for rule in ("numbering", "replace", "case"))
+        results = [(f"three previews alone, summed, {where} (limit)", alone),
+                   (f"program, chained, {where}", median(lambda: program(TOOL, "preview", str(rows), "chain", *extra)))]
+        record("chained preview of three steps", rows, "memory", results)
+
+
 for files in SIZES if ONLY else []:
-    {"undo": undo_job, "sort": sort_job, "repair": repair_job, "regex": regex_job}[ONLY](files)
+    {"undo": undo_job, "sort": sort_job, "repair": repair_job, "regex": regex_job, "chain": chain_job}[ONLY](files)
 
 for files in [] if ONLY else SIZES:
     for place, where in PLACES:

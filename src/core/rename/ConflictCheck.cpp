@@ -6,6 +6,7 @@
 #include "core/text/NameCodec.h"
 #include "core/text/PlainText.h"
 
+#include <QScopeGuard>
 #include <algorithm>
 #include <cstring>
 
@@ -119,6 +120,9 @@ ConflictCheck::ConflictCheck(const FileList& list) : m_generation(list.generatio
 
 void ConflictCheck::run(const FileSystem& fs)
 {
+    // The copy's texts go back to the list alone as soon as the check ends, cancelled or not: while
+    // it holds them, every preview written copies its row's text first.
+    const auto release = qScopeGuard([this] { m_rows = {}; });
     std::vector<Move> moves;
     std::vector<int> rowsIn(m_folders.size());
     NameTable names(m_rows.size() + 16);
@@ -194,7 +198,6 @@ void ConflictCheck::run(const FileSystem& fs)
             to.takenBy = move.row;
         }
     }
-    m_rows = {}; // the copy's texts go back to the list alone
 }
 
 bool ConflictCheck::apply(FileList& list)
@@ -258,6 +261,14 @@ void ConflictChecker::settle()
         start();
     m_soon.stop();
     finish();
+}
+
+void ConflictChecker::cancel()
+{
+    m_soon.stop();
+    for (Running& r : m_running)
+        r.check->cancel();
+    ++m_ticket; // what they find is dropped when they end
 }
 
 void ConflictChecker::finish()

@@ -68,6 +68,8 @@ public:
     void settle();
     // A pass is about to change the list: the latest check ends first, with its marks.
     void finish();
+    // New previews are about to come: every check is cancelled, its marks of no use.
+    void cancel();
 
 private:
     struct Running {

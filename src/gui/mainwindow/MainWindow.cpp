@@ -325,6 +325,8 @@ PreviewCount MainWindow::runPreview(const Rule& rule, const RulePlan& plan, cons
     // A step that names nothing leaves the chain as it was.
     if (chained && !plan.go)
         return count;
+    // The marks of the previews about to go are not waited for.
+    m_checker->cancel();
     runPass([&] {
         runOnWorker(QStringLiteral("正在预处理…"), m_list->fileCount(), true, [&](PassControl& control) {
             count = tamsel::previewPass(
