@@ -181,6 +181,15 @@ void report(double s, int rows, qint64 bytes)
     std::printf("%.6f\t%d\t%lld\n", s, rows, rows ? bytes / rows : 0);
 }
 
+// rows names DSC_<n>.JPG in the list, with no file behind them.
+void listPhotos(FileList& list, int rows)
+{
+    FileList::Batch batch(list);
+    for (int i = 0; i < rows; ++i)
+        list.addFileRow(QByteArray("/bench/"), QByteArray("DSC_" + QByteArray::number(i) + ".JPG"),
+                        FileStat{});
+}
+
 // The tree at dir listed, every file with "r_" + its name for a preview.
 void listForRename(FileList& list, const FileSystem& fs, const QString& dir)
 {
@@ -231,12 +240,7 @@ int main(int argc, char* argv[])
         const int rows = args[1].toInt();
         MainWindow w(dialogs, fs);
         FileList& list = w.fileList();
-        {
-            FileList::Batch batch(list);
-            for (int i = 0; i < rows; ++i)
-                list.addFileRow(QByteArray("/bench/"), QByteArray("DSC_" + QByteArray::number(i) + ".JPG"),
-                                FileStat{});
-        }
+        listPhotos(list, rows);
         const RenameMode modes[] = {RenameMode::Numbering, RenameMode::Replace, RenameMode::LetterCase};
         QElapsedTimer t;
         if (window) {
@@ -276,12 +280,7 @@ int main(int argc, char* argv[])
         const std::unique_ptr<Rule> rule = ruleFor(args[2], rows, &mode);
         MainWindow w(dialogs, fs);
         FileList& list = w.fileList();
-        {
-            FileList::Batch batch(list);
-            for (int i = 0; i < rows; ++i)
-                list.addFileRow(QByteArray("/bench/"), QByteArray("DSC_" + QByteArray::number(i) + ".JPG"),
-                                FileStat{});
-        }
+        listPhotos(list, rows);
         QElapsedTimer t;
         if (window) {
             w.show();
