@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "convert/LibraryChineseText.h"
 #include "core/platform/FileSystem.h"
 #include "core/platform/SingleInstance.h"
 #include "gui/dialogs/QtDialogs.h"
@@ -68,6 +69,8 @@ int main(int argc, char* argv[])
     tamsel::QtDialogs dialogs;
     tamsel::PosixFileSystem fs;
     tamsel::MainWindow window(dialogs, fs);
+    const tamsel::LibraryChineseText chinese;
+    window.setChineseText(&chinese);
     QObject::connect(
         &instance, &tamsel::SingleInstance::handedOver, &window,
         [&window](const tamsel::HandOver& later) { window.openPaths(later.paths, later.workingDir); });

@@ -105,7 +105,8 @@ inline const QList<std::pair<const char*, QStringList>>& menuItems()
          {u"上移一步 (&P)"_s, u"下移一步 (&N)"_s, u"移至顶部 (&T)"_s, u"移至底部 (&B)"_s, u"删除全部"_s,
           u"删除选中"_s, u"刷新文件 (&R)"_s, QString(), u"撤销重命名 (&U)"_s}},
         {"Menu_Run",
-         {u"预处理 (&P)"_s, u"叠加预处理 (&C)"_s, u"重命名 (&E)"_s, QString(), u"修复乱码文件名 (&G)"_s}},
+         {u"预处理 (&P)"_s, u"叠加预处理 (&C)"_s, u"重命名 (&E)"_s, QString(), u"修复乱码文件名 (&G)"_s,
+          u"中文转换 (&Z)"_s}},
         {"Menu_Help", {u"访问首页 (&V)"_s, u"关  于 "_s}},
     };
     return menus;

@@ -9,6 +9,7 @@
 #include "core/rename/PreviewPass.h"
 #include "core/rename/RenamePass.h"
 #include "core/rename/UndoPass.h"
+#include "core/rename/rules/ConvertRule.h"
 #include "core/rename/rules/RepairRule.h"
 #include "gui/chrome/Frame.h"
 #include "gui/chrome/ImageButton.h"
@@ -231,6 +232,8 @@ void MainWindow::createCommands()
              [this] { renameCommand(); }},
             {"Menu_RepairNames", u"修复乱码文件名 (&G)", run, none, 0, nullptr, nullptr, When::WholeList,
              [this] { repairNamesCommand(); }},
+            {"Menu_ConvertChinese", u"中文转换 (&Z)", run, none, 0, nullptr, nullptr, When::WholeList,
+             [this] { convertChineseCommand(); }},
             {"Menu_HomePage", u"访问首页 (&V)", help, none, 0, nullptr, nullptr, When::Always,
              [this] { openHomePage(); }},
             {"Menu_About", u"关  于 ", help, none, 0, nullptr, nullptr, When::Always,
@@ -435,6 +438,68 @@ void MainWindow::repairNamesCommand()
         return;
     m_checker->start();
     m_dialogs.message(this, repairSummary(count.named, count.undecided), Caption::Notice);
+}
+
+void MainWindow::convertChineseCommand()
+{
+    if (m_commands->walking() || m_passRunning)
+        return;
+    const QString title = QStringLiteral("中文转换");
+    static const QStringList kinds = {
+        QStringLiteral("繁体 → 简体"),        QStringLiteral("简体 → 繁体"),
+        QStringLiteral("简体 → 台湾正体"),    QStringLiteral("简体 → 香港繁体"),
+        QStringLiteral("汉字 → 拼音"),        QStringLiteral("中文数字 → 阿拉伯数字"),
+        QStringLiteral("全角字符 → 半角字符")};
+    const auto kind = m_dialogs.inputItem(this, QStringLiteral("转换方式："), title, kinds);
+    if (!kind || m_exiting)
+        return;
+    ConvertInputs inputs;
+    const int chosen = int(kinds.indexOf(*kind));
+    if (chosen < 4) {
+        inputs.kind = ConvertInputs::Kind::Script;
+        inputs.script = Script(chosen);
+    } else if (chosen == 4) {
+        static const QStringList styles = {
+            QStringLiteral("连写（chongqingyinhang）"), QStringLiteral("词间空格（chongqing yinhang）"),
+            QStringLiteral("词首大写（ChongqingYinhang）"), QStringLiteral("首字母（cqyh）")};
+        const auto style = m_dialogs.inputItem(this, QStringLiteral("拼音格式："), title, styles);
+        if (!style || m_exiting)
+            return;
+        inputs.kind = ConvertInputs::Kind::Pinyin;
+        inputs.pinyin = PinyinStyle(styles.indexOf(*style));
+    } else if (chosen == 5) {
+        static const QStringList widths = {QStringLiteral("自动（按最大的数补零）"), QStringLiteral("不补零"),
+                                           QStringLiteral("2 位"), QStringLiteral("3 位"),
+                                           QStringLiteral("4 位")};
+        const auto width = m_dialogs.inputItem(this, QStringLiteral("数字位数："), title, widths);
+        if (!width || m_exiting)
+            return;
+        inputs.kind = ConvertInputs::Kind::Numerals;
+        const int w = int(widths.indexOf(*width));
+        // 自动: as wide as the largest number any name the preview starts from would get.
+        if (w == 0) {
+            const bool chained = m_chainPreview->isChecked();
+            for (int r = 0; r < m_list->fileCount(); ++r) {
+                const QStringView preview = chained ? m_list->preview(r) : QStringView();
+                const RowName row = RowName::split(preview.isEmpty() ? m_list->name(r) : preview, r);
+                inputs.numeralWidth = std::max(inputs.numeralWidth, widestChineseNumber(row.main));
+            }
+        } else {
+            inputs.numeralWidth = w == 1 ? 0 : w;
+        }
+    } else {
+        inputs.kind = ConvertInputs::Kind::FullWidth;
+    }
+    const ConvertRule rule(inputs, m_chinese);
+    const PreviewCount count = runPreview(rule, rule.plan(m_list->fileCount(), {}), *kind);
+    if (m_exiting || count.stopped)
+        return;
+    m_checker->start();
+    m_dialogs.message(this,
+                      count.named == 0 ? QStringLiteral("没有发现可以转换的文件名。")
+                                       : QStringLiteral("共有［") + QString::number(count.named) +
+                                             QStringLiteral("］个文件名可以转换，请核对预览后重命名。"),
+                      Caption::Notice);
 }
 
 void MainWindow::showAboutBox()

@@ -17,6 +17,7 @@ class QToolBar;
 
 namespace tamsel {
 
+class ChineseText;
 class ConflictChecker;
 class Dialogs;
 class FileList;
@@ -34,6 +35,8 @@ class MainWindow : public QMainWindow {
 public:
     MainWindow(Dialogs& dialogs, FileSystem& fs, QWidget* parent = nullptr);
     ~MainWindow() override;
+    // The library 中文转换 uses for scripts and pinyin; without it, they convert nothing.
+    void setChineseText(const ChineseText* text) { m_chinese = text; }
 
     FileList& fileList() { return *m_list; }
 
@@ -44,6 +47,7 @@ public:
     void undoCommand();
     // Previews the names garbled names had, in an encoding the user chooses.
     void repairNamesCommand();
+    void convertChineseCommand();
     void showAboutBox();
     void openHomePage();
     // Ends the program at once, also from inside a dialog or a folder walk.
@@ -85,6 +89,7 @@ private:
     CommandActions m_actions;
     QAction* m_undo = nullptr;
     QAction* m_chainPreview = nullptr;
+    const ChineseText* m_chinese = nullptr;
     FileListModel* m_model = nullptr;
     std::vector<RenameRecord> m_history; // the passes that renamed files, the latest last
     bool m_exiting = false;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/rename/rules/CaseRule.h"
+#include "core/rename/rules/ConvertRule.h"
 #include "core/rename/rules/DeleteRule.h"
 #include "core/rename/rules/InsertRule.h"
 #include "core/rename/rules/NameListRule.h"
@@ -257,6 +258,37 @@ private Q_SLOTS:
         QCOMPARE(out, u"kept"_s);
         QCOMPARE(named(rule, u"aab.txt"_s), u"aab.txt"_s);
         QCOMPARE(named(rule, u"baa.txt"_s), u"bX.txt"_s);
+    }
+
+    // Chinese numerals become digits where a name counts with them, and only there.
+    void numeralsRule_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("after 第, before 集") << u"第十二集.mp4"_s << 0 << u"第12集.mp4"_s;
+        QTest::newRow("padded") << u"第十二集.mp4"_s << 3 << u"第012集.mp4"_s;
+        QTest::newRow("with units") << u"第一百零五回"_s << 0 << u"第105回"_s;
+        QTest::newRow("positional year") << u"二〇二四年总结"_s << 0 << u"2024年总结"_s;
+        QTest::newRow("两, financial") << u"第两集 第叁集"_s << 2 << u"第02集 第03集"_s;
+        QTest::newRow("the whole name") << u"十二.txt"_s << 0 << u"12.txt"_s;
+        QTest::newRow("words stay") << u"三国演义 陆丹 一千零一夜"_s << 0 << u"-"_s;
+    }
+    void numeralsRule()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, width);
+        QFETCH(QString, result);
+        QCOMPARE(named(ConvertRule({ConvertInputs::Kind::Numerals, {}, {}, width}, nullptr), name), result);
+    }
+
+    void fullWidthRule()
+    {
+        const ConvertRule rule({ConvertInputs::Kind::FullWidth, {}, {}, 0}, nullptr);
+        QCOMPARE(named(rule, u"ＡＢＣ１２３　报告．ＴＸＴ"_s), u"ABC123 报告.TXT"_s);
+        QCOMPARE(named(rule, u"报告、总结「一」。txt"_s), u"-"_s);
+        QCOMPARE(named(rule, u"ａ／ｂ"_s), u"a／b"_s); // no "/" in a name
+        QCOMPARE(widestChineseNumber(u"第一百零五回 第三集"), 3);
     }
 
     void caseRule_data()

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window among the desktop's programs: paths to open, drops from a file manager, the marks and
 // warnings before a rename, and a rename stopped half-way.
+#include "convert/LibraryChineseText.h"
 #include "core/filelist/FileList.h"
 #include "gui/dialogs/QtDialogs.h"
 #include "gui/filelist/FileListModel.h"
@@ -334,6 +335,47 @@ private Q_SLOTS:
         QCOMPARE(items.size(), 5);
         QCOMPARE(summary, u"共有［1］个文件名可以修复，请核对预览后重命名。"_s);
         QCOMPARE(window.fileList().cell(0, ColPreview), u"报告.txt"_s);
+    }
+
+    // 中文转换 in the real item boxes, by keyboard: the kind, then the width; the summary after.
+    void aRealChineseConversion()
+    {
+        QtDialogs real;
+        MainWindow window(real, m_fs);
+        const LibraryChineseText chinese;
+        window.setChineseText(&chinese);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.fileList().addFileRow("/none/", "第十二集.mp4");
+        window.fileList().addFileRow("/none/", "第三集.mp4");
+        QStringList asked;
+        QString summary;
+        QTimer user;
+        connect(&user, &QTimer::timeout, this, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* input = qobject_cast<QInputDialog*>(modal)) {
+                asked << input->windowTitle() + input->labelText() + input->comboBoxItems().join(u'|');
+                auto* combo = input->findChild<QComboBox*>();
+                if (asked.size() == 1) {
+                    for (int i = 0; i < 5; ++i)
+                        QTest::keyClick(combo, Qt::Key_Down); // 中文数字 → 阿拉伯数字
+                }
+                QTest::keyClick(combo, Qt::Key_Return);
+            } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                summary = box->windowTitle() + box->text();
+                box->buttons().first()->click();
+            }
+        });
+        user.start(50);
+        window.findChild<QAction*>(u"Menu_ConvertChinese"_s)->trigger();
+        user.stop();
+        QCOMPARE(asked,
+                 (QStringList{u"中文转换转换方式：繁体 → 简体|简体 → 繁体|简体 → 台湾正体|简体 → 香港繁体|"
+                              u"汉字 → 拼音|中文数字 → 阿拉伯数字|全角字符 → 半角字符"_s,
+                              u"中文转换数字位数：自动（按最大的数补零）|不补零|2 位|3 位|4 位"_s}));
+        QCOMPARE(summary, u"提示信息共有［2］个文件名可以转换，请核对预览后重命名。"_s);
+        QCOMPARE(window.fileList().cell(0, ColPreview), u"第12集.mp4"_s);
+        QCOMPARE(window.fileList().cell(1, ColPreview), u"第03集.mp4"_s);
     }
 
     // Qt's file dialog would start where its settings say, in a folder whose files block when its

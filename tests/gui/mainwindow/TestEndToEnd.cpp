@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The whole way through the main window: add a folder, preview, rename, refresh.
+#include "convert/LibraryChineseText.h"
 #include "core/filelist/FileList.h"
 #include "core/platform/FileSystem.h"
 #include "gui/chrome/TabControl.h"
@@ -360,6 +361,42 @@ private Q_SLOTS:
         QVERIFY(!tip().isValid());
         trigger("Menu_Preview");
         QCOMPARE(tip().toString(), u"叠加预处理：由［2］步得到（此前的预处理 → 大小写）"_s);
+    }
+
+    // 中文转换 through the window: each kind asks what it needs, fills the preview like a rule and
+    // says how many; the names go to disk and back; 取消 does nothing.
+    void chineseConversions()
+    {
+        const LibraryChineseText chinese;
+        m_window->setChineseText(&chinese);
+        test::TempTree tree;
+        FileList& list = m_window->fileList();
+        for (const char* n : {"頭髮與發展.txt", "重庆银行.pdf", "ＡＢＣ１２３．ＴＸＴ"})
+            list.addFileRow(tree.file(n));
+        const auto convert = [&](const QStringList& answers) {
+            for (const QString& answer : answers)
+                m_dialogs.answerText(answer);
+            trigger("Menu_ConvertChinese");
+            return QStringList{list.cell(0, ColPreview), list.cell(1, ColPreview), list.cell(2, ColPreview)};
+        };
+        QCOMPARE(convert({u"繁体 → 简体"_s}), (QStringList{u"头发与发展.txt"_s, QString(), QString()}));
+        QCOMPARE(m_dialogs.calls.last().text, u"共有［1］个文件名可以转换，请核对预览后重命名。"_s);
+        QCOMPARE(convert({u"汉字 → 拼音"_s, u"词首大写（ChongqingYinhang）"_s}),
+                 (QStringList{u"TouFaYuFaZhan.txt"_s, u"ChongqingYinhang.pdf"_s, QString()}));
+        QCOMPARE(m_dialogs.calls.at(m_dialogs.calls.size() - 2).text, u"拼音格式："_s);
+        QCOMPARE(convert({u"全角字符 → 半角字符"_s}), (QStringList{QString(), QString(), u"ABC123.TXT"_s}));
+        m_dialogs.answerYes();
+        trigger("Menu_Execution");
+        QCOMPARE(filesIn(tree.root()),
+                 (QStringList{u"ABC123.TXT"_s, u"重庆银行.pdf"_s, u"頭髮與發展.txt"_s}));
+        trigger("Menu_Refurbish");
+        QCOMPARE(convert({u"中文数字 → 阿拉伯数字"_s, u"自动（按最大的数补零）"_s}),
+                 (QStringList{QString(), QString(), QString()}));
+        QCOMPARE(m_dialogs.calls.last().text, u"没有发现可以转换的文件名。"_s);
+        const int asked = int(m_dialogs.calls.size());
+        m_dialogs.answerCancel();
+        trigger("Menu_ConvertChinese");
+        QCOMPARE(int(m_dialogs.calls.size()), asked + 1);
     }
 
     // One run per tab: set the tab's inputs as a user would, preview, rename, refresh.
