@@ -13,8 +13,9 @@ import time
 
 BUILD = sys.argv[1]
 # "undo" or "sort": that job alone, on 100,000 and 1,000,000 files by default.
-ONLY = sys.argv[2] if len(sys.argv) > 2 and sys.argv[2] in ("undo", "sort", "repair", "regex", "chain") else None
-SIZES = [int(s) for s in sys.argv[2 + bool(ONLY):]] or ([1000000] if ONLY in ("regex", "chain") else [100000, 1000000] if ONLY
+ONLY = (sys.argv[2] if len(sys.argv) > 2 and sys.argv[2] in ("undo", "sort", "repair", "regex", "chain", "convert")
+        else None)
+SIZES = [int(s) for s in sys.argv[2 + bool(ONLY):]] or ([1000000] if ONLY in ("regex", "chain", "convert") else [100000, 1000000] if ONLY
                                                       else [10000, 100000, 1000000])
 RUNS = 3
 RENAME_RUNS = 5  # renames vary more from run to run
@@ -131,8 +132,34 @@ def chain_job(rows):
         record("chained preview of three steps", rows, "memory", results)
 
 
+def convert_job(rows):
+    # Medians of three runs each, taken inside bench_convert; 100,000 rows where all are Chinese.
+    tool = os.path.join(BUILD, "bench", "bench_convert")
+
+    def pair(*args):
+        out = subprocess.run([tool, *args], capture_output=True, text=True, check=True).stdout.split()
+        return float(out[0]), float(out[1])
+
+    limit, program_s = pair("tenth", str(rows))
+    record("繁体 → 简体, a tenth Chinese", rows, "memory",
+           [("numbering preview, same rows (limit)", limit), ("program, engine", program_s)])
+    some = max(1, rows // 10)
+    for job, what in (("unique", "every Han run its own"), ("all", "Han runs shared")):
+        limit, program_s = pair(job, str(some))
+        record(f"繁体 → 简体, all Chinese, {what}", some, "memory",
+               [("OpenCC's call in a plain loop (limit)", limit), ("program, engine", program_s)])
+    load, program_s = pair("pinyin", str(some))
+    record("汉字 → 拼音, all Chinese", some, "memory",
+           [("one second (bound)", 1.0), ("program, engine, dictionary read included", load + program_s)])
+    total, ours, icu = (int(x) for x in subprocess.run(
+        [tool, "icu", os.path.join(os.path.dirname(__file__), "..", "tests", "convert", "polyphones.txt")],
+        capture_output=True, text=True, check=True).stdout.split())
+    print(f"Polyphone words read right: program {ours} of {total}, ICU Han-Latin {icu} of {total}", file=sys.stderr)
+
+
 for files in SIZES if ONLY else []:
-    {"undo": undo_job, "sort": sort_job, "repair": repair_job, "regex": regex_job, "chain": chain_job}[ONLY](files)
+    {"undo": undo_job, "sort": sort_job, "repair": repair_job, "regex": regex_job, "chain": chain_job,
+     "convert": convert_job}[ONLY](files)
 
 for files in [] if ONLY else SIZES:
     for place, where in PLACES:

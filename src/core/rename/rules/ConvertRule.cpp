@@ -35,26 +35,15 @@ bool isEscape(QStringView text, qsizetype i)
            (c.isHighSurrogate() && !(i + 1 < text.size() && text[i + 1].isLowSurrogate()));
 }
 
-// Calls valid(part) for each stretch of text between the characters that stand for bytes, and
-// escape(c) for each of those.
-template <typename V, typename E> void splitAtEscapes(QStringView text, V valid, E escape)
-{
-    qsizetype start = 0;
-    for (qsizetype i = 0; i <= text.size(); ++i) {
-        if (i < text.size() && !isEscape(text, i))
-            continue;
-        if (i > start)
-            valid(text.mid(start, i - start));
-        if (i < text.size())
-            escape(text[i]);
-        start = i + 1;
-    }
-}
+// Below the first CJK radical nothing is Han.
+constexpr char16_t FirstHan = 0x2E80;
 
 bool isHanAt(QStringView text, qsizetype i, qsizetype* units)
 {
     char32_t c = text[i].unicode();
     *units = 1;
+    if (c < FirstHan)
+        return false;
     if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
         c = QChar::surrogateToUcs4(text[i], text[i + 1]);
         *units = 2;
@@ -112,17 +101,10 @@ void ConvertRule::convertMain(QStringView main, QString& out) const
         return;
     }
     case ConvertInputs::Kind::Script:
-        splitAtEscapes(
-            main,
-            [&](QStringView part) {
-                if (!m_text || !m_text->convertScript(m_inputs.script, part, out))
-                    out += part;
-            },
-            [&](QChar escape) { out += escape; });
-        return;
     case ConvertInputs::Kind::Pinyin:
         break;
     }
+    // The runs of Han characters are converted; whatever stands between them stays as it is.
     std::vector<QString> words;
     for (qsizetype i = 0; i < main.size();) {
         qsizetype units = 1;
@@ -134,6 +116,11 @@ void ConvertRule::convertMain(QStringView main, QString& out) const
         qsizetype end = i + units;
         while (end < main.size() && !isEscape(main, end) && isHanAt(main, end, &units))
             end += units;
+        if (m_inputs.kind == ConvertInputs::Kind::Script) {
+            convertRun(main.mid(i, end - i), out);
+            i = end;
+            continue;
+        }
         words.clear();
         m_text->readWords(main.mid(i, end - i), words);
         const bool spaced = m_inputs.pinyin == PinyinStyle::Spaced;
@@ -150,8 +137,34 @@ void ConvertRule::convertMain(QStringView main, QString& out) const
     }
 }
 
+void ConvertRule::convertRun(QStringView han, QString& out) const
+{
+    const QString key = han.toString();
+    {
+        const std::lock_guard lock(m_runsLock);
+        if (const auto it = m_runs.constFind(key); it != m_runs.constEnd()) {
+            out += *it;
+            return;
+        }
+    }
+    QString converted;
+    if (!m_text->convertScript(m_inputs.script, han, converted))
+        converted = key;
+    out += converted;
+    const std::lock_guard lock(m_runsLock);
+    if (m_runs.size() >= 1 << 16) // a bound on memory; a list's own words come back soon enough
+        m_runs.clear();
+    m_runs.insert(key, converted);
+}
+
 RowOutcome ConvertRule::step(const RowName& row, const RulePlan&, QString& out) const
 {
+    // Scripts and readings change Han characters only: most names of a list have none.
+    const bool han =
+        m_inputs.kind == ConvertInputs::Kind::Script || m_inputs.kind == ConvertInputs::Kind::Pinyin;
+    if (han &&
+        std::none_of(row.main.begin(), row.main.end(), [](QChar c) { return c.unicode() >= FirstHan; }))
+        return {};
     convertMain(row.main, out);
     if (m_inputs.kind == ConvertInputs::Kind::FullWidth)
         out += halfWidth(row.extension);

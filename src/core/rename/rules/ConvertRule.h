@@ -5,7 +5,8 @@
 #include "core/rename/rules/Rule.h"
 #include "core/text/ChineseText.h"
 
-#include <optional>
+#include <QHash>
+#include <mutex>
 
 namespace tamsel {
 
@@ -33,9 +34,14 @@ public:
 
 private:
     void convertMain(QStringView main, QString& out) const;
+    // The run of Han characters in the other script: a list's names share their words, and the
+    // library takes microseconds a call.
+    void convertRun(QStringView han, QString& out) const;
 
     ConvertInputs m_inputs;
     const ChineseText* m_text;
+    mutable std::mutex m_runsLock;
+    mutable QHash<QString, QString> m_runs;
 };
 
 // The most digits a number in main would have as converted: for the width 自动 pads to.
