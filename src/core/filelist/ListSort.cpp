@@ -28,16 +28,6 @@ int digitValue(char16_t c)
     return -1;
 }
 
-QByteArray decimal(BigNumber v)
-{
-    QByteArray out;
-    do {
-        out.prepend(char('0' + int(v % 10)));
-        v /= 10;
-    } while (v != 0);
-    return out;
-}
-
 // Other-script runs get their order from the collator: every distinct run is ranked once, and the
 // keys carry the rank.
 class Ranks {
@@ -207,7 +197,7 @@ public:
                         key.push_back(char('0' + digitValue(piece[i].unicode())));
                 } else {
                     m_zeros.push_back(char(255));
-                    const QByteArray digits = decimal(chineseNumeralValue(piece));
+                    const QByteArray digits = decimalDigits(chineseNumeralValue(piece));
                     key.push_back(NumberByte);
                     key.push_back(char(digits.size()));
                     key.append(digits.constData(), size_t(digits.size()));

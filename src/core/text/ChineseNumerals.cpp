@@ -152,4 +152,14 @@ BigNumber chineseNumeralValue(QStringView run)
                          saturatingAdd(saturatingAdd(section, group), digit > 0 ? BigNumber(digit) : 0));
 }
 
+QByteArray decimalDigits(BigNumber value)
+{
+    QByteArray out;
+    do {
+        out.prepend(char('0' + int(value % 10)));
+        value /= 10;
+    } while (value != 0);
+    return out;
+}
+
 } // namespace tamsel

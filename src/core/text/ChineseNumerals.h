@@ -2,6 +2,7 @@
 // Chinese numerals in names: where a run of them is a number, and its value.
 #pragma once
 
+#include <QByteArray>
 #include <QStringView>
 
 namespace tamsel {
@@ -22,5 +23,8 @@ bool chineseNumeralIsNumber(QStringView text, qsizetype start, qsizetype length)
 // The value of a run of Chinese numerals: positional (二〇二四) or with units (一百零五, 十二,
 // 三万五千); beyond 2^128 it stays at the largest value.
 BigNumber chineseNumeralValue(QStringView run);
+
+// The value in decimal digits, without leading zeros.
+QByteArray decimalDigits(BigNumber value);
 
 } // namespace tamsel

@@ -35,37 +35,17 @@ QString capacityDetails(const RulePlan& plan)
 QString faultText(const PatternFault& fault)
 {
     using Kind = PatternFault::Kind;
-    QString what;
-    switch (fault.kind) {
-    case Kind::UnclosedGroup:
-        what = QStringLiteral("缺少右括号“)”");
-        break;
-    case Kind::UnmatchedParenthesis:
-        what = QStringLiteral("多了一个右括号“)”");
-        break;
-    case Kind::UnclosedClass:
-        what = QStringLiteral("字符集缺少右方括号“]”");
-        break;
-    case Kind::NothingToRepeat:
-        what = QStringLiteral("重复符号前面没有可以重复的内容");
-        break;
-    case Kind::UnknownGroup:
-        what = QStringLiteral("引用了不存在的分组");
-        break;
-    case Kind::BadEscape:
-        what = QStringLiteral("反斜杠“\\”后的转义无效");
-        break;
-    case Kind::ReplacementUnknownGroup:
+    // By kind, from UnclosedGroup to BadEscape.
+    static const char16_t* const fixed[] = {u"缺少右括号“)”",         u"多了一个右括号“)”",
+                                            u"字符集缺少右方括号“]”", u"重复符号前面没有可以重复的内容",
+                                            u"引用了不存在的分组",    u"反斜杠“\\”后的转义无效"};
+    QString what = fault.detail;
+    if (fault.kind >= Kind::UnclosedGroup && fault.kind <= Kind::BadEscape)
+        what = QString::fromUtf16(fixed[int(fault.kind) - int(Kind::UnclosedGroup)]);
+    else if (fault.kind == Kind::ReplacementUnknownGroup)
         what = QStringLiteral("替换内容中的“") + fault.detail + QStringLiteral("”引用了不存在的分组");
-        break;
-    case Kind::ReplacementUnclosedName:
+    else if (fault.kind == Kind::ReplacementUnclosedName)
         what = QStringLiteral("替换内容中的“${”缺少右花括号“}”");
-        break;
-    case Kind::Other:
-    case Kind::None:
-        what = fault.detail;
-        break;
-    }
     const QString where = fault.inReplacement() ? QStringLiteral("替换内容") : QStringLiteral("正则表达式");
     const QString place = fault.after == 0 ? QStringLiteral("的开头）")
                                            : QStringLiteral("的第 ") + QString::number(fault.after) +

@@ -6,17 +6,6 @@
 namespace tamsel {
 namespace {
 
-QString decimal(BigNumber value)
-{
-    char digits[40];
-    int at = sizeof digits;
-    do {
-        digits[--at] = char('0' + int(value % 10));
-        value /= 10;
-    } while (value != 0);
-    return QString::fromLatin1(digits + at, qsizetype(sizeof digits) - at);
-}
-
 // Calls number(start, length) for every run of Chinese numerals that counts as a number.
 template <typename F> void forEachNumber(QStringView text, F number)
 {
@@ -91,7 +80,8 @@ void ConvertRule::convertMain(QStringView main, QString& out) const
         qsizetype copied = 0;
         forEachNumber(main, [&](qsizetype start, qsizetype length) {
             out += main.mid(copied, start - copied);
-            const QString digits = decimal(chineseNumeralValue(main.mid(start, length)));
+            const QString digits =
+                QString::fromLatin1(decimalDigits(chineseNumeralValue(main.mid(start, length))));
             if (digits.size() < m_inputs.numeralWidth)
                 out += QString(m_inputs.numeralWidth - digits.size(), u'0');
             out += digits;
@@ -182,7 +172,7 @@ int widestChineseNumber(QStringView main)
 {
     int widest = 0;
     forEachNumber(main, [&](qsizetype start, qsizetype length) {
-        widest = std::max(widest, int(decimal(chineseNumeralValue(main.mid(start, length))).size()));
+        widest = std::max(widest, int(decimalDigits(chineseNumeralValue(main.mid(start, length))).size()));
     });
     return widest;
 }

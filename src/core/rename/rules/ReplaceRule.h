@@ -4,9 +4,9 @@
 
 #include "core/rename/rules/Rule.h"
 
-namespace tamsel {
-
 #include <memory>
+
+namespace tamsel {
 
 // The replace tab.
 struct ReplaceInputs {
