@@ -173,7 +173,7 @@ void ConflictCheck::run(const FileSystem& fs)
             folder->listNames([&](QByteArrayView entry) {
                 if (NameTable::Entry* e = names.find(f, entry))
                     e->present = true;
-                return true;
+                return !m_cancelled.load(std::memory_order_relaxed); // a cancelled check stops reading
             });
         } else {
             for (const quint32 e : lookUp[f])

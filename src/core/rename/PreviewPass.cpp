@@ -3,6 +3,7 @@
 
 #include "core/filelist/FileList.h"
 #include "core/passes/PassWorker.h"
+#include "core/text/PlainText.h"
 
 #include <algorithm>
 
@@ -39,13 +40,17 @@ PreviewCount previewPass(const FileList& list, const Rule& rule, const RulePlan&
         const int nameUpTo = count.stopped ? block : std::min(named, end);
         for (int r = block; r < end; ++r) {
             RowOutcome outcome;
-            const QStringView earlier = from == PreviewFrom::Previews ? list.preview(r) : QStringView();
+            // A blank preview is no new name, as the rename takes it.
+            QStringView earlier = from == PreviewFrom::Previews ? list.preview(r) : QStringView();
+            if (isBlank(earlier))
+                earlier = {};
             if (r < nameUpTo) {
                 buffer.resize(0);
                 outcome =
                     rule.step(RowName::split(earlier.isEmpty() ? list.name(r) : earlier, r), plan, buffer);
             }
-            batch.text += outcome.named ? QStringView(buffer) : earlier;
+            // A row given up on is told to have no preview, and has none.
+            batch.text += outcome.named ? QStringView(buffer) : outcome.tooComplex ? QStringView() : earlier;
             batch.ends.push_back(batch.text.size());
             count.named += outcome.named;
             count.undecided += outcome.undecided;

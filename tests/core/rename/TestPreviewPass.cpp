@@ -109,6 +109,21 @@ private Q_SLOTS:
         QCOMPARE((QStringList{list.cell(0, ColPreview), list.cell(1, ColPreview), list.cell(2, ColPreview)}),
                  previews);
     }
+
+    // A row a later step gives up on, or whose preview is blank, is not named by the step before.
+    void chainedRowsWithoutAName()
+    {
+        FileList list(m_fs);
+        list.addFileRow("/none/", "a.txt");
+        list.addFileRow("/none/", "b.txt");
+        list.setCell(0, ColPreview, QString(40, u'a') + u"b.txt"_s);
+        list.setCell(1, ColPreview, u"  "_s);
+        const ReplaceRule rule({u"(a+)+$"_s, u"x"_s, false, true});
+        const PreviewCount count = previewPass(list, rule, rule.plan(2, {}), {}, PreviewFrom::Previews);
+        QCOMPARE(count.tooComplex, 1);
+        QCOMPARE(list.cell(0, ColPreview), QString());
+        QCOMPARE(list.cell(1, ColPreview), u"b.txt"_s);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestPreviewPass)
