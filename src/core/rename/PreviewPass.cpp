@@ -27,6 +27,9 @@ PreviewCount previewPass(const FileList& list, const Rule& rule, const RulePlan&
     const int files = list.fileCount();
     const int named = plan.go ? std::min(plan.rows, files) : 0;
     static_assert(BatchRows % CheckRows == 0);
+    // What a rule that reads files is told of each row's file.
+    const bool readsFiles = rule.readsFiles();
+    std::vector<int> inFolder(readsFiles ? list.folderCount() : 0, 0);
     for (int block = 0; block < files; block += CheckRows) {
         if (block % BatchRows == 0) {
             if (block > 0)
@@ -46,20 +49,42 @@ PreviewCount previewPass(const FileList& list, const Rule& rule, const RulePlan&
                 earlier = {};
             if (r < nameUpTo) {
                 buffer.resize(0);
-                outcome =
-                    rule.step(RowName::split(earlier.isEmpty() ? list.name(r) : earlier, r), plan, buffer);
+                RowName row = RowName::split(earlier.isEmpty() ? list.name(r) : earlier, r);
+                RowFile file;
+                if (readsFiles) {
+                    file = rowFile(list, r, inFolder[list.folderIndex(r)]++);
+                    row.file = &file;
+                }
+                outcome = rule.step(row, plan, buffer);
             }
-            // A row given up on is told to have no preview, and has none.
-            batch.text += outcome.named ? QStringView(buffer) : outcome.tooComplex ? QStringView() : earlier;
+            // A row given up on, or lacking what the rule needs, is told to have no preview, and has none.
+            batch.text += outcome.named                               ? QStringView(buffer)
+                          : outcome.tooComplex || outcome.missingInfo ? QStringView()
+                                                                      : earlier;
             batch.ends.push_back(batch.text.size());
             count.named += outcome.named;
             count.undecided += outcome.undecided;
             count.tooComplex += outcome.tooComplex;
+            count.missingInfo += outcome.missingInfo;
         }
     }
     if (!batch.ends.empty())
         send();
     return count;
+}
+
+RowFile rowFile(const FileList& list, int row, int inFolder)
+{
+    const FileList::Row& details = list.details(row);
+    RowFile file;
+    file.path = list.directoryBytes(row) + list.currentNameBytes(row);
+    file.folder = list.folderText(details.dir);
+    file.inFolder = inFolder;
+    file.hasCreated = details.created != FileList::NoValue;
+    file.created = details.created;
+    file.hasModified = details.modified != FileList::NoValue;
+    file.modified = details.modified;
+    return file;
 }
 
 void applyPreviews(FileList& list, const PreviewedRows& rows)

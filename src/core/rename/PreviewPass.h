@@ -21,9 +21,10 @@ enum class PreviewFrom { ListedNames, Previews };
 using RowProgress = std::function<bool(int row)>;
 
 struct PreviewCount {
-    int named = 0;      // rows with a new name for their preview
-    int undecided = 0;  // rows the rule could not decide on
-    int tooComplex = 0; // rows whose matching took too much work
+    int named = 0;       // rows with a new name for their preview
+    int undecided = 0;   // rows the rule could not decide on
+    int tooComplex = 0;  // rows whose matching took too much work
+    int missingInfo = 0; // rows whose file lacks what the rule needs
     bool stopped = false;
 };
 
@@ -44,6 +45,9 @@ struct PreviewedRows {
 PreviewCount previewPass(const FileList& list, const Rule& rule, const RulePlan& plan, PassControl& control,
                          const std::function<void(const PreviewedRows&)>& deliver,
                          PreviewFrom from = PreviewFrom::ListedNames);
+
+// What a rule that reads files is told of the row's file; inFolder is its place in its folder.
+RowFile rowFile(const FileList& list, int row, int inFolder);
 
 // Writes the rows' previews into the list.
 void applyPreviews(FileList& list, const PreviewedRows& rows);

@@ -5,6 +5,7 @@
 
 #include "core/text/RegexReplacer.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringView>
@@ -54,21 +55,34 @@ struct RulePlan {
     PatternFault fault;
 };
 
+// Where a row's file lies and what the list knows of it, for a rule that reads files.
+struct RowFile {
+    QByteArray path;    // its folder and its name on disk, as bytes
+    QStringView folder; // the folder's path as text, ending in "/"
+    int inFolder = 0;   // its place among the rows of its folder in list order, from 0
+    qint64 created = 0; // milliseconds since the epoch; hasCreated false when not known
+    qint64 modified = 0;
+    bool hasCreated = false;
+    bool hasModified = false;
+};
+
 // One row as a rule reads it: its name split as the list splits it, and its place in list order
 // (from 0). A rule cannot tell a listed name from a preview made before.
 struct RowName {
     QStringView main;      // the name without its last dot and what follows; all of it without a dot
     QStringView extension; // the last dot and what follows it; empty without a dot
     int index = 0;
+    const RowFile* file = nullptr; // given to a rule that reads files (Rule::readsFiles)
 
     static RowName split(QStringView name, int index);
 };
 
 // What a step made of a row.
 struct RowOutcome {
-    bool named = false;      // the buffer holds the row's new name
-    bool undecided = false;  // more than one new name was likely, so none is given
-    bool tooComplex = false; // matching the name took more work than a name is allowed
+    bool named = false;       // the buffer holds the row's new name
+    bool undecided = false;   // more than one new name was likely, so none is given
+    bool tooComplex = false;  // matching the name took more work than a name is allowed
+    bool missingInfo = false; // the file lacks what the rule needs to name it
 };
 
 // A rename rule: its inputs are given when it is made and never change, so that one rule may name
@@ -85,6 +99,8 @@ public:
     virtual RulePlan plan(int files, const QList<bool>& answers) const;
     // Writes the row's new name into out, which arrives empty.
     virtual RowOutcome step(const RowName& row, const RulePlan& plan, QString& out) const = 0;
+    // True for a rule that needs each row's file (RowName::file), read on the pass's thread.
+    virtual bool readsFiles() const { return false; }
 };
 
 } // namespace tamsel
