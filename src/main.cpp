@@ -5,6 +5,7 @@
 #include "gui/dialogs/QtDialogs.h"
 #include "gui/mainwindow/Application.h"
 #include "gui/mainwindow/MainWindow.h"
+#include "info/LibraryFileFacts.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -71,6 +72,8 @@ int main(int argc, char* argv[])
     tamsel::MainWindow window(dialogs, fs);
     const tamsel::LibraryChineseText chinese;
     window.setChineseText(&chinese);
+    const tamsel::LibraryFileFacts facts;
+    window.setFileFacts(&facts);
     QObject::connect(
         &instance, &tamsel::SingleInstance::handedOver, &window,
         [&window](const tamsel::HandOver& later) { window.openPaths(later.paths, later.workingDir); });

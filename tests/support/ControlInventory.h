@@ -106,7 +106,7 @@ inline const QList<std::pair<const char*, QStringList>>& menuItems()
           u"删除选中"_s, u"刷新文件 (&R)"_s, QString(), u"撤销重命名 (&U)"_s}},
         {"Menu_Run",
          {u"预处理 (&P)"_s, u"叠加预处理 (&C)"_s, u"重命名 (&E)"_s, QString(), u"修复乱码文件名 (&G)"_s,
-          u"中文转换 (&Z)"_s}},
+          u"中文转换 (&Z)"_s, u"按文件信息命名 (&I)"_s}},
         {"Menu_Help", {u"访问首页 (&V)"_s, u"关  于 "_s}},
     };
     return menus;

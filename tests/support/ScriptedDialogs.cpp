@@ -51,6 +51,21 @@ std::optional<QString> ScriptedDialogs::inputItem(QObject* owner, const QString&
     return inputText(owner, prompt, title);
 }
 
+std::optional<QString> ScriptedDialogs::askTemplate(QObject*, const TemplateRequest& request)
+{
+    lastTemplate = request;
+    calls.append({QStringLiteral("template"), QString(), request.title});
+    const QVariant v = next(Kind::Template);
+    if (!v.isValid())
+        return std::nullopt;
+    const TemplateCheck check = request.check(v.toString());
+    calls.last().text = check.line;
+    if (!check.ok)
+        QTest::qFail(qPrintable(QStringLiteral("the dialog would not take this template: ") + check.line),
+                     __FILE__, __LINE__);
+    return v.toString();
+}
+
 QStringList ScriptedDialogs::openFiles(QObject*, const QStringList& filters)
 {
     calls.append({QStringLiteral("openFiles"), filters.join(QStringLiteral(";;")), QString()});

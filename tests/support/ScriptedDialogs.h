@@ -20,7 +20,7 @@ namespace tamsel::test {
 class ScriptedDialogs final : public Dialogs {
 public:
     struct Call {
-        QString kind; // "message", "question", "input", "openFiles", "openFile", "pickFolder"
+        QString kind; // "message", "question", "input", "template", "openFiles", "openFile", "pickFolder"
         QString text; // text, prompt or joined filters
         QString caption;
     };
@@ -31,6 +31,11 @@ public:
     void answerNo() { m_answers.append({Kind::Question, false}); }
     void answerText(const QString& text) { m_answers.append({Kind::Input, text}); }
     void answerCancel() { m_answers.append({Kind::Input, QVariant()}); } // an input box cancelled
+    // A template typed into the template dialog and accepted; nothing for 取消.
+    void answerTemplate(const std::optional<QString>& text)
+    {
+        m_answers.append({Kind::Template, text ? QVariant(*text) : QVariant()});
+    }
     void answerFiles(const QStringList& paths) { m_answers.append({Kind::OpenFiles, paths}); }
     void answerFile(const QString& path) { m_answers.append({Kind::OpenFile, path}); }
     void answerFolder(const QString& path) { m_answers.append({Kind::PickFolder, path}); }
@@ -46,6 +51,10 @@ public:
     std::optional<QString> inputItem(QObject*, const QString& prompt, const QString& title,
                                      const QStringList& items) override;
     QStringList lastItems;
+    // Recorded as a "template" call with the line shown under the answer; an answer the dialog
+    // would not accept fails the test.
+    std::optional<QString> askTemplate(QObject*, const TemplateRequest& request) override;
+    TemplateRequest lastTemplate;
     QStringList openFiles(QObject*, const QStringList& filters) override;
     QString openFile(QObject*, const QStringList& filters) override;
     QString pickFolder(QObject*, const QString& prompt) override;
@@ -57,7 +66,7 @@ public:
     std::function<void()> duringProgress;
 
 private:
-    enum class Kind { Question, Input, OpenFiles, OpenFile, PickFolder };
+    enum class Kind { Question, Input, Template, OpenFiles, OpenFile, PickFolder };
     struct Answer {
         Kind kind;
         QVariant value;

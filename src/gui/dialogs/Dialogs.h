@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -35,6 +36,22 @@ public:
     bool update(int) override { return true; }
 };
 
+// What a template dialog shows under the template as it is typed: an example, or what is wrong
+// with it (then it cannot be accepted).
+struct TemplateCheck {
+    bool ok = false;
+    QString line;
+};
+
+// A dialog asking for a template, with a list of fields to insert at the cursor.
+struct TemplateRequest {
+    QString title;
+    QString initial;
+    QStringList fields; // inserted as they stand
+    QStringList notes;  // shown beside each field
+    std::function<TemplateCheck(const QString&)> check;
+};
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -48,6 +65,8 @@ public:
     // An input box with a list to choose from, the first item chosen; nothing when cancelled.
     virtual std::optional<QString> inputItem(QObject* owner, const QString& prompt, const QString& title,
                                              const QStringList& items) = 0;
+    // A template by the request; nothing when cancelled.
+    virtual std::optional<QString> askTemplate(QObject* owner, const TemplateRequest& request) = 0;
     // A file-open dialog; filters are in Qt's form ("描述 (*.txt)"). Empty when cancelled.
     virtual QStringList openFiles(QObject* owner, const QStringList& filters) = 0;
     virtual QString openFile(QObject* owner, const QStringList& filters) = 0;
@@ -72,6 +91,7 @@ public:
     {
         return std::nullopt;
     }
+    std::optional<QString> askTemplate(QObject*, const TemplateRequest&) override { return std::nullopt; }
     QStringList openFiles(QObject*, const QStringList&) override { return {}; }
     QString openFile(QObject*, const QStringList&) override { return {}; }
     QString pickFolder(QObject*, const QString&) override { return {}; }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/dialogs/QtDialogs.h"
 
+#include "gui/dialogs/TemplateDialog.h"
 #include "gui/style/Geometry.h"
 
 #include <QApplication>
@@ -167,6 +168,14 @@ std::optional<QString> QtDialogs::input(QObject* owner, const QString& prompt, c
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.textValue();
+}
+
+std::optional<QString> QtDialogs::askTemplate(QObject* owner, const TemplateRequest& request)
+{
+    TemplateDialog dialog(request, window(owner));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.text();
 }
 
 QIcon NameOnlyIconProvider::icon(const QFileInfo& info) const

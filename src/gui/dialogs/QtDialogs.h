@@ -29,6 +29,7 @@ public:
     std::optional<QString> inputText(QObject* owner, const QString& prompt, const QString& title) override;
     std::optional<QString> inputItem(QObject* owner, const QString& prompt, const QString& title,
                                      const QStringList& items) override;
+    std::optional<QString> askTemplate(QObject* owner, const TemplateRequest& request) override;
     QStringList openFiles(QObject* owner, const QStringList& filters) override;
     QString openFile(QObject* owner, const QStringList& filters) override;
     QString pickFolder(QObject* owner, const QString& prompt) override;

@@ -10,7 +10,10 @@
 #include "core/rename/RenamePass.h"
 #include "core/rename/UndoPass.h"
 #include "core/rename/rules/ConvertRule.h"
+#include "core/rename/rules/InfoRule.h"
 #include "core/rename/rules/RepairRule.h"
+#include "core/text/NameCodec.h"
+#include "core/text/PlainText.h"
 #include "gui/chrome/Frame.h"
 #include "gui/chrome/ImageButton.h"
 #include "gui/chrome/LinkStrip.h"
@@ -234,6 +237,8 @@ void MainWindow::createCommands()
              [this] { repairNamesCommand(); }},
             {"Menu_ConvertChinese", u"中文转换 (&Z)", run, none, 0, nullptr, nullptr, When::WholeList,
              [this] { convertChineseCommand(); }},
+            {"Menu_NameFromInfo", u"按文件信息命名 (&I)", run, none, 0, nullptr, nullptr, When::WholeList,
+             [this] { nameFromInfoCommand(); }},
             {"Menu_HomePage", u"访问首页 (&V)", help, none, 0, nullptr, nullptr, When::Always,
              [this] { openHomePage(); }},
             {"Menu_About", u"关  于 ", help, none, 0, nullptr, nullptr, When::Always,
@@ -500,6 +505,50 @@ void MainWindow::convertChineseCommand()
                                        : QStringLiteral("共有［") + QString::number(count.named) +
                                              QStringLiteral("］个文件名可以转换，请核对预览后重命名。"),
                       Caption::Notice);
+}
+
+void MainWindow::nameFromInfoCommand()
+{
+    if (m_commands->walking() || m_passRunning)
+        return;
+    TemplateRequest request;
+    request.title = QStringLiteral("按文件信息命名");
+    request.initial = m_infoTemplate;
+    request.fields = infoFieldTokens();
+    request.notes = infoFieldNotes();
+    request.check = [this](const QString& text) { return infoExample(text); };
+    const auto text = m_dialogs.askTemplate(this, request);
+    if (!text || m_exiting)
+        return;
+    m_infoTemplate = *text;
+    const InfoRule rule(InfoTemplate::parse(*text), m_facts);
+    const PreviewCount count = runPreview(rule, rule.plan(m_list->fileCount(), {}), request.title);
+    if (m_exiting || count.stopped)
+        return;
+    m_checker->start();
+    if (count.missingInfo != 0)
+        m_dialogs.message(this, missingInfoSummary(count.missingInfo), Caption::Notice);
+}
+
+TemplateCheck MainWindow::infoExample(const QString& text) const
+{
+    InfoTemplate parsed = InfoTemplate::parse(text);
+    if (parsed.fault.kind != InfoTemplateFault::Kind::None)
+        return {false, templateFaultText(parsed.fault)};
+    if (m_list->fileCount() == 0)
+        return {true, QStringLiteral("示例：列表中还没有文件。")};
+    // The first file as the preview would name it: from its preview when 叠加预处理 is ticked.
+    const QStringView preview = m_chainPreview->isChecked() ? m_list->preview(0) : QStringView();
+    RowName row = RowName::split(isBlank(preview) ? m_list->name(0) : preview, 0);
+    const RowFile file = rowFile(*m_list, 0, 0);
+    row.file = &file;
+    const InfoRule rule(std::move(parsed), m_facts);
+    QString name;
+    const RowOutcome outcome = rule.step(row, {}, name);
+    if (outcome.missingInfo)
+        return {true, QStringLiteral("示例：第一个文件缺少模板所需的信息。")};
+    return {true, QStringLiteral("示例：") +
+                      displayName(outcome.named ? name : row.main.toString() + row.extension)};
 }
 
 void MainWindow::showAboutBox()

@@ -4,6 +4,7 @@
 #include "core/passes/PassWorker.h"
 #include "core/rename/PreviewPass.h"
 #include "core/rename/RenameRecord.h"
+#include "gui/dialogs/Dialogs.h"
 #include "gui/mainwindow/CommandTable.h"
 
 #include <QMainWindow>
@@ -19,6 +20,7 @@ namespace tamsel {
 
 class ChineseText;
 class ConflictChecker;
+class FileFactsReader;
 class Dialogs;
 class FileList;
 class FileListCommands;
@@ -37,6 +39,8 @@ public:
     ~MainWindow() override;
     // The library 中文转换 uses for scripts and pinyin; without it, they convert nothing.
     void setChineseText(const ChineseText* text) { m_chinese = text; }
+    // What 按文件信息命名 reads files' facts with; without it, fields from files are never found.
+    void setFileFacts(const FileFactsReader* reader) { m_facts = reader; }
 
     FileList& fileList() { return *m_list; }
 
@@ -48,6 +52,8 @@ public:
     // Previews the names garbled names had, in an encoding the user chooses.
     void repairNamesCommand();
     void convertChineseCommand();
+    // Previews names from a template of fields: the list's, and what files say of themselves.
+    void nameFromInfoCommand();
     void showAboutBox();
     void openHomePage();
     // Ends the program at once, also from inside a dialog or a folder walk.
@@ -78,6 +84,8 @@ private:
     PreviewCount runPreview(const Rule& rule, const RulePlan& plan, const QString& step);
     // Runs pass on the worker with a progress dialog; the window's events go on meanwhile.
     void runOnWorker(const QString& label, int total, bool cancellable, const PassWorker::Pass& pass);
+    // The template dialog's line: what the first listed file would be named, or what is wrong.
+    TemplateCheck infoExample(const QString& text) const;
     void addPathsWhenIdle(const QList<QByteArray>& paths, const QByteArray& workingDir);
 
     Dialogs& m_dialogs;
@@ -90,6 +98,8 @@ private:
     QAction* m_undo = nullptr;
     QAction* m_chainPreview = nullptr;
     const ChineseText* m_chinese = nullptr;
+    const FileFactsReader* m_facts = nullptr;
+    QString m_infoTemplate = QStringLiteral("{拍摄时间}");
     FileListModel* m_model = nullptr;
     std::vector<RenameRecord> m_history; // the passes that renamed files, the latest last
     bool m_exiting = false;

@@ -8,6 +8,7 @@
 #include "core/rename/NewNames.h"
 #include "core/rename/RenamePass.h"
 #include "core/rename/RenameRecord.h"
+#include "core/rename/rules/InfoRule.h"
 #include "core/text/NameCodec.h"
 
 #include <cerrno>
@@ -236,6 +237,75 @@ QString tooComplexSummary(int rows)
 {
     return QStringLiteral("有［") + QString::number(rows) +
            QStringLiteral("］个文件名无法用这个正则表达式处理（匹配过于复杂），它们没有预览。");
+}
+
+QString missingInfoSummary(int rows)
+{
+    return QStringLiteral("有［") + QString::number(rows) +
+           QStringLiteral("］个文件缺少模板所需的信息，没有预览。");
+}
+
+QString templateFaultText(const InfoTemplateFault& fault)
+{
+    const QString field = u'{' + fault.field + u'}';
+    switch (fault.kind) {
+    case InfoTemplateFault::Kind::None:
+        return {};
+    case InfoTemplateFault::Kind::Empty:
+        return QStringLiteral("请输入模板。");
+    case InfoTemplateFault::Kind::Unclosed:
+        return QStringLiteral("模板有误：第 ") + QString::number(fault.position + 1) +
+               QStringLiteral(" 个字符“{”没有对应的“}”。");
+    case InfoTemplateFault::Kind::UnknownField:
+        return QStringLiteral("模板有误：没有“") + field + QStringLiteral("”这个字段。");
+    case InfoTemplateFault::Kind::NoFormat:
+        return QStringLiteral("模板有误：字段“") + field + QStringLiteral("”不带格式。");
+    case InfoTemplateFault::Kind::BadWidth:
+        return QStringLiteral("模板有误：“") + field + QStringLiteral("”的位数应是 1 到 9 的数字。");
+    }
+    return {};
+}
+
+QStringList infoFieldTokens()
+{
+    return {QStringLiteral("{原名}"),
+            QStringLiteral("{扩展名}"),
+            QStringLiteral("{目录名}"),
+            QStringLiteral("{序号:3}"),
+            QStringLiteral("{目录序号:3}"),
+            QStringLiteral("{修改时间:yyyyMMdd}"),
+            QStringLiteral("{创建时间:yyyyMMdd}"),
+            QStringLiteral("{拍摄时间}"),
+            QStringLiteral("{相机}"),
+            QStringLiteral("{宽}"),
+            QStringLiteral("{高}"),
+            QStringLiteral("{艺术家}"),
+            QStringLiteral("{标题}"),
+            QStringLiteral("{专辑}"),
+            QStringLiteral("{年份}"),
+            QStringLiteral("{音轨:2}"),
+            QStringLiteral("{时长}")};
+}
+
+QStringList infoFieldNotes()
+{
+    return {QStringLiteral("原来的主文件名"),
+            QStringLiteral("扩展名（不含点）"),
+            QStringLiteral("所在目录的名称"),
+            QStringLiteral("列表中的序号，补足 3 位"),
+            QStringLiteral("每个目录从 1 起的序号"),
+            QStringLiteral("修改时间，冒号后是格式"),
+            QStringLiteral("创建时间"),
+            QStringLiteral("照片或视频的拍摄时间（yyyyMMdd_HHmmss）"),
+            QStringLiteral("相机型号"),
+            QStringLiteral("图片或视频的宽（像素）"),
+            QStringLiteral("图片或视频的高（像素）"),
+            QStringLiteral("音乐的艺术家"),
+            QStringLiteral("音乐的标题"),
+            QStringLiteral("音乐的专辑"),
+            QStringLiteral("音乐的年份"),
+            QStringLiteral("音轨号，补足 2 位"),
+            QStringLiteral("时长（分-秒）")};
 }
 
 QString repairSummary(int repaired, int undecided)

@@ -9,6 +9,10 @@
 
 namespace tamsel {
 
+struct InfoTemplateFault;
+
+struct InfoTemplateFault;
+
 class FileList;
 struct RenameOutcome;
 struct RenameRecord;
@@ -47,6 +51,13 @@ QStringList repairEncodings();
 QString repairSummary(int repaired, int undecided);
 // After a preview whose regular expression gave up on some names.
 QString tooComplexSummary(int rows);
+// After a preview by file information that some files lacked.
+QString missingInfoSummary(int rows);
+// What is wrong with a template of fields, or "" when nothing is.
+QString templateFaultText(const InfoTemplateFault& fault);
+// The fields of 按文件信息命名 as they are inserted, and a note on each.
+QStringList infoFieldTokens();
+QStringList infoFieldNotes();
 // The error message of a pass that stopped at a failure: its two lines, the row with the real
 // cause, and where a file was left.
 QString renameFailure(const RenameOutcome& outcome, const FileList& list);

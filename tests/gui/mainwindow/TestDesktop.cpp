@@ -6,16 +6,21 @@
 #include "gui/dialogs/QtDialogs.h"
 #include "gui/filelist/FileListModel.h"
 #include "gui/filelist/FileListView.h"
+#include "info/LibraryFileFacts.h"
 #include "support/FakeFileSystem.h"
 #include "support/MainWindowFixture.h"
+#include "support/MediaFiles.h"
 #include "support/TempTree.h"
 
 #include <QAccessible>
 #include <QAction>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProgressDialog>
@@ -376,6 +381,58 @@ private Q_SLOTS:
         QCOMPARE(summary, u"提示信息共有［2］个文件名可以转换，请核对预览后重命名。"_s);
         QCOMPARE(window.fileList().cell(0, ColPreview), u"第12集.mp4"_s);
         QCOMPARE(window.fileList().cell(1, ColPreview), u"第03集.mp4"_s);
+    }
+
+    // The template dialog by keyboard: a wrong template disables 确定 and says why under it, Enter in
+    // the list of fields inserts one at the cursor, the example follows the template.
+    void aRealTemplateDialog()
+    {
+        QtDialogs real;
+        MainWindow window(real, m_fs);
+        const LibraryFileFacts facts;
+        window.setFileFacts(&facts);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        TempTree tree;
+        window.fileList().addFileRow(tree.write(
+            "a.jpg", test::jpegWithExif({8, 8}, {{"Exif.Photo.DateTimeOriginal", "2024:05:01 12:34:56"},
+                                                 {"Exif.Image.Model", "X100V"}})));
+        QStringList seen;
+        QString summary;
+        QTimer user;
+        connect(&user, &QTimer::timeout, this, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                summary = box->text();
+                box->buttons().first()->click();
+                return;
+            }
+            if (!modal || modal->objectName() != u"Form_InfoTemplate"_s || !seen.isEmpty())
+                return;
+            auto* text = modal->findChild<QLineEdit*>(u"Text_InfoTemplate"_s);
+            auto* fields = modal->findChild<QListWidget*>(u"List_InfoTokens"_s);
+            auto* example = modal->findChild<QLabel*>(u"Label_InfoExample"_s);
+            auto* ok = modal->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+            seen << modal->windowTitle() << text->text() << example->text();
+            QTest::keyClicks(text, u"{"_s);
+            seen << example->text() << (ok->isEnabled() ? u"确定可用"_s : u"确定不可用"_s);
+            QTest::keyClick(text, Qt::Key_Backspace);
+            QTest::keyClicks(text, u"_"_s);
+            fields->setFocus();
+            for (int i = 0; i < 8; ++i) // down to {相机}
+                QTest::keyClick(fields, Qt::Key_Down);
+            QTest::keyClick(fields, Qt::Key_Return);
+            seen << text->text() << example->text() << QString::number(text->hasFocus());
+            QTest::keyClick(text, Qt::Key_Return);
+        });
+        user.start(50);
+        window.findChild<QAction*>(u"Menu_NameFromInfo"_s)->trigger();
+        user.stop();
+        QCOMPARE(seen, (QStringList{u"按文件信息命名"_s, u"{拍摄时间}"_s, u"示例：20240501_123456.jpg"_s,
+                                    u"模板有误：第 7 个字符“{”没有对应的“}”。"_s, u"确定不可用"_s,
+                                    u"{拍摄时间}_{相机}"_s, u"示例：20240501_123456_X100V.jpg"_s, u"1"_s}));
+        QVERIFY(summary.isEmpty());
+        QCOMPARE(window.fileList().cell(0, ColPreview), u"20240501_123456_X100V.jpg"_s);
     }
 
     // Qt's file dialog would start where its settings say, in a folder whose files block when its

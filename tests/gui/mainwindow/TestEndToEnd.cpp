@@ -6,7 +6,9 @@
 #include "gui/chrome/TabControl.h"
 #include "gui/filelist/FileListView.h"
 #include "gui/mainwindow/MainWindow.h"
+#include "info/LibraryFileFacts.h"
 #include "support/MainWindowFixture.h"
+#include "support/MediaFiles.h"
 #include "support/TempTree.h"
 
 #include <QAccessible>
@@ -304,6 +306,50 @@ private Q_SLOTS:
         QCOMPARE(int(m_dialogs.calls.size()), told);
         for (int r = 0; r < list.fileCount(); ++r)
             QCOMPARE(list.cell(r, ColPreview), QString());
+    }
+
+    // 按文件信息命名 over photos, songs and a file without what the template needs: the dialog's
+    // example line and faults, the previews, the summary, the rename on disk.
+    void namesFromFileInformation()
+    {
+        test::TempTree tree;
+        const LibraryFileFacts facts;
+        m_window->setFileFacts(&facts);
+        FileList& list = m_window->fileList();
+        list.addFileRow(tree.write(
+            "DSC_0001.JPG",
+            test::jpegWithExif({16, 12}, {{"Exif.Photo.DateTimeOriginal", "2024:05:01 12:34:56"}})));
+        list.addFileRow(tree.write(
+            "IMG_0002.jpg",
+            test::jpegWithExif({16, 12}, {{"Exif.Photo.DateTimeDigitized", "2024:05:01 12:40:00"}})));
+        list.addFileRow(tree.write("notes.txt", "no picture"));
+        QCOMPARE(get<QAction>("Menu_NameFromInfo")->text(), u"按文件信息命名 (&I)"_s);
+
+        m_dialogs.answerTemplate(u"{拍摄时间:yyyy-MM-dd HH.mm.ss}_{序号:2}"_s);
+        trigger("Menu_NameFromInfo");
+        const TemplateRequest& asked = m_dialogs.lastTemplate;
+        QCOMPARE(asked.title, u"按文件信息命名"_s);
+        QCOMPARE(asked.initial, u"{拍摄时间}"_s);
+        QCOMPARE(asked.check(u"{拍摄时间}"_s).line, u"示例：20240501_123456.JPG"_s);
+        QCOMPARE(asked.check(u"{相机}"_s).line, u"示例：第一个文件缺少模板所需的信息。"_s);
+        QCOMPARE(asked.check(u"x{拍摄时间"_s).line, u"模板有误：第 2 个字符“{”没有对应的“}”。"_s);
+        QVERIFY(!asked.check(u"{作者}"_s).ok);
+        QCOMPARE(asked.check(u"{作者}"_s).line, u"模板有误：没有“{作者}”这个字段。"_s);
+        QCOMPARE(list.cell(0, ColPreview), u"2024-05-01 12.34.56_01.JPG"_s);
+        QCOMPARE(list.cell(1, ColPreview), u"2024-05-01 12.40.00_02.jpg"_s);
+        QCOMPARE(list.cell(2, ColPreview), QString());
+        QCOMPARE(m_dialogs.calls.last().text, u"有［1］个文件缺少模板所需的信息，没有预览。"_s);
+        QCOMPARE(m_dialogs.calls.last().caption, u"提示信息"_s);
+        m_dialogs.answerYes();
+        trigger("Menu_Execution");
+        QCOMPARE(filesIn(tree.root()), (QStringList{u"2024-05-01 12.34.56_01.JPG"_s,
+                                                    u"2024-05-01 12.40.00_02.jpg"_s, u"notes.txt"_s}));
+
+        // The template is kept for the next time; 取消 changes nothing.
+        m_dialogs.answerTemplate(std::nullopt);
+        trigger("Menu_NameFromInfo");
+        QCOMPARE(m_dialogs.lastTemplate.initial, u"{拍摄时间:yyyy-MM-dd HH.mm.ss}_{序号:2}"_s);
+        QCOMPARE(list.cell(0, ColPreview), u"2024-05-01 12.34.56_01.JPG"_s);
     }
 
     // 叠加预处理: three tabs' previews add up, one rename and one undo take the files all the way and
