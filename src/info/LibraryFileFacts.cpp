@@ -20,6 +20,7 @@ extern "C" {
 }
 
 #include <mutex>
+#include <sys/stat.h>
 
 namespace tamsel {
 
@@ -71,7 +72,8 @@ void setUpLibraries()
     av_log_set_level(AV_LOG_QUIET);
 }
 
-// "2024:05:01 12:34:56" (EXIF), "2024-05-01T12:34:56" (containers): the first fourteen digits.
+// "2024:05:01 12:34:56" (EXIF, local), "2024-05-01T12:34:56Z" (containers, UTC): the first
+// fourteen digits, as local time (see FileFacts::captured).
 QDateTime timeOfDigits(QByteArrayView text, Qt::TimeSpec spec)
 {
     int fields[6] = {};
@@ -87,11 +89,14 @@ QDateTime timeOfDigits(QByteArrayView text, Qt::TimeSpec spec)
         }
     }
     const QDateTime when(QDate(fields[0], fields[1], fields[2]), QTime(fields[3], fields[4], fields[5]),
-                         spec);
+                         Qt::UTC);
     // Cameras without a set clock write zeros; containers without a time write their epoch.
     if (!when.isValid() || fields[0] < 1971)
         return {};
-    return when.toLocalTime();
+    if (spec == Qt::LocalTime)
+        return when;
+    const QDateTime local = when.toLocalTime();
+    return QDateTime(local.date(), local.time(), Qt::UTC);
 }
 
 QByteArray untilNul(const std::string& text)
@@ -201,6 +206,10 @@ LibraryFileFacts::LibraryFileFacts()
 FileFacts LibraryFileFacts::read(const QByteArray& path, unsigned needs) const
 {
     FileFacts facts;
+    // A FIFO or a device listed among the files would block the reading, or never end it.
+    struct stat st {};
+    if (::stat(path.constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return facts;
     const unsigned picture = needs & (NeedCapture | NeedCamera | NeedSize);
     const unsigned sound = needs & (NeedTags | NeedDuration);
     // Images through exiv2; what it cannot open, or where it finds nothing asked for (exiv2 takes

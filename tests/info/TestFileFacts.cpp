@@ -8,6 +8,7 @@
 #include <QStringEncoder>
 #include <QTest>
 #include <ctime>
+#include <sys/stat.h>
 
 using namespace tamsel;
 using namespace tamsel::test;
@@ -39,14 +40,15 @@ private Q_SLOTS:
                                                 {"Exif.Photo.DateTimeOriginal", "2024:05:01 12:34:56"},
                                                 {"Exif.Image.Model", "Canon EOS R6"}}));
         FileFacts facts = m_reader.read(both, All);
-        QCOMPARE(facts.captured, QDateTime(QDate(2024, 5, 1), QTime(12, 34, 56)));
+        QCOMPARE(facts.captured, QDateTime(QDate(2024, 5, 1), QTime(12, 34, 56), Qt::UTC));
         QCOMPARE(facts.camera, u"Canon EOS R6"_s);
         QCOMPARE(QSize(facts.width, facts.height), QSize(64, 48));
 
         const QByteArray digitized = m_tree.write(
             "digitized.jpg", jpegWithExif({8, 8}, {{"Exif.Image.DateTime", "2030:01:01 00:00:00"},
                                                    {"Exif.Photo.DateTimeDigitized", "2024:05:02 08:00:00"}}));
-        QCOMPARE(m_reader.read(digitized, NeedCapture).captured, QDateTime(QDate(2024, 5, 2), QTime(8, 0)));
+        QCOMPARE(m_reader.read(digitized, NeedCapture).captured,
+                 QDateTime(QDate(2024, 5, 2), QTime(8, 0), Qt::UTC));
 
         // Only the date a file was saved, or a camera whose clock was never set: no capture time.
         const QByteArray none =
@@ -138,7 +140,10 @@ private Q_SLOTS:
             m_tree.write("noise.mp3", noise),
             m_tree.write("noise.mp4", noise),
             m_tree.write("empty.flac", {}),
-            m_tree.root() + "missing.jpg"};
+            m_tree.root() + "missing.jpg",
+            m_tree.root() + "fifo.mp3"};
+        // Read, a FIFO would wait for a writer for ever.
+        QCOMPARE(::mkfifo(QByteArray(m_tree.root() + "fifo.mp3").constData(), 0600), 0);
         for (const QByteArray& path : damaged) {
             const FileFacts facts = m_reader.read(path, All);
             QVERIFY2(!facts.captured.isValid() && facts.artist.isEmpty(), path.constData());
