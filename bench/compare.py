@@ -13,9 +13,10 @@ import time
 
 BUILD = sys.argv[1]
 # "undo" or "sort": that job alone, on 100,000 and 1,000,000 files by default.
-ONLY = (sys.argv[2] if len(sys.argv) > 2 and sys.argv[2] in ("undo", "sort", "repair", "regex", "chain", "convert")
+ONLY = (sys.argv[2] if len(sys.argv) > 2 and sys.argv[2] in ("undo", "sort", "repair", "regex", "chain", "convert",
+                                                        "info")
         else None)
-SIZES = [int(s) for s in sys.argv[2 + bool(ONLY):]] or ([1000000] if ONLY in ("regex", "chain", "convert") else [100000, 1000000] if ONLY
+SIZES = [int(s) for s in sys.argv[2 + bool(ONLY):]] or ([10000] if ONLY == "info" else [1000000] if ONLY in ("regex", "chain", "convert") else [100000, 1000000] if ONLY
                                                       else [10000, 100000, 1000000])
 RUNS = 3
 RENAME_RUNS = 5  # renames vary more from run to run
@@ -157,9 +158,20 @@ def convert_job(rows):
     print(f"Polyphone words read right: program {ours} of {total}, ICU Han-Latin {icu} of {total}", file=sys.stderr)
 
 
+def info_job(files):
+    # Medians of three runs each, taken inside bench_info, on files made once in /var/tmp and read
+    # warm from the page cache.
+    tool = os.path.join(BUILD, "bench", "bench_info")
+    for kind, what, limit_name in (("jpeg", "{拍摄时间} of JPEGs", "exiv2 in a plain loop (limit)"),
+                                   ("mp3", "{艺术家} - {标题} of MP3s", "TagLib in a plain loop (limit)")):
+        out = subprocess.run([tool, kind, str(files), f"/var/tmp/tamsel-bench-info-{kind}"],
+                             capture_output=True, text=True, check=True).stdout.split()
+        record(f"按文件信息命名, {what}", files, "disk", [(limit_name, float(out[0])), ("program, engine", float(out[1]))])
+
+
 for files in SIZES if ONLY else []:
     {"undo": undo_job, "sort": sort_job, "repair": repair_job, "regex": regex_job, "chain": chain_job,
-     "convert": convert_job}[ONLY](files)
+     "convert": convert_job, "info": info_job}[ONLY](files)
 
 for files in [] if ONLY else SIZES:
     for place, where in PLACES:
