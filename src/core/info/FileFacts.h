@@ -20,7 +20,9 @@ enum FactNeed : unsigned {
 
 // What was found; a fact not found is left empty, invalid or zero.
 struct FileFacts {
-    QDateTime captured; // local time
+    // The time on the clock where it was taken, local time, held in Qt::UTC so that no time zone
+    // moves it again (EXIF has no zone; a container's UTC time is made local once).
+    QDateTime captured;
     QString camera;
     int width = 0;
     int height = 0;

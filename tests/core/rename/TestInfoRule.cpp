@@ -82,7 +82,7 @@ private Q_SLOTS:
         list.addFileRow("/p/海边/", "c.jpeg", stat, std::nullopt);
         list.addFileRow("/p/海边/", "no-time", stat, std::nullopt);
         FakeFacts reader;
-        const QDateTime when(QDate(2024, 5, 1), QTime(12, 34, 56));
+        const QDateTime when(QDate(2024, 5, 1), QTime(12, 34, 56), Qt::UTC);
         const auto photo = [](const QDateTime& captured, const QString& camera) {
             FileFacts facts;
             facts.captured = captured;
