@@ -12,6 +12,7 @@
 #include <taglib/id3v2tag.h>
 #include <taglib/tag.h>
 #include <taglib/tdebuglistener.h>
+#include <taglib/tfilestream.h>
 
 extern "C" {
 #include <libavformat/avformat.h>
@@ -140,7 +141,8 @@ bool readVideo(const QByteArray& path, unsigned needs, FileFacts& facts)
     AVDictionary* options = nullptr;
     // Only the file itself: no network, no playlist that names other files.
     av_dict_set(&options, "protocol_whitelist", "file", 0);
-    av_dict_set(&options, "format_whitelist", "mov,mp4,matroska,webm,avi,asf,flv,mpegts", 0);
+    // Containers whose headers tell size and length; MPEG-TS and FLV would need their streams read.
+    av_dict_set(&options, "format_whitelist", "mov,mp4,matroska,webm,avi,asf", 0);
     AVFormatContext* context = nullptr;
     const QByteArray url = "file:" + path;
     const int opened = avformat_open_input(&context, url.constData(), nullptr, &options);
@@ -170,7 +172,10 @@ bool readVideo(const QByteArray& path, unsigned needs, FileFacts& facts)
             }
         }
     }
-    if ((needs & NeedDuration) && context->duration != AV_NOPTS_VALUE && context->duration >= 0)
+    // A hostile header may claim any length: up to a hundred years is believed.
+    constexpr qint64 MostSeconds = qint64(100) * 366 * 24 * 3600;
+    if ((needs & NeedDuration) && context->duration != AV_NOPTS_VALUE && context->duration >= 0 &&
+        context->duration / AV_TIME_BASE < MostSeconds)
         facts.duration = int((context->duration + AV_TIME_BASE / 2) / AV_TIME_BASE);
     avformat_close_input(&context);
     return true;
@@ -178,7 +183,11 @@ bool readVideo(const QByteArray& path, unsigned needs, FileFacts& facts)
 
 bool readTags(const QByteArray& path, unsigned needs, FileFacts& facts)
 {
-    const TagLib::FileRef file(path.constData(), (needs & NeedDuration) != 0, TagLib::AudioProperties::Fast);
+    // Opened for reading only: opened for writing, every file read would tell watchers it changed.
+    TagLib::FileStream stream(path.constData(), true);
+    if (!stream.isOpen())
+        return false;
+    const TagLib::FileRef file(&stream, (needs & NeedDuration) != 0, TagLib::AudioProperties::Fast);
     if (file.isNull())
         return false;
     if (const TagLib::Tag* tag = file.tag(); tag && (needs & NeedTags)) {
@@ -214,13 +223,18 @@ FileFacts LibraryFileFacts::read(const QByteArray& path, unsigned needs) const
     const unsigned sound = needs & (NeedTags | NeedDuration);
     // Images through exiv2; what it cannot open, or where it finds nothing asked for (exiv2 takes
     // an MP4 for an image of the same box format), may be a video.
-    if (picture && (!readImage(path, picture, facts) ||
-                    (!facts.captured.isValid() && facts.camera.isEmpty() && facts.width == 0)))
-        readVideo(path, picture | (needs & NeedDuration), facts);
-    if (sound)
-        readTags(path, sound, facts);
-    if ((needs & NeedDuration) && facts.duration < 0)
-        readVideo(path, NeedDuration, facts);
+    // Nothing a library throws (out of memory, say) may end the pass.
+    try {
+        if (picture && (!readImage(path, picture, facts) ||
+                        (!facts.captured.isValid() && facts.camera.isEmpty() && facts.width == 0)))
+            readVideo(path, picture | (needs & NeedDuration), facts);
+        if (sound)
+            readTags(path, sound, facts);
+        if ((needs & NeedDuration) && facts.duration < 0)
+            readVideo(path, NeedDuration, facts);
+    } catch (...) {
+        return {};
+    }
     return facts;
 }
 

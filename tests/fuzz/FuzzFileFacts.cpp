@@ -19,7 +19,8 @@ void checkSafe(const QString& value)
 {
     const QString safe = nameSafe(value);
     for (const QChar c : safe) {
-        if (c == u'/' || c.unicode() < 0x20) {
+        if (c == u'/' || c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F) ||
+            c.unicode() == 0x202E) {
             std::fprintf(stderr, "invariant broken: a value made safe holds U+%04X\n", c.unicode());
             std::abort();
         }

@@ -18,10 +18,15 @@ namespace {
 
 constexpr unsigned All = NeedCapture | NeedCamera | NeedSize | NeedTags | NeedDuration;
 
+QByteArray encoded(const char* encoding, const QString& text)
+{
+    QStringEncoder encoder(encoding);
+    return encoder.encode(text);
+}
+
 QByteArray gbk(const QString& text)
 {
-    QStringEncoder encoder("GB18030");
-    return encoder.encode(text);
+    return encoded("GB18030", text);
 }
 
 } // namespace
@@ -94,6 +99,8 @@ private Q_SLOTS:
         QCOMPARE(legacyTagText("Beyonc\xe9"), u"Beyoncé"_s);
         QCOMPARE(legacyTagText("Beyonc\xc3\xa9\0junk"), u"Beyoncé"_s);
         QCOMPARE(legacyTagText("ABBA"), u"ABBA"_s);
+        QCOMPARE(legacyTagText(encoded("Big5", u"張學友 吻別"_s)), u"張學友 吻別"_s);
+        QCOMPARE(legacyTagText(encoded("Shift_JIS", u"宇多田ヒカル"_s)), u"宇多田ヒカル"_s);
     }
 
     void flacComments()

@@ -55,8 +55,12 @@ QByteArray jpegWithExif(QSize size, const QList<std::pair<const char*, QByteArra
     out->writeMetadata();
     Exiv2::BasicIo& io = out->io();
     io.seek(0, Exiv2::BasicIo::beg);
-    const Exiv2::DataBuf read = io.read(long(io.size()));
+    const Exiv2::DataBuf read = io.read(io.size());
+#if EXIV2_TEST_VERSION(0, 28, 0)
+    return QByteArray(reinterpret_cast<const char*>(read.c_data()), qsizetype(read.size()));
+#else
     return QByteArray(reinterpret_cast<const char*>(read.pData_), qsizetype(read.size_));
+#endif
 }
 
 QByteArray mpegFrames(int seconds)

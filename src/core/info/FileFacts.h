@@ -11,11 +11,12 @@ namespace tamsel {
 
 // The groups of facts a reader is asked for: it reads no more than it is asked.
 enum FactNeed : unsigned {
-    NeedCapture = 1,  // capture time
-    NeedCamera = 2,   // camera model
-    NeedSize = 4,     // width and height in pixels
-    NeedTags = 8,     // artist, title, album, year, track
-    NeedDuration = 16 // length in seconds
+    NeedCapture = 1,   // capture time
+    NeedCamera = 2,    // camera model
+    NeedSize = 4,      // width and height in pixels
+    NeedTags = 8,      // artist, title, album, year, track
+    NeedDuration = 16, // length in seconds
+    NeedAll = 31
 };
 
 // What was found; a fact not found is left empty, invalid or zero.

@@ -16,6 +16,9 @@ PreviewCount previewPass(const FileList& list, const Rule& rule, const RulePlan&
     // Often enough that a stop lands soon even where a row takes milliseconds (a regular expression
     // at its limit), rarely enough to cost nothing.
     constexpr int CheckRows = 64;
+    // A rule that reads files may take a while on each: 取消 lands on the next row.
+    const bool readsFiles = rule.readsFiles();
+    const int checkRows = readsFiles ? 1 : CheckRows;
     PreviewCount count;
     // One buffer for every new name: no allocation a row once it has grown.
     QString buffer;
@@ -28,9 +31,8 @@ PreviewCount previewPass(const FileList& list, const Rule& rule, const RulePlan&
     const int named = plan.go ? std::min(plan.rows, files) : 0;
     static_assert(BatchRows % CheckRows == 0);
     // What a rule that reads files is told of each row's file.
-    const bool readsFiles = rule.readsFiles();
     std::vector<int> inFolder(readsFiles ? list.folderCount() : 0, 0);
-    for (int block = 0; block < files; block += CheckRows) {
+    for (int block = 0; block < files; block += checkRows) {
         if (block % BatchRows == 0) {
             if (block > 0)
                 send();
@@ -39,7 +41,7 @@ PreviewCount previewPass(const FileList& list, const Rule& rule, const RulePlan&
         }
         if (!count.stopped && !control.goOn(block))
             count.stopped = true;
-        const int end = std::min(files, block + CheckRows);
+        const int end = std::min(files, block + checkRows);
         const int nameUpTo = count.stopped ? block : std::min(named, end);
         for (int r = block; r < end; ++r) {
             RowOutcome outcome;

@@ -85,6 +85,8 @@ void TemplateDialog::check()
     const TemplateCheck result =
         m_request.check ? m_request.check(m_template->text()) : TemplateCheck{true, {}};
     m_example->setText(result.line);
+    // Heard with the box: the example, or why 确定 cannot be pressed.
+    m_template->setAccessibleDescription(result.line);
     m_ok->setEnabled(result.ok);
 }
 

@@ -47,6 +47,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
+#include <optional>
 
 namespace tamsel {
 
@@ -507,6 +508,30 @@ void MainWindow::convertChineseCommand()
                       Caption::Notice);
 }
 
+namespace {
+
+// The facts of one file, read once with every field when first asked and then given again: the
+// template dialog's example follows each key without reading the file each time.
+class FirstFileFacts final : public FileFactsReader {
+public:
+    explicit FirstFileFacts(const FileFactsReader* reader) : m_reader(reader) {}
+    FileFacts read(const QByteArray& path, unsigned) const override
+    {
+        if (!m_facts || path != m_path) {
+            m_facts = m_reader ? m_reader->read(path, NeedAll) : FileFacts();
+            m_path = path;
+        }
+        return *m_facts;
+    }
+
+private:
+    const FileFactsReader* m_reader;
+    mutable std::optional<FileFacts> m_facts;
+    mutable QByteArray m_path;
+};
+
+} // namespace
+
 void MainWindow::nameFromInfoCommand()
 {
     if (m_commands->walking() || m_passRunning)
@@ -516,7 +541,9 @@ void MainWindow::nameFromInfoCommand()
     request.initial = m_infoTemplate;
     request.fields = infoFieldTokens();
     request.notes = infoFieldNotes();
-    request.check = [this](const QString& text) { return infoExample(text); };
+    request.check = [this, first = std::make_shared<FirstFileFacts>(m_facts)](const QString& text) {
+        return infoExample(text, *first);
+    };
     const auto text = m_dialogs.askTemplate(this, request);
     if (!text || m_exiting)
         return;
@@ -530,7 +557,7 @@ void MainWindow::nameFromInfoCommand()
         m_dialogs.message(this, missingInfoSummary(count.missingInfo), Caption::Notice);
 }
 
-TemplateCheck MainWindow::infoExample(const QString& text) const
+TemplateCheck MainWindow::infoExample(const QString& text, const FileFactsReader& reader) const
 {
     InfoTemplate parsed = InfoTemplate::parse(text);
     if (parsed.fault.kind != InfoTemplateFault::Kind::None)
@@ -542,7 +569,7 @@ TemplateCheck MainWindow::infoExample(const QString& text) const
     RowName row = RowName::split(isBlank(preview) ? m_list->name(0) : preview, 0);
     const RowFile file = rowFile(*m_list, 0, 0);
     row.file = &file;
-    const InfoRule rule(std::move(parsed), m_facts);
+    const InfoRule rule(std::move(parsed), &reader);
     QString name;
     const RowOutcome outcome = rule.step(row, {}, name);
     if (outcome.missingInfo)

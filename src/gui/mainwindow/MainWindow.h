@@ -85,7 +85,7 @@ private:
     // Runs pass on the worker with a progress dialog; the window's events go on meanwhile.
     void runOnWorker(const QString& label, int total, bool cancellable, const PassWorker::Pass& pass);
     // The template dialog's line: what the first listed file would be named, or what is wrong.
-    TemplateCheck infoExample(const QString& text) const;
+    TemplateCheck infoExample(const QString& text, const FileFactsReader& reader) const;
     void addPathsWhenIdle(const QList<QByteArray>& paths, const QByteArray& workingDir);
 
     Dialogs& m_dialogs;

@@ -289,7 +289,7 @@ QStringList infoFieldTokens()
 
 QStringList infoFieldNotes()
 {
-    return {QStringLiteral("原来的主文件名"),
+    return {QStringLiteral("主文件名（不含扩展名）"),
             QStringLiteral("扩展名（不含点）"),
             QStringLiteral("所在目录的名称"),
             QStringLiteral("列表中的序号，补足 3 位"),

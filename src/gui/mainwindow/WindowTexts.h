@@ -11,8 +11,6 @@ namespace tamsel {
 
 struct InfoTemplateFault;
 
-struct InfoTemplateFault;
-
 class FileList;
 struct RenameOutcome;
 struct RenameRecord;

@@ -43,7 +43,7 @@ QString padded(qint64 n, int width)
 
 QString dateTime(const QDateTime& when, const QString& format)
 {
-    return when.toString(format.isEmpty() ? QStringLiteral("yyyyMMdd_HHmmss") : format);
+    return when.toString(format.trimmed().isEmpty() ? QStringLiteral("yyyyMMdd_HHmmss") : format);
 }
 
 } // namespace
@@ -140,9 +140,12 @@ QString nameSafe(QStringView value)
     out.reserve(value.size());
     for (const QChar c : value) {
         const char16_t u = c.unicode();
+        // Marks that turn the direction of text could make a name read as another.
+        const bool directionMark = u == 0x200E || u == 0x200F || (u >= 0x202A && u <= 0x202E) ||
+                                   (u >= 0x2066 && u <= 0x2069) || u == 0x061C || u == 0xFEFF;
         if (u == u'/' || u == 0)
             out += u'_';
-        else if (u >= 0x20 && (u < 0x7f || u > 0x9f))
+        else if (u >= 0x20 && (u < 0x7f || u > 0x9f) && !directionMark)
             out += c;
     }
     return out.trimmed();
@@ -233,11 +236,13 @@ RowOutcome InfoRule::step(const RowName& row, const RulePlan&, QString& out) con
             value = number(facts.track, piece.width);
             break;
         case InfoField::Duration:
-            if (facts.duration >= 0) {
-                const QString format = !piece.format.isEmpty()  ? piece.format
-                                       : facts.duration >= 3600 ? QStringLiteral("h-mm-ss")
-                                                                : QStringLiteral("mm-ss");
-                value = QTime(0, 0).addSecs(facts.duration).toString(format);
+            if (facts.duration >= 0 && piece.format.trimmed().isEmpty()) {
+                // Hours without end: a recording may last days.
+                const int h = facts.duration / 3600;
+                const QString ms = QTime(0, 0).addSecs(facts.duration % 3600).toString(u"mm-ss");
+                value = h > 0 ? QString::number(h) + u'-' + ms : ms;
+            } else if (facts.duration >= 0) {
+                value = QTime(0, 0).addSecs(facts.duration % 86400).toString(piece.format);
             }
             break;
         }

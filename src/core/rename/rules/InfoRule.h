@@ -86,8 +86,8 @@ private:
     const FileFactsReader* m_reader;
 };
 
-// A value as a name may hold it: "/" and NUL as "_", control characters dropped, white space at both
-// ends trimmed.
+// A value as a name may hold it: "/" and NUL as "_", control characters and marks of text
+// direction dropped, white space at both ends trimmed.
 QString nameSafe(QStringView value);
 
 } // namespace tamsel
