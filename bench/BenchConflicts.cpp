@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The cost of the conflict marks beside the preview they follow: rows in one folder, numbered.
 //   bench_conflicts [rows, default 100000] [folder to create the files in, default /dev/shm]
+#include "Median.h"
 #include "core/filelist/FileList.h"
 #include "core/platform/FileSystem.h"
 #include "core/rename/ConflictCheck.h"
@@ -17,23 +18,6 @@
 #include <unistd.h>
 
 using namespace tamsel;
-
-namespace {
-
-template <typename F> double median(F f, int runs = 7)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        f();
-        times.push_back(double(t.nsecsElapsed()) / 1e9);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -59,20 +43,22 @@ int main(int argc, char* argv[])
     in.prefix = QStringLiteral("IMG_");
     const NumberingRule numbering(in);
     const double preview =
-        median([&] { previewPass(list, numbering, numbering.plan(list.fileCount(), {})); });
+        medianSeconds([&] { previewPass(list, numbering, numbering.plan(list.fileCount(), {})); }, 7);
     int marked = 0;
     // As the window does it: the rows copied after the preview, the marks worked out on a thread of
     // their own and set when ready.
     double copy = 0;
-    const double alone = median([&] {
-        QElapsedTimer t;
-        t.start();
-        ConflictCheck check(list);
-        copy = double(t.nsecsElapsed()) / 1e9;
-        check.run(fs);
-        marked = check.count();
-        check.apply(list);
-    });
+    const double alone = medianSeconds(
+        [&] {
+            QElapsedTimer t;
+            t.start();
+            ConflictCheck check(list);
+            copy = double(t.nsecsElapsed()) / 1e9;
+            check.run(fs);
+            marked = check.count();
+            check.apply(list);
+        },
+        7);
     std::printf(
         "numbering preview of %d rows in one folder: %.1f ms; conflict marks: %.1f ms (%d marked), of "
         "which %.1f ms hold the window up (%.0f%% on top of the preview), the rest runs beside it\n",

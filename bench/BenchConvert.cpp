@@ -6,6 +6,7 @@
 //   bench_convert unique ROWS    the same, no two names sharing their Han characters
 //   bench_convert pinyin ROWS    reading the dictionary, then the pinyin preview (all Chinese)
 //   bench_convert icu LIST       words read right by this program and by ICU's Han-Latin
+#include "Median.h"
 #include "convert/LibraryChineseText.h"
 #include "core/filelist/FileList.h"
 #include "core/platform/FileSystem.h"
@@ -59,19 +60,6 @@ void fill(FileList& list, int rows, int chineseEvery)
                                                      : QStringLiteral("DSC_%1.JPG").arg(i);
         list.addFileRow(QByteArray("/bench/"), name.toUtf8(), FileStat{});
     }
-}
-
-template <typename F> double medianSeconds(F job)
-{
-    double times[3];
-    for (double& t : times) {
-        QElapsedTimer timer;
-        timer.start();
-        job();
-        t = double(timer.nsecsElapsed()) / 1e9;
-    }
-    std::sort(std::begin(times), std::end(times));
-    return times[1];
 }
 
 double previewSeconds(FileList& list, const Rule& rule)

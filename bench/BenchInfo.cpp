@@ -3,6 +3,7 @@
 //   bench_info jpeg FILES DIR   capture times of JPEGs: exiv2 alone, then the preview of {拍摄时间}
 //   bench_info mp3 FILES DIR    ID3v2 tags of MP3s: TagLib alone, then the preview of {艺术家} - {标题}
 // Each prints the two medians of three runs in seconds. The files are made in DIR once.
+#include "Median.h"
 #include "core/filelist/FileList.h"
 #include "core/platform/FileSystem.h"
 #include "core/rename/PreviewPass.h"
@@ -23,19 +24,6 @@
 using namespace tamsel;
 
 namespace {
-
-template <typename F> double medianSeconds(F job)
-{
-    double times[3];
-    for (double& t : times) {
-        QElapsedTimer timer;
-        timer.start();
-        job();
-        t = double(timer.nsecsElapsed()) / 1e9;
-    }
-    std::sort(std::begin(times), std::end(times));
-    return times[1];
-}
 
 QList<QByteArray> makeFiles(const QByteArray& dir, int files, bool jpeg)
 {

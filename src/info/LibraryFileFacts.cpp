@@ -73,9 +73,9 @@ void setUpLibraries()
     av_log_set_level(AV_LOG_QUIET);
 }
 
-// "2024:05:01 12:34:56" (EXIF, local), "2024-05-01T12:34:56Z" (containers, UTC): the first
-// fourteen digits, as local time (see FileFacts::captured).
-QDateTime timeOfDigits(QByteArrayView text, Qt::TimeSpec spec)
+// The first fourteen digits of "2024:05:01 12:34:56" (EXIF, local) or "2024-05-01T12:34:56Z"
+// (containers, utc), as local time (see FileFacts::captured).
+QDateTime timeOfDigits(QByteArrayView text, bool utc)
 {
     int fields[6] = {};
     const int widths[6] = {4, 2, 2, 2, 2, 2};
@@ -94,7 +94,7 @@ QDateTime timeOfDigits(QByteArrayView text, Qt::TimeSpec spec)
     // Cameras without a set clock write zeros; containers without a time write their epoch.
     if (!when.isValid() || fields[0] < 1971)
         return {};
-    if (spec == Qt::LocalTime)
+    if (!utc)
         return when;
     const QDateTime local = when.toLocalTime();
     return QDateTime(local.date(), local.time(), Qt::UTC);
@@ -119,9 +119,9 @@ bool readImage(const QByteArray& path, unsigned needs, FileFacts& facts)
             return it == exif.end() ? QByteArray() : untilNul(it->toString());
         };
         if (needs & NeedCapture) {
-            facts.captured = timeOfDigits(text("Exif.Photo.DateTimeOriginal"), Qt::LocalTime);
+            facts.captured = timeOfDigits(text("Exif.Photo.DateTimeOriginal"), false);
             if (!facts.captured.isValid())
-                facts.captured = timeOfDigits(text("Exif.Photo.DateTimeDigitized"), Qt::LocalTime);
+                facts.captured = timeOfDigits(text("Exif.Photo.DateTimeDigitized"), false);
         }
         if (needs & NeedCamera)
             facts.camera = legacyTagText(text("Exif.Image.Model")).trimmed();
@@ -154,7 +154,7 @@ bool readVideo(const QByteArray& path, unsigned needs, FileFacts& facts)
         return entry ? QByteArray(entry->value) : QByteArray();
     };
     if (needs & NeedCapture)
-        facts.captured = timeOfDigits(meta("creation_time"), Qt::UTC);
+        facts.captured = timeOfDigits(meta("creation_time"), true);
     if (needs & NeedCamera) {
         QByteArray model = meta("com.apple.quicktime.model");
         if (model.isEmpty())

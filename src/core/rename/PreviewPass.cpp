@@ -45,10 +45,7 @@ PreviewCount previewPass(const FileList& list, const Rule& rule, const RulePlan&
         const int nameUpTo = count.stopped ? block : std::min(named, end);
         for (int r = block; r < end; ++r) {
             RowOutcome outcome;
-            // A blank preview is no new name, as the rename takes it.
-            QStringView earlier = from == PreviewFrom::Previews ? list.preview(r) : QStringView();
-            if (isBlank(earlier))
-                earlier = {};
+            const QStringView earlier = earlierPreview(list, r, from);
             if (r < nameUpTo) {
                 buffer.resize(0);
                 RowName row = RowName::split(earlier.isEmpty() ? list.name(r) : earlier, r);
@@ -82,11 +79,23 @@ RowFile rowFile(const FileList& list, int row, int inFolder)
     file.path = list.directoryBytes(row) + list.currentNameBytes(row);
     file.folder = list.folderText(details.dir);
     file.inFolder = inFolder;
-    file.hasCreated = details.created != FileList::NoValue;
-    file.created = details.created;
-    file.hasModified = details.modified != FileList::NoValue;
-    file.modified = details.modified;
+    if (details.created != FileList::NoValue)
+        file.created = details.created;
+    if (details.modified != FileList::NoValue)
+        file.modified = details.modified;
     return file;
+}
+
+QStringView earlierPreview(const FileList& list, int row, PreviewFrom from)
+{
+    const QStringView preview = from == PreviewFrom::Previews ? list.preview(row) : QStringView();
+    return isBlank(preview) ? QStringView() : preview;
+}
+
+RowName startingRow(const FileList& list, int row, PreviewFrom from)
+{
+    const QStringView earlier = earlierPreview(list, row, from);
+    return RowName::split(earlier.isEmpty() ? list.name(row) : earlier, row);
 }
 
 void applyPreviews(FileList& list, const PreviewedRows& rows)

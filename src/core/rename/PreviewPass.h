@@ -46,6 +46,12 @@ PreviewCount previewPass(const FileList& list, const Rule& rule, const RulePlan&
                          const std::function<void(const PreviewedRows&)>& deliver,
                          PreviewFrom from = PreviewFrom::ListedNames);
 
+// The preview a row's next preview starts from: from previews, its preview where that is a new name
+// (a blank one is none, as the rename takes it); else nothing, and the row starts from its listed name.
+QStringView earlierPreview(const FileList& list, int row, PreviewFrom from);
+// The row as the next preview's rule reads it.
+RowName startingRow(const FileList& list, int row, PreviewFrom from);
+
 // What a rule that reads files is told of the row's file; inFolder is its place in its folder.
 RowFile rowFile(const FileList& list, int row, int inFolder);
 

@@ -13,7 +13,6 @@
 #include "core/rename/rules/InfoRule.h"
 #include "core/rename/rules/RepairRule.h"
 #include "core/text/NameCodec.h"
-#include "core/text/PlainText.h"
 #include "gui/chrome/Frame.h"
 #include "gui/chrome/ImageButton.h"
 #include "gui/chrome/LinkStrip.h"
@@ -323,10 +322,15 @@ void MainWindow::previewPass()
         m_dialogs.message(this, tooComplexSummary(count.tooComplex), Caption::Notice);
 }
 
+PreviewFrom MainWindow::previewFrom() const
+{
+    return m_chainPreview->isChecked() ? PreviewFrom::Previews : PreviewFrom::ListedNames;
+}
+
 PreviewCount MainWindow::runPreview(const Rule& rule, const RulePlan& plan, const QString& step)
 {
     PreviewCount count;
-    const bool chained = m_chainPreview->isChecked();
+    const bool chained = previewFrom() == PreviewFrom::Previews;
     QStringList steps = chained ? m_model->previewSteps() : QStringList();
     // Previews from before the steps were counted, or from before a change of the list, are one.
     if (chained && steps.isEmpty() && hasPreview(*m_list))
@@ -340,8 +344,7 @@ PreviewCount MainWindow::runPreview(const Rule& rule, const RulePlan& plan, cons
         runOnWorker(QStringLiteral("正在预处理…"), m_list->fileCount(), true, [&](PassControl& control) {
             count = tamsel::previewPass(
                 *m_list, rule, plan, control,
-                [this](const PreviewedRows& rows) { applyPreviews(*m_list, rows); },
-                chained ? PreviewFrom::Previews : PreviewFrom::ListedNames);
+                [this](const PreviewedRows& rows) { applyPreviews(*m_list, rows); }, previewFrom());
         });
         // A stopped preview leaves none: no half of one to rename by.
         if (count.stopped) {
@@ -484,10 +487,9 @@ void MainWindow::convertChineseCommand()
         const int w = int(widths.indexOf(*width));
         // 自动: as wide as the largest number any name the preview starts from would get.
         if (w == 0) {
-            const bool chained = m_chainPreview->isChecked();
+            const PreviewFrom from = previewFrom();
             for (int r = 0; r < m_list->fileCount(); ++r) {
-                const QStringView preview = chained ? m_list->preview(r) : QStringView();
-                const RowName row = RowName::split(preview.isEmpty() ? m_list->name(r) : preview, r);
+                const RowName row = startingRow(*m_list, r, from);
                 inputs.numeralWidth = std::max(inputs.numeralWidth, widestChineseNumber(row.main));
             }
         } else {
@@ -565,8 +567,7 @@ TemplateCheck MainWindow::infoExample(const QString& text, const FileFactsReader
     if (m_list->fileCount() == 0)
         return {true, QStringLiteral("示例：列表中还没有文件。")};
     // The first file as the preview would name it: from its preview when 叠加预处理 is ticked.
-    const QStringView preview = m_chainPreview->isChecked() ? m_list->preview(0) : QStringView();
-    RowName row = RowName::split(isBlank(preview) ? m_list->name(0) : preview, 0);
+    RowName row = startingRow(*m_list, 0, previewFrom());
     const RowFile file = rowFile(*m_list, 0, 0);
     row.file = &file;
     const InfoRule rule(std::move(parsed), &reader);

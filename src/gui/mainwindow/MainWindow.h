@@ -82,6 +82,8 @@ private:
     // The rule's previews for every row, as planned: from the listed names, or from the previews
     // when 叠加预处理 is ticked. step names the preview in the chain the column shows.
     PreviewCount runPreview(const Rule& rule, const RulePlan& plan, const QString& step);
+    // What a preview starts from, as 叠加预处理 says.
+    PreviewFrom previewFrom() const;
     // Runs pass on the worker with a progress dialog; the window's events go on meanwhile.
     void runOnWorker(const QString& label, int total, bool cancellable, const PassWorker::Pass& pass);
     // The template dialog's line: what the first listed file would be named, or what is wrong.

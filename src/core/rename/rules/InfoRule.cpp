@@ -200,12 +200,9 @@ RowOutcome InfoRule::step(const RowName& row, const RulePlan&, QString& out) con
             value = padded(qint64(file.inFolder) + 1, piece.width);
             break;
         case InfoField::Modified:
-            if (file.hasModified)
-                value = dateTime(QDateTime::fromMSecsSinceEpoch(file.modified), piece.format);
-            break;
         case InfoField::Created:
-            if (file.hasCreated)
-                value = dateTime(QDateTime::fromMSecsSinceEpoch(file.created), piece.format);
+            if (const auto ms = piece.field == InfoField::Modified ? file.modified : file.created)
+                value = dateTime(QDateTime::fromMSecsSinceEpoch(*ms), piece.format);
             break;
         case InfoField::Captured:
             if (facts.captured.isValid())

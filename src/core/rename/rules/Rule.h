@@ -9,6 +9,7 @@
 #include <QList>
 #include <QString>
 #include <QStringView>
+#include <optional>
 
 namespace tamsel {
 
@@ -57,13 +58,11 @@ struct RulePlan {
 
 // Where a row's file lies and what the list knows of it, for a rule that reads files.
 struct RowFile {
-    QByteArray path;    // its folder and its name on disk, as bytes
-    QStringView folder; // the folder's path as text, ending in "/"
-    int inFolder = 0;   // its place among the rows of its folder in list order, from 0
-    qint64 created = 0; // milliseconds since the epoch; hasCreated false when not known
-    qint64 modified = 0;
-    bool hasCreated = false;
-    bool hasModified = false;
+    QByteArray path;               // its folder and its name on disk, as bytes
+    QStringView folder;            // the folder's path as text, ending in "/"
+    int inFolder = 0;              // its place among the rows of its folder in list order, from 0
+    std::optional<qint64> created; // milliseconds since the epoch, where known
+    std::optional<qint64> modified;
 };
 
 // One row as a rule reads it: its name split as the list splits it, and its place in list order
